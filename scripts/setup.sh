@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, testing and the demo need (only what is missing).
+set -euo pipefail
+
+packages=(qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins
+          libgtest-dev libgmock-dev libbenchmark-dev
+          ninja-build cmake g++ clang xvfb xauth)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

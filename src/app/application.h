@@ -1,0 +1,44 @@
+#pragma once
+
+#include "base/clock.h"
+#include "base/event_log.h"
+#include "display/indicators.h"
+#include "link/link_state.h"
+#include "link/status_label.h"
+#include "settings/options.h"
+
+#include <QObject>
+#include <memory>
+
+namespace meldlux {
+
+// The program's object graph, built once: every model and rule object of the core, wired
+// together. Widgets are built on top of it by main.cpp and only present it.
+class Application : public QObject {
+  Q_OBJECT
+public:
+  Application(std::unique_ptr<Clock> clock, std::unique_ptr<EventLog> log,
+              QObject* parent = nullptr);
+  ~Application() override;
+
+  static QString title() { return QStringLiteral("FMS Meldlux"); }
+  // "FMS Meldlux" + blank + major.minor.revision: the main window's caption.
+  static QString caption();
+
+  Clock& clock() { return *clock_; }
+  EventLog& eventLog() { return *log_; }
+  Options& options() { return options_; }
+  LinkState& linkState() { return linkState_; }
+  StatusLabel& statusLabel() { return statusLabel_; }
+  Indicators& indicators() { return indicators_; }
+
+private:
+  std::unique_ptr<Clock> clock_;
+  std::unique_ptr<EventLog> log_;
+  Options options_;
+  LinkState linkState_;
+  StatusLabel statusLabel_;
+  Indicators indicators_;
+};
+
+} // namespace meldlux

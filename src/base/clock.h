@@ -1,0 +1,37 @@
+#pragma once
+
+#include "base/ole_date.h"
+
+namespace meldlux {
+
+// The one source of the current time. Rules ask it instead of the system clock, so tests can
+// drive time by hand.
+class Clock {
+public:
+  virtual ~Clock() = default;
+  virtual OleDate now() const = 0;
+  // Seconds since local midnight, with a fraction, as the platform's timer function gives them.
+  virtual double secondsSinceMidnight() const = 0;
+};
+
+class SystemClock final : public Clock {
+public:
+  OleDate now() const override;
+  double secondsSinceMidnight() const override;
+};
+
+// A clock for tests: it stands still until it is set or advanced.
+class ManualClock final : public Clock {
+public:
+  explicit ManualClock(OleDate start = 46360.5) : now_(start) {} // 04.12.2026 12:00:00
+  OleDate now() const override { return now_; }
+  double secondsSinceMidnight() const override;
+
+  void set(OleDate date) { now_ = date; }
+  void advance(double seconds) { now_ += seconds / kSecondsPerDay; }
+
+private:
+  OleDate now_;
+};
+
+} // namespace meldlux

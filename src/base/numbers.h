@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <cstdint>
+
+namespace meldlux {
+
+// The number at the start of a text, after leading blanks, tabs and line feeds: optional sign,
+// digits, optional "." and fraction, optional exponent. 0 when the text does not begin with one.
+double leadingNumber(QStringView text);
+
+// Removes spaces, and only spaces, at both ends.
+QString trimSpaces(QStringView text);
+
+// Rounds half to even; a value that does not fit (or is not a number) throws Failure.
+std::int16_t roundToInt16(double value);
+std::int32_t roundToInt32(double value);
+
+} // namespace meldlux

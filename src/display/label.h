@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+namespace meldlux {
+
+// Colours are 0x00BBGGRR, red in the lowest byte, as the settings and tables hold them.
+using Colour = std::int32_t;
+
+struct LabelFont {
+  QString name = QStringLiteral("Arial");
+  double size = 9.75;
+  bool italic = false;
+
+  bool operator==(const LabelFont&) const = default;
+};
+
+// One label of the popup, as the window would hold it; positions and sizes in twips.
+struct Label {
+  QString caption;
+  Colour foreColor = 0;
+  Colour backColor = 0;
+  bool bold = false;
+  bool visible = true;
+  LabelFont font;
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 240;
+
+  bool operator==(const Label&) const = default;
+};
+
+} // namespace meldlux
