@@ -1,24 +1,43 @@
 #pragma once
 
 #include <QString>
+#include <memory>
+
+class QSettings;
 
 namespace meldlux {
 
 // The per-user settings store: (application, section, key) -> string, with a default on read.
 // On Windows the registry area of the classic program-settings functions; elsewhere one INI-style
-// file per application, <config>/meldlux/<application>.ini, whose values are kept verbatim.
+// file per application, <config>/meldlux/<application>.ini, whose values are kept verbatim
+// (see VerbatimIniFormat). <config> is $XDG_CONFIG_HOME, ~/.config when that is unset or not an
+// absolute path; it is taken when the store is made.
 class SettingsStore {
 public:
   static constexpr const char* kApplication = "MeldluxWBR";
   static constexpr const char* kZentrix = "Zentrix"; // the first server product's keys, read only
 
   SettingsStore();
+  // A store whose files lie in the given folder (ignored on Windows).
+  explicit SettingsStore(const QString& folder);
   ~SettingsStore();
 
+  // A missing key, a missing or unreadable store gives the default.
   QString read(const QString& application, const QString& section, const QString& key,
                const QString& defaultValue) const;
+  // Writes at once and keeps every other key. A value is cut at its first line break. Nothing is
+  // ever written under the first server product's application name.
   void write(const QString& application, const QString& section, const QString& key,
              const QString& value);
+
+  static bool isReadOnly(const QString& application);
+  // The file behind an application (elsewhere than Windows).
+  QString filePath(const QString& application) const;
+
+private:
+  std::unique_ptr<QSettings> open(const QString& application) const;
+
+  QString folder_;
 };
 
 } // namespace meldlux
