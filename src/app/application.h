@@ -1,11 +1,16 @@
 #pragma once
 
+#include "app/status_tables.h"
 #include "base/clock.h"
 #include "base/event_log.h"
 #include "display/indicators.h"
 #include "link/link_state.h"
 #include "link/status_label.h"
+#include "settings/load_settings.h"
 #include "settings/options.h"
+#include "settings/remembered_popup_appearance.h"
+#include "settings/save_settings.h"
+#include "settings/settings_store.h"
 
 #include <QObject>
 #include <memory>
@@ -31,6 +36,20 @@ public:
   LinkState& linkState() { return linkState_; }
   StatusLabel& statusLabel() { return statusLabel_; }
   Indicators& indicators() { return indicators_; }
+  SettingsStore& settingsStore() { return settingsStore_; }
+  StatusTables& statusTables() { return statusTables_; }
+  PopupAppearance& popupAppearance() { return popupAppearance_; }
+  LoadSettings& loadSettings() { return loadSettings_; }
+
+  // Reads the settings at start, group by group; a failure ends the reading at that step, as
+  // start-up's trap does, and gives false.
+  bool loadSettingsAtStart();
+  // Whether the main window stays hidden after start (lock mode from the command line).
+  bool mainWindowStartsHidden(int lockMode) {
+    return loadSettings_.mainWindowStartsHidden(lockMode);
+  }
+  // SaveSettings, once, as the first step of closing the main window.
+  void saveSettingsAtExit(bool mainWindowVisible);
 
 private:
   std::unique_ptr<Clock> clock_;
@@ -39,6 +58,12 @@ private:
   LinkState linkState_;
   StatusLabel statusLabel_;
   Indicators indicators_;
+  SettingsStore settingsStore_;
+  StatusTables statusTables_;
+  RememberedPopupAppearance popupAppearance_; // until the popup model takes font and background
+  LoadSettings loadSettings_;
+  SaveSettings saveSettings_;
+  bool settingsSaved_ = false;
 };
 
 } // namespace meldlux

@@ -8,6 +8,7 @@ int main(int argc, char** argv) {
   meldlux::Application app(std::make_unique<meldlux::SystemClock>(),
                            meldlux::EventLog::fromEnvironment());
   meldlux::MainWindow window(app);
-  window.show();
+  if (!app.loadSettingsAtStart() || !app.mainWindowStartsHidden(0 /* LockMode */))
+    window.show();
   return qapp.exec();
 }

@@ -12,6 +12,9 @@ class MainWindow : public QWidget {
 public:
   explicit MainWindow(Application& app, QWidget* parent = nullptr);
 
+protected:
+  void closeEvent(QCloseEvent* event) override;
+
 private:
   Application& app_;
 };

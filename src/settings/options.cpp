@@ -1,6 +1,7 @@
 #include "settings/options.h"
 
 #include "base/numbers.h"
+#include "settings/setting_text.h"
 
 namespace meldlux {
 
@@ -49,14 +50,30 @@ void Options::OptPosition_Click(int element) {
 }
 
 void Options::setPasswordChar(const QString& maskChar) {
-  if (passwordChar_ == maskChar)
+  const QString first = maskChar.left(1);
+  if (passwordChar_ == first)
     return;
-  passwordChar_ = maskChar;
+  passwordChar_ = first;
   Q_EMIT passwordCharChanged();
 }
 
 void Options::txtPW_DblClick() {
   setPasswordChar(passwordChar_ != QStringLiteral("*") ? QStringLiteral("*") : QString());
+}
+
+Colour Options::contrastTextColour(Colour background) {
+  const auto bits = std::uint32_t(background);
+  const std::uint32_t sum = (bits & 0xFF) + ((bits >> 8) & 0xFF) + ((bits >> 16) & 0xFF);
+  return sum > 384 ? 0 : 16777215;
+}
+
+void Options::setSampleColour(Colour background) {
+  const Colour fore = contrastTextColour(background);
+  if (sampleBackColor_ == background && sampleForeColor_ == fore)
+    return;
+  sampleBackColor_ = background;
+  sampleForeColor_ = fore;
+  Q_EMIT sampleColourChanged();
 }
 
 void Options::txtKeepalive_LostFocus() {
@@ -80,12 +97,12 @@ void Options::runChangeRule(Text box) {
     break;
   case Text::txtMsgBreite:
     commaToPoint(box);
-    PopupWidthPercent = float(number(box));
+    takePercent(box, PopupWidthPercent);
     Q_EMIT popupWidthPercentChanged();
     break;
   case Text::txtMsgLinks:
     commaToPoint(box);
-    PopupLeftPercent = float(number(box));
+    takePercent(box, PopupLeftPercent);
     Q_EMIT popupLeftPercentChanged();
     break;
   default:
@@ -104,6 +121,13 @@ void Options::keepInRange(Text box, double below, const char* belowText, double 
 void Options::commaToPoint(Text box) {
   if (text(box).contains(u','))
     setText(box, QString(text(box)).replace(u',', u'.')); // same length: the caret stays put
+}
+
+void Options::takePercent(Text box, float& percent) {
+  // A number beyond single precision (say "1e99") cannot be a percentage: the popup keeps its
+  // size rather than taking an infinite one.
+  if (SettingText::fitsSingle(number(box)))
+    percent = float(number(box));
 }
 
 } // namespace meldlux

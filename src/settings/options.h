@@ -1,5 +1,7 @@
 #pragma once
 
+#include "display/label.h"
+
 #include <QObject>
 #include <QString>
 #include <array>
@@ -49,10 +51,19 @@ public:
   int selectedPosition() const { return selectedPosition_; }
   void OptPosition_Click(int element);
 
-  // Masking character of txtPW: "*" or empty (password shown in clear).
+  // Masking character of txtPW: "*" or empty (password shown in clear). A box masks with one
+  // character, so only the first one of a longer text is kept.
   const QString& passwordChar() const { return passwordChar_; }
   void setPasswordChar(const QString& maskChar);
   void txtPW_DblClick();
+
+  // lblFarbe, the colour sample: the popup's background colour, with a text colour that stays
+  // readable on it.
+  Colour sampleBackColor() const { return sampleBackColor_; }
+  Colour sampleForeColor() const { return sampleForeColor_; }
+  void setSampleColour(Colour background);
+  // Black on a light colour (byte sum R + G + B above 384), white otherwise.
+  static Colour contrastTextColour(Colour background);
 
   // Leaving the keepalive box clamps 1..30 to 30 and anything above a day to 86400.
   void txtKeepalive_LostFocus();
@@ -69,6 +80,7 @@ Q_SIGNALS:
   void clicked(meldlux::Check box);
   void positionClicked(int element);
   void passwordCharChanged();
+  void sampleColourChanged();
   // txtMsgBreite / txtMsgLinks changed the percentage: the popup follows at once.
   void popupWidthPercentChanged();
   void popupLeftPercentChanged();
@@ -79,11 +91,14 @@ private:
   void keepInRange(Text box, double below, const char* belowText, double above,
                    const char* aboveText);
   void commaToPoint(Text box);
+  void takePercent(Text box, float& percent);
 
   std::array<QString, std::size_t(Text::Count)> texts_;
   std::array<int, std::size_t(Check::Count)> checks_{};
   int selectedPosition_ = 0;
   QString passwordChar_;
+  Colour sampleBackColor_ = 0;        // the default popup background, black ...
+  Colour sampleForeColor_ = 16777215; // ... with white text
 };
 
 } // namespace meldlux

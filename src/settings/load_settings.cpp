@@ -1,0 +1,169 @@
+#include "settings/load_settings.h"
+
+#include "app/status_tables.h"
+#include "base/formats.h"
+#include "base/numbers.h"
+#include "display/popup_appearance.h"
+#include "settings/options.h"
+#include "settings/popup_back_colour.h"
+#include "settings/setting_keys.h"
+#include "settings/setting_text.h"
+#include "settings/settings_store.h"
+
+namespace meldlux {
+
+namespace {
+
+// The first server product's status colours when it has none stored.
+constexpr std::array<const char*, 16> kForeignColourDefaults{
+    "16777215", "65280",    "36864",    "65535",    "255",      "65535",    "8421504",  "33023",
+    "8388863",  "16711680", "16777215", "16777215", "16777215", "16777215", "16777215", "8454143"};
+
+constexpr std::array<const char*, 16> kOrganisationDefaults{
+    "NN",  "POL", "BGS", "BKA", "KAT",  "ZOLL", "FW",  "THW",
+    "ASB", "DRK", "JUH", "MHD", "DLRG", "RD",   "ZVS", "FERNW"};
+
+constexpr Colour kInformationColour = 16777215;
+
+Colour colourOf(const QString& text) { return roundToInt32(leadingNumber(text)); }
+
+QString foreign() { return QString::fromLatin1(SettingsStore::kZentrix); }
+
+} // namespace
+
+LoadSettings::LoadSettings(const SettingsStore& store, Options& options, StatusTables& tables,
+                           PopupAppearance& popup)
+    : store_(store), options_(options), tables_(tables), popup_(popup) {}
+
+QString LoadSettings::read(const SettingKey& key) const {
+  return store_.read(QString::fromLatin1(SettingsStore::kApplication), key.sectionText(),
+                     key.nameText(), key.defaultText());
+}
+
+void LoadSettings::statusColours() {
+  for (int i = 0; i < 16; ++i) {
+    tables_.colour(i) =
+        colourOf(store_.read(foreign(), QStringLiteral("Statusfarben"), QString::number(i),
+                             QString::fromLatin1(kForeignColourDefaults[i])));
+  }
+  loadKeys(1, 2);
+  tables_.colour(18) = kInformationColour;
+}
+
+void LoadSettings::organisationCodes() {
+  for (int i = 0; i < 16; ++i) {
+    tables_.orgCode(i) = store_.read(foreign(), QStringLiteral("BOS-Kennung"), QString::number(i),
+                                     QString::fromLatin1(kOrganisationDefaults[i]));
+  }
+}
+
+void LoadSettings::serverAddress() { loadKeys(3, 3); }
+
+void LoadSettings::connectionPopupAndSounds() { loadKeys(4, 32); }
+
+void LoadSettings::popupAppearance() {
+  // The four font keys make one font for the first labels; the background follows.
+  PopupFont font;
+  for (std::size_t number = 33; number <= 36; ++number) {
+    const SettingKey& key = SettingKeys::loadOrder()[number - 1];
+    const QString text = read(key);
+    switch (key.target) {
+    case SettingTarget::FontName:
+      font.name = text;
+      break;
+    case SettingTarget::FontSize: {
+      // A size no font can have is treated like a missing key.
+      const double size = SettingText::toDecimal(text, 0);
+      font.size = size > 0 && size <= 2048 ? double(float(size)) : leadingNumber(key.defaultText());
+      break;
+    }
+    case SettingTarget::FontBold:
+      font.bold = SettingText::toBoolean(text, false);
+      break;
+    default:
+      font.italic = SettingText::toBoolean(text, false);
+      break;
+    }
+  }
+  popup_.applyFont(font);
+  loadKeys(37, 37);
+}
+
+void LoadSettings::trayAndSuppression() {
+  loadKeys(38, 39);
+  // The tray icon follows InTray through the box's click rule.
+  options_.setChecked(Check::chkSysTray, options_.InTray);
+}
+
+void LoadSettings::formVisible() { loadKeys(40, 40); }
+
+void LoadSettings::all() {
+  statusColours();
+  organisationCodes();
+  serverAddress();
+  connectionPopupAndSounds();
+  popupAppearance();
+  trayAndSuppression();
+  formVisible();
+}
+
+bool LoadSettings::mainWindowStartsHidden(int lockMode) {
+  if (lockMode >= 1) {
+    options_.InTray = true;
+    formVisible_ = QStringLiteral("0");
+  }
+  return options_.InTray && formVisible_ != u"1";
+}
+
+void LoadSettings::loadKeys(std::size_t first, std::size_t last) {
+  for (std::size_t number = first; number <= last; ++number)
+    load(SettingKeys::loadOrder().at(number - 1));
+}
+
+void LoadSettings::load(const SettingKey& key) {
+  const QString text = read(key);
+  switch (key.target) {
+  case SettingTarget::StatusColour:
+    tables_.colour(key.control) = colourOf(text);
+    break;
+  case SettingTarget::TextBox:
+    options_.setText(Text(key.control), text);
+    break;
+  case SettingTarget::CheckBox:
+    options_.setValue(Check(key.control), roundToInt16(leadingNumber(text)));
+    break;
+  case SettingTarget::WidthPercent:
+    options_.PopupWidthPercent = SettingText::toSingle(leadingNumber(text));
+    options_.setText(Text::txtMsgBreite, formatDecimal(double(options_.PopupWidthPercent)));
+    break;
+  case SettingTarget::LeftPercent:
+    options_.PopupLeftPercent = SettingText::toSingle(leadingNumber(text));
+    options_.setText(Text::txtMsgLinks, formatDecimal(double(options_.PopupLeftPercent)));
+    break;
+  case SettingTarget::Position:
+    options_.OptPosition_Click(leadingNumber(text) == 1 ? 1 : 0);
+    break;
+  case SettingTarget::PasswordChar:
+    options_.setPasswordChar(text);
+    break;
+  case SettingTarget::BackColor:
+    applyPopupBackColour(popup_, options_, colourOf(text));
+    break;
+  case SettingTarget::InTray:
+    options_.InTray = leadingNumber(text) != 0;
+    break;
+  case SettingTarget::SuppressSeconds:
+    options_.SuppressSeconds = roundToInt16(leadingNumber(text));
+    break;
+  case SettingTarget::FormVisible:
+    formVisible_ = text;
+    break;
+  case SettingTarget::FontName:
+  case SettingTarget::FontSize:
+  case SettingTarget::FontBold:
+  case SettingTarget::FontItalic:
+    break; // read together in popupAppearance()
+  }
+}
+
+} // namespace meldlux

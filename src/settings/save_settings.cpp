@@ -1,0 +1,73 @@
+#include "settings/save_settings.h"
+
+#include "app/status_tables.h"
+#include "base/event_log.h"
+#include "base/formats.h"
+#include "display/popup_appearance.h"
+#include "settings/options.h"
+#include "settings/setting_keys.h"
+#include "settings/setting_text.h"
+#include "settings/settings_store.h"
+
+namespace meldlux {
+
+namespace {
+
+QString zeroOne(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
+
+QString singleText(double value) {
+  return formatDecimal(SettingText::fitsSingle(value) ? double(float(value)) : value);
+}
+
+} // namespace
+
+SaveSettings::SaveSettings(SettingsStore& store, const Options& options, const StatusTables& tables,
+                           const PopupAppearance& popup, EventLog& log)
+    : store_(store), options_(options), tables_(tables), popup_(popup), log_(log) {}
+
+QString SaveSettings::textOf(const SettingKey& key, bool mainWindowVisible) const {
+  switch (key.target) {
+  case SettingTarget::StatusColour:
+    return QString::number(tables_.colours.at(std::size_t(key.control)));
+  case SettingTarget::TextBox:
+    return options_.text(Text(key.control));
+  case SettingTarget::CheckBox:
+    return QString::number(options_.value(Check(key.control)));
+  case SettingTarget::WidthPercent:
+    return singleText(double(options_.PopupWidthPercent));
+  case SettingTarget::LeftPercent:
+    return singleText(double(options_.PopupLeftPercent));
+  case SettingTarget::Position:
+    return zeroOne(options_.selectedPosition() == 1);
+  case SettingTarget::PasswordChar:
+    return options_.passwordChar();
+  case SettingTarget::FontName:
+    return popup_.font().name;
+  case SettingTarget::FontSize:
+    return singleText(popup_.font().size);
+  case SettingTarget::FontBold:
+    return SettingText::fromBoolean(popup_.font().bold);
+  case SettingTarget::FontItalic:
+    return SettingText::fromBoolean(popup_.font().italic);
+  case SettingTarget::BackColor:
+    return QString::number(popup_.backColor());
+  case SettingTarget::InTray:
+    return zeroOne(options_.InTray);
+  case SettingTarget::SuppressSeconds:
+    return QString::number(options_.SuppressSeconds);
+  case SettingTarget::FormVisible:
+    return zeroOne(mainWindowVisible);
+  }
+  return {};
+}
+
+void SaveSettings::operator()(bool mainWindowVisible) {
+  const QString application = QString::fromLatin1(SettingsStore::kApplication);
+  for (const char* name : SettingKeys::saveOrder()) {
+    const SettingKey& key = SettingKeys::byName(QString::fromLatin1(name));
+    store_.write(application, key.sectionText(), key.nameText(), textOf(key, mainWindowVisible));
+  }
+  log_.write(u"saved");
+}
+
+} // namespace meldlux

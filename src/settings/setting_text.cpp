@@ -1,0 +1,59 @@
+#include "settings/setting_text.h"
+
+#include "base/failure.h"
+
+#include <QLocale>
+#include <cmath>
+#include <limits>
+
+namespace meldlux {
+
+namespace {
+
+QString trimmed(const QString& text) {
+  qsizetype begin = 0;
+  qsizetype end = text.size();
+  while (begin < end && (text[begin] == u' ' || text[begin] == u'\t'))
+    ++begin;
+  while (end > begin && (text[end - 1] == u' ' || text[end - 1] == u'\t'))
+    --end;
+  return text.mid(begin, end - begin);
+}
+
+} // namespace
+
+QString SettingText::fromBoolean(bool value) {
+  return value ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+bool SettingText::toBoolean(const QString& text, bool fallback) {
+  const QString word = trimmed(text);
+  if (word.compare(u"True", Qt::CaseInsensitive) == 0)
+    return true;
+  if (word.compare(u"False", Qt::CaseInsensitive) == 0)
+    return false;
+  bool ok = false;
+  const double number = QLocale::c().toDouble(word, &ok);
+  return ok && std::isfinite(number) ? number != 0 : fallback;
+}
+
+double SettingText::toDecimal(const QString& text, double fallback) {
+  QString number = trimmed(text);
+  if (number.contains(u',') && !number.contains(u'.'))
+    number.replace(u',', u'.');
+  bool ok = false;
+  const double value = QLocale::c().toDouble(number, &ok);
+  return ok && std::isfinite(value) ? value : fallback;
+}
+
+bool SettingText::fitsSingle(double value) {
+  return std::abs(value) <= double(std::numeric_limits<float>::max());
+}
+
+float SettingText::toSingle(double value) {
+  if (!fitsSingle(value))
+    throw Failure(QStringLiteral("Überlauf: %1 passt nicht in Single").arg(value));
+  return float(value);
+}
+
+} // namespace meldlux
