@@ -32,17 +32,17 @@ QString decodeFile(QByteArray bytes) {
   return text;
 }
 
-// A section or key that would read back differently is not written (keys are ours, so this only
-// guards against a caller's mistake).
+// Only sections and keys that read back as they were written are taken from a file or written to
+// one; a "/" would split them differently, as QSettings makes groups of it.
 bool representableSection(const QString& section) {
-  return !section.contains(u']') && !section.contains(u'\n') && !section.contains(u'\r') &&
+  return !section.contains(u'/') && !section.contains(u'\n') && !section.contains(u'\r') &&
          trimBlanks(section) == section;
 }
 
 bool representableKey(const QString& key) {
-  return !key.isEmpty() && !key.contains(u'=') && !key.contains(u'\n') && !key.contains(u'\r') &&
-         !key.startsWith(u'[') && !key.startsWith(u';') && !key.startsWith(u'#') &&
-         trimBlanks(key) == key;
+  return !key.isEmpty() && !key.contains(u'/') && !key.contains(u'=') && !key.contains(u'\n') &&
+         !key.contains(u'\r') && !key.startsWith(u'[') && !key.startsWith(u';') &&
+         !key.startsWith(u'#') && trimBlanks(key) == key;
 }
 
 } // namespace
@@ -59,6 +59,7 @@ QSettings::SettingsMap VerbatimIniFormat::parse(const QByteArray& bytes) {
   QSettings::SettingsMap map;
   QStringList order;
   QString section;
+  bool sectionUsable = true;
   const QString text = decodeFile(bytes);
   for (QStringView line : QStringView(text).split(u'\n')) {
     if (line.endsWith(u'\r'))
@@ -70,15 +71,17 @@ QSettings::SettingsMap VerbatimIniFormat::parse(const QByteArray& bytes) {
       continue;
     if (line[first] == u'[') {
       const qsizetype close = line.lastIndexOf(u']');
-      if (close > first)
+      if (close > first) {
         section = trimBlanks(line.mid(first + 1, close - first - 1));
+        sectionUsable = representableSection(section);
+      }
       continue;
     }
     const qsizetype equals = line.indexOf(u'=');
     if (equals < 0)
       continue;
     const QString key = trimBlanks(line.left(equals));
-    if (key.isEmpty())
+    if (!sectionUsable || !representableKey(key))
       continue;
     const QString fullKey = section.isEmpty() ? key : section + u'/' + key;
     if (!map.contains(fullKey))

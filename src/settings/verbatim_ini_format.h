@@ -15,8 +15,9 @@ namespace meldlux {
 //
 // A line break cannot be part of a value in a line format: a value is cut at its first CR or LF
 // when it is written (the option text boxes are single-line, so nothing of ours carries one).
-// Whole lines starting with ";" or "#" and lines without "=" are skipped when reading and are not
-// written back; every key is.
+// Whole lines starting with ";" or "#", lines without "=" and keys or sections holding a "/"
+// (which QSettings would take for groups) are skipped when reading and are not written back; every
+// other key is.
 class VerbatimIniFormat {
 public:
   // The reader leaves the keys' order in the file under this key (a QStringList of

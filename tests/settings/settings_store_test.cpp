@@ -188,3 +188,31 @@ TEST(VerbatimIniFormat, KeysBeforeAnySectionStayInFront) {
   EXPECT_EQ(map.value(QStringLiteral("top")).toString(), u"1");
   EXPECT_EQ(VerbatimIniFormat::serialize(map), QByteArray("top=1\n\n[S]\nk=v\n"));
 }
+
+TEST(VerbatimIniFormat, AnyFileReadsBackTheSameAfterBeingRewritten) {
+  // Whatever a file holds, writing what was read and reading it again changes no key and no
+  // value (beyond cutting a value at a line break, which a line cannot hold).
+  const QByteArray alphabet("[]=;#\r\n \t/\\aK1\xC3\xA4\xFC\x80\x00", 22);
+  quint32 seed = 12345;
+  auto next = [&seed] {
+    seed = seed * 1664525u + 1013904223u;
+    return seed >> 8;
+  };
+  for (int round = 0; round < 2000; ++round) {
+    QByteArray bytes;
+    const int length = int(next() % 80);
+    for (int i = 0; i < length; ++i)
+      bytes += alphabet[qsizetype(next() % quint32(alphabet.size()))];
+    const auto first = VerbatimIniFormat::parse(bytes);
+    const auto second = VerbatimIniFormat::parse(VerbatimIniFormat::serialize(first));
+    for (auto it = first.cbegin(); it != first.cend(); ++it) {
+      if (it.key() == VerbatimIniFormat::orderKey())
+        continue;
+      ASSERT_TRUE(second.contains(it.key())) << bytes.toHex().toStdString();
+      ASSERT_EQ(second.value(it.key()).toString(),
+                VerbatimIniFormat::singleLine(it.value().toString()))
+          << bytes.toHex().toStdString();
+    }
+    ASSERT_EQ(second.size(), first.size()) << bytes.toHex().toStdString();
+  }
+}
