@@ -5,6 +5,12 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <cstddef>
+
+// The bytes of a literal, embedded NULs included.
+template <std::size_t N> QByteArray literalBytes(const char (&text)[N]) {
+  return QByteArray(text, qsizetype(N - 1));
+}
 
 // Points XDG_CONFIG_HOME at a fresh temporary folder for one test and restores it afterwards.
 class ConfigHome {

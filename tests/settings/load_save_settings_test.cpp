@@ -390,9 +390,8 @@ TEST(SaveSettings, TakesTheRuntimeValuesAndTheWindowsVisibility) {
 
 TEST(SaveSettings, ADamagedStoreGivesDefaultsAndIsValidAgainAfterExit) {
   ConfigHome home;
-  home.writeFile(kOwn, QByteArray("\x00\xFF[Einst\nMsgLines\n=\n[Einstellungen]\nMsgLines=4x\n"
-                                  "[Server]\nPort\n",
-                                  59));
+  home.writeFile(kOwn, literalBytes("\x00\xFF[Einst\nMsgLines\n=\n[Einstellungen]\nMsgLines=4x\n"
+                                    "[Server]\nPort\n"));
   {
     Program p;
     p.load.all();

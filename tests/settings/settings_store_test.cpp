@@ -144,7 +144,8 @@ TEST(SettingsStore, ZentrixIsReadAndNeverWritten) {
 
 TEST(SettingsStore, DamagedFileGivesDefaultsAndIsRewrittenValid) {
   ConfigHome home;
-  QByteArray garbage("[Server\n=no key\n\xFF\xFE\x00\x01 binary\n[]\n==\n[Server]\nPort=99\n", 52);
+  QByteArray garbage =
+      literalBytes("[Server\n=no key\n\xFF\xFE\x00\x01 binary\n[]\n==\n[Server]\nPort=99\n");
   garbage += QByteArray(5000, '\0');
   home.writeFile(kOwn, garbage);
   SettingsStore store;
@@ -192,7 +193,7 @@ TEST(VerbatimIniFormat, KeysBeforeAnySectionStayInFront) {
 TEST(VerbatimIniFormat, AnyFileReadsBackTheSameAfterBeingRewritten) {
   // Whatever a file holds, writing what was read and reading it again changes no key and no
   // value (beyond cutting a value at a line break, which a line cannot hold).
-  const QByteArray alphabet("[]=;#\r\n \t/\\aK1\xC3\xA4\xFC\x80\x00", 22);
+  const QByteArray alphabet = literalBytes("[]=;#\r\n \t/\\aK1\xC3\xA4\xFC\x80\x00");
   quint32 seed = 12345;
   auto next = [&seed] {
     seed = seed * 1664525u + 1013904223u;
