@@ -3,6 +3,7 @@
 #include "base/clock.h"
 #include "base/event_log.h"
 #include "display/indicators.h"
+#include "link/connection_manager.h"
 #include "link/link_state.h"
 #include "link/status_label.h"
 #include "settings/options.h"
@@ -31,6 +32,7 @@ public:
   LinkState& linkState() { return linkState_; }
   StatusLabel& statusLabel() { return statusLabel_; }
   Indicators& indicators() { return indicators_; }
+  ConnectionManager& link() { return link_; }
 
 private:
   std::unique_ptr<Clock> clock_;
@@ -39,6 +41,7 @@ private:
   LinkState linkState_;
   StatusLabel statusLabel_;
   Indicators indicators_;
+  ConnectionManager link_;
 };
 
 } // namespace meldlux
