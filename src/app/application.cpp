@@ -8,7 +8,8 @@ Application::Application(std::unique_ptr<Clock> clock, std::unique_ptr<EventLog>
                          QObject* parent)
     : QObject(parent), clock_(std::move(clock)), log_(std::move(log)), statusLabel_(*log_),
       indicators_(*log_), loadSettings_(settingsStore_, options_, statusTables_, popupAppearance_),
-      saveSettings_(settingsStore_, options_, statusTables_, popupAppearance_, *log_) {}
+      saveSettings_(settingsStore_, options_, statusTables_, popupAppearance_, *log_),
+      link_(options_, linkState_, statusLabel_, *clock_, *log_) {}
 
 Application::~Application() = default;
 

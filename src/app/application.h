@@ -4,6 +4,7 @@
 #include "base/clock.h"
 #include "base/event_log.h"
 #include "display/indicators.h"
+#include "link/connection_manager.h"
 #include "link/link_state.h"
 #include "link/status_label.h"
 #include "settings/load_settings.h"
@@ -50,6 +51,7 @@ public:
   }
   // SaveSettings, once, as the first step of closing the main window.
   void saveSettingsAtExit(bool mainWindowVisible);
+  ConnectionManager& link() { return link_; }
 
 private:
   std::unique_ptr<Clock> clock_;
@@ -64,6 +66,7 @@ private:
   LoadSettings loadSettings_;
   SaveSettings saveSettings_;
   bool settingsSaved_ = false;
+  ConnectionManager link_;
 };
 
 } // namespace meldlux

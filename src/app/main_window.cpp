@@ -2,17 +2,127 @@
 
 #include "app/application.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace meldlux {
 
+namespace {
+
+QColor toQColor(Colour colour) {
+  return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+} // namespace
+
 MainWindow::MainWindow(Application& app, QWidget* parent) : QWidget(parent), app_(app) {
   setWindowTitle(Application::caption());
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(buildServerFrame());
+  layout->addWidget(buildStatusFrame());
+  layout->addStretch();
+}
+
+QWidget* MainWindow::buildServerFrame() {
+  auto* frame = new QGroupBox(QStringLiteral("Server"), this);
+  auto* form = new QFormLayout(frame);
+  form->addRow(QStringLiteral("Adresse:"), bindText(Text::txtSrv, QStringLiteral("txtSrv")));
+  form->addRow(QStringLiteral("Port:"), bindText(Text::txtSrvPort, QStringLiteral("txtSrvPort")));
+
+  txtPW_ = bindText(Text::txtPW, QStringLiteral("txtPW"));
+  txtPW_->setStyleSheet(QStringLiteral("lineedit-password-character: 42")); // "*"
+  txtPW_->installEventFilter(this); // double-click switches the masking
+  showPasswordChar();
+  connect(&app_.options(), &Options::passwordCharChanged, this, &MainWindow::showPasswordChar);
+  form->addRow(QStringLiteral("Paßwort:"), txtPW_);
+
+  txtKeepalive_ = bindText(Text::txtKeepalive, QStringLiteral("txtKeepalive"));
+  txtKeepalive_->setToolTip(QStringLiteral(
+      "Intervall (in Sek.) in dem die Verbindung überprüft wird. 0 zum Deaktiveren."));
+  txtKeepalive_->installEventFilter(this); // leaving the box keeps the value in range
+  form->addRow(QStringLiteral("Keepalive:"), txtKeepalive_);
+
+  chkAuto_ = new QCheckBox(QStringLiteral("Autom. Verb."), frame);
+  chkAuto_->setObjectName(QStringLiteral("chkAuto"));
+  chkAuto_->setChecked(app_.options().checked(Check::chkAuto));
+  connect(chkAuto_, &QCheckBox::clicked, this,
+          [this](bool on) { app_.options().setChecked(Check::chkAuto, on); });
+  connect(&app_.options(), &Options::clicked, this, [this](Check box) {
+    if (box == Check::chkAuto)
+      chkAuto_->setChecked(app_.options().checked(Check::chkAuto));
+  });
+
+  cmdStatus_ = new QPushButton(app_.link().buttonCaption(), frame);
+  cmdStatus_->setObjectName(QStringLiteral("cmdStatus"));
+  connect(cmdStatus_, &QPushButton::clicked, this, [this] { app_.link().cmdStatus_Click(); });
+  connect(&app_.link(), &ConnectionManager::buttonCaptionChanged, this,
+          [this] { cmdStatus_->setText(app_.link().buttonCaption()); });
+
+  auto* row = new QHBoxLayout;
+  row->addWidget(chkAuto_);
+  row->addStretch();
+  row->addWidget(cmdStatus_);
+  form->addRow(row);
+  return frame;
+}
+
+QWidget* MainWindow::buildStatusFrame() {
+  auto* frame = new QGroupBox(QStringLiteral("Status"), this);
+  auto* layout = new QVBoxLayout(frame);
+  lblStatus_ = new QLabel(frame);
+  lblStatus_->setObjectName(QStringLiteral("lblStatus"));
+  layout->addWidget(lblStatus_);
+  showStatus();
+  connect(&app_.statusLabel(), &StatusLabel::changed, this, &MainWindow::showStatus);
+  return frame;
+}
+
+QLineEdit* MainWindow::bindText(Text box, const QString& objectName) {
+  auto* edit = new QLineEdit(app_.options().text(box), this);
+  edit->setObjectName(objectName);
+  connect(edit, &QLineEdit::textEdited, this,
+          [this, box](const QString& text) { app_.options().setText(box, text); });
+  // The model may change the text itself (its change rules, the loader): the box follows.
+  connect(&app_.options(), &Options::textChanged, edit, [this, box, edit](Text changed) {
+    if (changed == box && edit->text() != app_.options().text(box))
+      edit->setText(app_.options().text(box));
+  });
+  return edit;
+}
+
+void MainWindow::showStatus() {
+  lblStatus_->setText(app_.statusLabel().caption());
+  QPalette palette = lblStatus_->palette();
+  palette.setColor(QPalette::WindowText, toQColor(app_.statusLabel().colour()));
+  lblStatus_->setPalette(palette);
+}
+
+void MainWindow::showPasswordChar() {
+  txtPW_->setEchoMode(app_.options().passwordChar().isEmpty() ? QLineEdit::Normal
+                                                              : QLineEdit::Password);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == txtPW_ && event->type() == QEvent::MouseButtonDblClick)
+    app_.options().txtPW_DblClick();
+  else if (watched == txtKeepalive_ && event->type() == QEvent::FocusOut)
+    app_.options().txtKeepalive_LostFocus();
+  return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  app_.saveSettingsAtExit(isVisible()); // first, while the window still is what the user saw
-  QWidget::closeEvent(event);
+  // Ending the program: the settings are saved first, while the window still is what the user
+  // saw; then the tray icon is removed (to come) and the link says goodbye to the server.
+  app_.saveSettingsAtExit(isVisible());
+  app_.link().Shutdown();
+  event->accept();
 }
 
 } // namespace meldlux

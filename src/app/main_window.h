@@ -2,11 +2,18 @@
 
 #include <QWidget>
 
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
 namespace meldlux {
 
 class Application;
+enum class Text;
 
-// Form1: the options window, which is also the program's main window.
+// Form1: the options window, which is also the program's main window. Its controls present the
+// models and hand every edit and click to them; the rules live in the models.
 class MainWindow : public QWidget {
   Q_OBJECT
 public:
@@ -14,9 +21,21 @@ public:
 
 protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+  QWidget* buildServerFrame();
+  QWidget* buildStatusFrame();
+  QLineEdit* bindText(Text box, const QString& objectName);
+  void showStatus();
+  void showPasswordChar();
+
   Application& app_;
+  QLineEdit* txtPW_ = nullptr;
+  QLineEdit* txtKeepalive_ = nullptr;
+  QCheckBox* chkAuto_ = nullptr;
+  QPushButton* cmdStatus_ = nullptr;
+  QLabel* lblStatus_ = nullptr;
 };
 
 } // namespace meldlux

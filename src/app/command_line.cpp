@@ -1,0 +1,56 @@
+#include "app/command_line.h"
+
+#include "base/numbers.h"
+
+namespace meldlux {
+
+namespace {
+
+// The switch levels are tested one after the other, so a later, higher one wins.
+std::int16_t lockLevelOfWord(const QString& word) {
+  std::int16_t mode = 1;
+  if (word.contains(u"/l2", Qt::CaseInsensitive))
+    mode = 2;
+  if (word.contains(u"/l3", Qt::CaseInsensitive))
+    mode = 3;
+  return mode;
+}
+
+std::int16_t lockLevelOfStart(const QString& text) {
+  std::int16_t mode = 1;
+  if (text.startsWith(u"/l2", Qt::CaseInsensitive))
+    mode = 2;
+  if (text.startsWith(u"/l3", Qt::CaseInsensitive))
+    mode = 3;
+  return mode;
+}
+
+} // namespace
+
+QString commandLineText(const QStringList& arguments) { return arguments.join(u' '); }
+
+CommandLine parseCommandLine(const QString& text) {
+  CommandLine result;
+  const QString whole = trimSpaces(text);
+  if (whole.isEmpty())
+    return result;
+
+  QString server = whole;
+  if (whole.contains(u' ')) {
+    // Two blanks in a row give an empty word, which counts as a server name like any other.
+    for (const QString& word : whole.split(u' ')) {
+      if (!word.contains(u'/'))
+        server = word;
+      if (word.contains(u"/l", Qt::CaseInsensitive))
+        result.LockMode = lockLevelOfWord(word);
+    }
+  }
+
+  if (server.startsWith(u"/l", Qt::CaseInsensitive))
+    result.LockMode = lockLevelOfStart(server);
+  else
+    result.server = server;
+  return result;
+}
+
+} // namespace meldlux

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QAbstractSocket>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+class QTcpSocket;
+
+namespace meldlux {
+
+class Clock;
+class EventLog;
+class Options;
+class StatusLabel;
+struct LinkState;
+
+// Winsock2 and everything around it: the one connection to the decoder server, opened by the
+// button or the connection-check timer Timer1, logged in, kept alive and closed in order at the
+// end. Host, port, password, keepalive and auto-connect are read from Options whenever they are
+// needed, never cached. Received blocks go out as blockReceived for the receive procedure.
+class ConnectionManager : public QObject {
+  Q_OBJECT
+public:
+  static constexpr int kFirstCheckMs = 4000;
+  static constexpr int kCheckMs = 30000;
+
+  ConnectionManager(Options& options, LinkState& link, StatusLabel& status, const Clock& clock,
+                    EventLog& log, QObject* parent = nullptr);
+  ~ConnectionManager() override;
+
+  // Caption of cmdStatus: "Verbinden" at first, "Trennen" from the connected event on.
+  const QString& buttonCaption() const { return buttonCaption_; }
+  // Only these two states count; host lookup, connecting and closing are neither.
+  bool isConnected() const;
+  bool isClosed() const;
+  QAbstractSocket::SocketState socketState() const;
+  const QTimer& timer1() const { return timer1_; }
+
+  void cmdStatus_Click();
+  void chkAuto_Click();
+  void Timer1_Timer();
+  // The connection part of the program's end: "XXX" and "Exit" when connected, 0.2 s of events,
+  // then the socket is closed. Nothing that goes wrong here stops the program from ending.
+  void Shutdown();
+
+  // The socket's events; public so that each can also be driven on its own.
+  void Winsock2_Connect();
+  void Winsock2_Close();
+  void Winsock2_Error(const QString& description);
+
+Q_SIGNALS:
+  // One read of everything that has arrived, decoded as Windows-1252; empty when the socket is
+  // not connected at that moment.
+  void blockReceived(const QString& block);
+  void buttonCaptionChanged();
+
+private:
+  void connectRequest();
+  void closeSocket();
+  void send(const QString& text);
+  void setButtonCaption(const QString& caption);
+  void onReadyRead();
+  void onSocketError(QAbstractSocket::SocketError error);
+
+  Options& options_;
+  LinkState& link_;
+  StatusLabel& status_;
+  const Clock& clock_;
+  EventLog& log_;
+  QTcpSocket* socket_;
+  QTimer timer1_;
+  QString buttonCaption_ = QStringLiteral("Verbinden");
+  bool closingOurselves_ = false;
+};
+
+} // namespace meldlux

@@ -1,0 +1,483 @@
+#include "base/clock.h"
+#include "base/event_log.h"
+#include "link/connection_manager.h"
+#include "link/link_state.h"
+#include "link/status_label.h"
+#include "link/wait.h"
+#include "settings/options.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace meldlux {
+namespace {
+
+using testing::runEventsFor;
+using testing::waitUntil;
+
+// Plays the decoder server: accepts clients on 127.0.0.1 and keeps every byte they send.
+class LoopbackServer {
+public:
+  LoopbackServer() {
+    server_.listen(QHostAddress::LocalHost, 0);
+    QObject::connect(&server_, &QTcpServer::newConnection, [this] {
+      while (QTcpSocket* client = server_.nextPendingConnection()) {
+        clients_.push_back(client);
+        QObject::connect(client, &QTcpSocket::readyRead,
+                         [this, client] { received_ += client->readAll(); });
+      }
+    });
+  }
+
+  quint16 port() const { return server_.serverPort(); }
+  int clientCount() const { return int(clients_.size()); }
+  QTcpSocket* lastClient() const { return clients_.empty() ? nullptr : clients_.back(); }
+  const QByteArray& received() const { return received_; }
+
+private:
+  QTcpServer server_;
+  std::vector<QTcpSocket*> clients_; // owned by server_
+  QByteArray received_;
+};
+
+class ConnectionManagerTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    log_ = std::make_unique<EventLog>(dir_.filePath(QStringLiteral("events.log")));
+    status_ = std::make_unique<StatusLabel>(*log_);
+    options_.setText(Text::txtSrvPort, QString::number(server_.port()));
+    makeManager();
+  }
+
+  void makeManager() {
+    manager_ = std::make_unique<ConnectionManager>(options_, link_, *status_, clock_, *log_);
+  }
+
+  void connectByButton() {
+    const int before = server_.clientCount();
+    manager_->cmdStatus_Click();
+    ASSERT_TRUE(
+        waitUntil([&] { return manager_->isConnected() && server_.clientCount() > before; }));
+  }
+
+  // Everything the client sent so far, made visible by a last, known message after it.
+  QByteArray receivedUpToExit() {
+    manager_->cmdStatus_Click(); // connected: sends "Exit" + CR LF
+    waitUntil([&] { return server_.received().endsWith("Exit\r\n"); });
+    return server_.received();
+  }
+
+  QStringList eventLines(const QString& kind) const {
+    QFile file(dir_.filePath(QStringLiteral("events.log")));
+    file.open(QIODevice::ReadOnly);
+    QStringList lines;
+    for (const QByteArray& line : file.readAll().split('\n'))
+      if (line.startsWith(kind.toUtf8() + '\t'))
+        lines << QString::fromUtf8(line);
+    return lines;
+  }
+
+  QTemporaryDir dir_;
+  LoopbackServer server_;
+  ManualClock clock_; // 04.12.2026 12:00:00
+  Options options_;
+  LinkState link_;
+  std::unique_ptr<EventLog> log_;
+  std::unique_ptr<StatusLabel> status_;
+  std::unique_ptr<ConnectionManager> manager_;
+};
+
+// --- connecting, login, status --------------------------------------------------------------
+
+TEST_F(ConnectionManagerTest, ConnectedShowsGreenSinceAndLogsInWithPassword) {
+  options_.setText(Text::txtPW, QStringLiteral("geheim"));
+  connectByButton();
+  ASSERT_TRUE(waitUntil([&] { return server_.received() == "PASS:geheim\r\n"; }));
+
+  EXPECT_EQ(status_->caption(), QStringLiteral("Verbunden seit 04.12.26 12:00:00"));
+  EXPECT_EQ(status_->colour(), StatusLabel::kGreen);
+  EXPECT_DOUBLE_EQ(link_.ConnectedSince, clock_.now());
+  EXPECT_EQ(manager_->buttonCaption(), QStringLiteral("Trennen"));
+
+  const QString port = QString::number(server_.port());
+  EXPECT_EQ(eventLines(QStringLiteral("connect")), QStringList{"connect\t127.0.0.1\t" + port});
+  EXPECT_EQ(eventLines(QStringLiteral("sent")), QStringList{"sent\tPASS:geheim\\r\\n"});
+  EXPECT_EQ(eventLines(QStringLiteral("button")), QStringList{"button\tTrennen"});
+}
+
+TEST_F(ConnectionManagerTest, PasswordIsReadAtConnectTimeAndSentInWindows1252) {
+  options_.setText(Text::txtPW, QStringLiteral("alt"));
+  options_.setText(Text::txtPW, QStringLiteral("Wörter"));
+  connectByButton();
+  ASSERT_TRUE(waitUntil([&] { return server_.received().size() == 13; }));
+  EXPECT_EQ(server_.received(), QByteArray("PASS:W\xF6rter\r\n"));
+}
+
+TEST_F(ConnectionManagerTest, EmptyPasswordConnectsWithoutLogin) {
+  connectByButton();
+  EXPECT_EQ(receivedUpToExit(), QByteArray("Exit\r\n"));
+}
+
+TEST_F(ConnectionManagerTest, HostAndPortAreTrimmedAndRoundedAtEachRequest) {
+  options_.setText(Text::txtSrv, QStringLiteral("  127.0.0.1  "));
+  options_.setText(Text::txtSrvPort, QString::number(server_.port()) + QStringLiteral(".4abc"));
+  connectByButton();
+  EXPECT_EQ(eventLines(QStringLiteral("connect")).value(0),
+            "connect\t127.0.0.1\t" + QString::number(server_.port()));
+}
+
+TEST_F(ConnectionManagerTest, ConnectedEventWithoutConnectionShowsBlueQuestionMarks) {
+  manager_->Winsock2_Connect();
+  EXPECT_EQ(status_->caption(), QStringLiteral("Verb????"));
+  EXPECT_EQ(status_->colour(), StatusLabel::kBlue);
+  EXPECT_EQ(manager_->buttonCaption(), QStringLiteral("Trennen"));
+  EXPECT_TRUE(eventLines(QStringLiteral("sent")).isEmpty());
+  EXPECT_DOUBLE_EQ(link_.ConnectedSince, 0.0);
+}
+
+TEST_F(ConnectionManagerTest, ServerCloseShowsGetrenntAndResetsTheButton) {
+  connectByButton();
+  server_.lastClient()->disconnectFromHost();
+  ASSERT_TRUE(waitUntil([&] { return status_->caption() == QStringLiteral("Getrennt"); }));
+  EXPECT_EQ(status_->colour(), StatusLabel::kRed);
+  EXPECT_EQ(manager_->buttonCaption(), QStringLiteral("Verbinden"));
+  EXPECT_TRUE(manager_->isClosed());
+  EXPECT_EQ(eventLines(QStringLiteral("button")),
+            (QStringList{"button\tTrennen", "button\tVerbinden"}));
+}
+
+TEST_F(ConnectionManagerTest, RefusedConnectionIsAnErrorEventAndLeavesTheCaption) {
+  quint16 deadPort = 0;
+  {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    deadPort = probe.serverPort();
+  }
+  options_.setText(Text::txtSrvPort, QString::number(deadPort));
+  manager_->cmdStatus_Click();
+  ASSERT_TRUE(waitUntil([&] { return status_->caption().startsWith(QStringLiteral("ERR:")); }));
+  EXPECT_EQ(status_->caption(), QStringLiteral("ERR:Connection refused"));
+  EXPECT_EQ(status_->colour(), StatusLabel::kRed);
+  EXPECT_EQ(manager_->buttonCaption(), QStringLiteral("Verbinden"));
+  EXPECT_TRUE(manager_->isClosed());
+}
+
+TEST_F(ConnectionManagerTest, ErrorWhileConnectedKeepsTrennenAndTheButtonReconnects) {
+  connectByButton();
+  manager_->Winsock2_Error(QStringLiteral("Connection reset by peer"));
+  EXPECT_EQ(status_->caption(), QStringLiteral("ERR:Connection reset by peer"));
+  EXPECT_TRUE(manager_->isClosed());
+  EXPECT_EQ(manager_->buttonCaption(), QStringLiteral("Trennen"));
+
+  clock_.advance(60);
+  connectByButton(); // the socket is closed, so the button connects, whatever its caption says
+  EXPECT_EQ(server_.clientCount(), 2);
+  EXPECT_EQ(status_->caption(), QStringLiteral("Verbunden seit 04.12.26 12:01:00"));
+}
+
+// --- the button -----------------------------------------------------------------------------
+
+TEST_F(ConnectionManagerTest, ButtonWhileConnectedOnlyAsksTheServerToClose) {
+  connectByButton();
+  const QString connectedText = status_->caption();
+  EXPECT_EQ(receivedUpToExit(), QByteArray("Exit\r\n"));
+  EXPECT_TRUE(manager_->isConnected());
+  EXPECT_EQ(status_->caption(), connectedText);
+  EXPECT_EQ(manager_->buttonCaption(), QStringLiteral("Trennen"));
+
+  server_.lastClient()->disconnectFromHost(); // the server's answer to "Exit"
+  ASSERT_TRUE(waitUntil([&] { return manager_->isClosed(); }));
+  EXPECT_EQ(status_->caption(), QStringLiteral("Getrennt"));
+}
+
+TEST_F(ConnectionManagerTest, ButtonDuringAnAttemptCancelsItSilently) {
+  manager_->cmdStatus_Click();
+  ASSERT_FALSE(manager_->isClosed());
+  ASSERT_FALSE(manager_->isConnected());
+  manager_->cmdStatus_Click();
+  EXPECT_TRUE(manager_->isClosed());
+  runEventsFor(150);
+  EXPECT_TRUE(manager_->isClosed());
+  EXPECT_EQ(status_->caption(), QStringLiteral("Unbekannt"));
+  EXPECT_EQ(manager_->buttonCaption(), QStringLiteral("Verbinden"));
+  EXPECT_TRUE(eventLines(QStringLiteral("status")).isEmpty());
+}
+
+struct BadTarget {
+  const char* host;
+  const char* port;
+};
+
+class UnusableTarget : public ConnectionManagerTest,
+                       public ::testing::WithParamInterface<BadTarget> {};
+
+TEST_P(UnusableTarget, ButtonShowsErrAndStaysClosed) {
+  options_.setText(Text::txtSrv, QString::fromUtf8(GetParam().host));
+  options_.setText(Text::txtSrvPort, QString::fromUtf8(GetParam().port));
+  manager_->cmdStatus_Click();
+  EXPECT_TRUE(status_->caption().startsWith(QStringLiteral("Err:")))
+      << status_->caption().toStdString();
+  EXPECT_EQ(status_->colour(), StatusLabel::kRed);
+  EXPECT_TRUE(manager_->isClosed());
+  EXPECT_EQ(manager_->buttonCaption(), QStringLiteral("Verbinden"));
+}
+
+TEST_P(UnusableTarget, TimerShowsErrAndTriesAgainNextTick) {
+  options_.setText(Text::txtSrv, QString::fromUtf8(GetParam().host));
+  options_.setText(Text::txtSrvPort, QString::fromUtf8(GetParam().port));
+  options_.setChecked(Check::chkAuto, true);
+  manager_->Timer1_Timer();
+  EXPECT_TRUE(status_->caption().startsWith(QStringLiteral("Err:")));
+  EXPECT_EQ(status_->colour(), StatusLabel::kRed);
+  EXPECT_TRUE(manager_->isClosed());
+
+  // Fixing the box is enough: the next tick reads it afresh.
+  options_.setText(Text::txtSrv, QStringLiteral("127.0.0.1"));
+  options_.setText(Text::txtSrvPort, QString::number(server_.port()));
+  manager_->Timer1_Timer();
+  ASSERT_TRUE(waitUntil([&] { return manager_->isConnected(); }));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, UnusableTarget,
+    ::testing::Values(BadTarget{"127.0.0.1", "abc"}, BadTarget{"127.0.0.1", "0"},
+                      BadTarget{"127.0.0.1", "-7778"}, BadTarget{"127.0.0.1", "65536"},
+                      BadTarget{"127.0.0.1", "1e12"}, BadTarget{"   ", "7778"}));
+
+// --- Timer1 ---------------------------------------------------------------------------------
+
+TEST_F(ConnectionManagerTest, TimerRunsWhileAutoConnectIsTickedFirstAfterFourSeconds) {
+  EXPECT_FALSE(manager_->timer1().isActive());
+  EXPECT_EQ(manager_->timer1().interval(), 4000);
+  options_.setChecked(Check::chkAuto, true);
+  EXPECT_TRUE(manager_->timer1().isActive());
+  EXPECT_EQ(manager_->timer1().interval(), 4000);
+
+  manager_->Timer1_Timer();
+  EXPECT_EQ(manager_->timer1().interval(), 30000);
+  options_.setChecked(Check::chkAuto, false);
+  EXPECT_FALSE(manager_->timer1().isActive());
+  options_.setChecked(Check::chkAuto, true);
+  EXPECT_TRUE(manager_->timer1().isActive());
+  EXPECT_EQ(manager_->timer1().interval(), 30000);
+}
+
+TEST_F(ConnectionManagerTest, TimerIsArmedAtOnceWhenAutoConnectWasAlreadyTicked) {
+  options_.setChecked(Check::chkAuto, true);
+  makeManager();
+  EXPECT_TRUE(manager_->timer1().isActive());
+  EXPECT_EQ(manager_->timer1().interval(), 4000);
+}
+
+TEST_F(ConnectionManagerTest, TickReconnectsOnlyWhileNotConnectedAndAutoIsOn) {
+  manager_->Timer1_Timer(); // auto-connect off: no attempt
+  runEventsFor(50);
+  EXPECT_EQ(server_.clientCount(), 0);
+  EXPECT_TRUE(eventLines(QStringLiteral("connect")).isEmpty());
+
+  options_.setChecked(Check::chkAuto, true);
+  manager_->Timer1_Timer();
+  ASSERT_TRUE(waitUntil([&] { return manager_->isConnected() && server_.clientCount() == 1; }));
+
+  manager_->Timer1_Timer(); // connected: nothing to do
+  runEventsFor(50);
+  EXPECT_EQ(server_.clientCount(), 1);
+  EXPECT_EQ(eventLines(QStringLiteral("connect")).size(), 1);
+
+  server_.lastClient()->disconnectFromHost();
+  ASSERT_TRUE(waitUntil([&] { return manager_->isClosed(); }));
+  manager_->Timer1_Timer();
+  ASSERT_TRUE(waitUntil([&] { return manager_->isConnected() && server_.clientCount() == 2; }));
+}
+
+TEST_F(ConnectionManagerTest, TickDuringAnAttemptStartsAFreshOne) {
+  options_.setChecked(Check::chkAuto, true);
+  manager_->cmdStatus_Click();
+  ASSERT_FALSE(manager_->isConnected());
+  manager_->Timer1_Timer();
+  EXPECT_EQ(eventLines(QStringLiteral("connect")).size(), 2);
+  ASSERT_TRUE(waitUntil([&] { return manager_->isConnected(); }));
+  EXPECT_EQ(status_->colour(), StatusLabel::kGreen);
+}
+
+// --- keepalive ------------------------------------------------------------------------------
+
+TEST_F(ConnectionManagerTest, Keepalive30SendsAtEveryTickWhileConnected) {
+  options_.setText(Text::txtKeepalive, QStringLiteral("30"));
+  connectByButton();
+  for (int tick = 0; tick < 3; ++tick) {
+    clock_.advance(30);
+    link_.LastReceived = clock_.now() - 1.0 / kSecondsPerDay; // a line one second ago
+    manager_->Timer1_Timer();
+  }
+  EXPECT_EQ(receivedUpToExit(), QByteArray("   Exit\r\n"));
+  EXPECT_EQ(eventLines(QStringLiteral("sent")).first(), QStringLiteral("sent\t "));
+}
+
+TEST_F(ConnectionManagerTest, KeepaliveNeverSentWhileNotConnected) {
+  options_.setText(Text::txtKeepalive, QStringLiteral("30"));
+  manager_->Timer1_Timer();
+  EXPECT_TRUE(eventLines(QStringLiteral("sent")).isEmpty());
+}
+
+struct KeepaliveCase {
+  const char* keepalive;
+  double secondsAfterNoon; // the clock starts at 12:00:00 = 43200 s, a multiple of 300
+  double silentSeconds;    // since LastReceived; < 0 means no line yet (zero)
+  bool sends;
+};
+
+void PrintTo(const KeepaliveCase& c, std::ostream* os) {
+  *os << c.keepalive << " at +" << c.secondsAfterNoon << " silent " << c.silentSeconds;
+}
+
+class KeepaliveRule : public ConnectionManagerTest,
+                      public ::testing::WithParamInterface<KeepaliveCase> {};
+
+TEST_P(KeepaliveRule, SendsOnlyInTheWindowAfterSilence) {
+  const KeepaliveCase& c = GetParam();
+  options_.setText(Text::txtKeepalive, QString::fromUtf8(c.keepalive));
+  connectByButton();
+  clock_.advance(c.secondsAfterNoon);
+  link_.LastReceived = c.silentSeconds < 0 ? 0 : clock_.now() - c.silentSeconds / kSecondsPerDay;
+  manager_->Timer1_Timer();
+  EXPECT_EQ(receivedUpToExit(), c.sends ? QByteArray(" Exit\r\n") : QByteArray("Exit\r\n"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, KeepaliveRule,
+    ::testing::Values(KeepaliveCase{"300", 0, -1, true},      // no line yet: first check sends
+                      KeepaliveCase{"300", 0, 272, true},     // silent for more than 270 s
+                      KeepaliveCase{"300", 0, 269, false},    // not silent long enough
+                      KeepaliveCase{"300", 29.4, 600, true},  // 43229 mod 300 = 29
+                      KeepaliveCase{"300", 29.6, 600, false}, // rounds to 43230: remainder 30
+                      KeepaliveCase{"300", 150, 600, false},  // outside the window
+                      KeepaliveCase{"300", 300, 600, true},   // the next window
+                      KeepaliveCase{"600", 300, 9999, false}, // 43500 mod 600 = 300
+                      KeepaliveCase{"0", 0, -1, false},       // off
+                      KeepaliveCase{"-5", 0, -1, false},      // negative: off as well
+                      KeepaliveCase{"10", 0, 5, true}));      // raised to 30 by the tick
+
+TEST_F(ConnectionManagerTest, TickKeepsTheKeepaliveBoxInRange) {
+  options_.setText(Text::txtKeepalive, QStringLiteral("10"));
+  manager_->Timer1_Timer();
+  EXPECT_EQ(options_.text(Text::txtKeepalive), QStringLiteral("30"));
+  options_.setText(Text::txtKeepalive, QStringLiteral("90000"));
+  manager_->Timer1_Timer();
+  EXPECT_EQ(options_.text(Text::txtKeepalive), QStringLiteral("86400"));
+}
+
+TEST_F(ConnectionManagerTest, HeartbeatFromTheServerPostponesTheKeepalive) {
+  // Stands in for the receive procedure: a heartbeat refreshes LastReceived.
+  QObject::connect(manager_.get(), &ConnectionManager::blockReceived, [&](const QString& block) {
+    if (block.startsWith(QStringLiteral("#!XX!#")))
+      link_.LastReceived = clock_.now();
+  });
+  connectByButton();
+  server_.lastClient()->write("#!XX!#\r\n");
+  ASSERT_TRUE(waitUntil([&] { return link_.LastReceived != 0; }));
+
+  manager_->Timer1_Timer(); // 12:00:00, in the window, but the server just spoke
+  clock_.advance(300);      // 12:05:00, silent for 300 s > 270 s
+  manager_->Timer1_Timer();
+  EXPECT_EQ(receivedUpToExit(), QByteArray(" Exit\r\n"));
+}
+
+TEST(KeepaliveBox, KeepsItsValueInRange) {
+  Options options;
+  options.setText(Text::txtKeepalive, QString());
+  EXPECT_EQ(options.text(Text::txtKeepalive), QStringLiteral("0")); // emptied: "0" at once
+  options.setText(Text::txtKeepalive, QStringLiteral("abc"));
+  EXPECT_EQ(options.text(Text::txtKeepalive), QStringLiteral("0"));
+
+  options.setText(Text::txtKeepalive, QStringLiteral("10"));
+  EXPECT_EQ(options.text(Text::txtKeepalive), QStringLiteral("10")); // only leaving the box...
+  options.txtKeepalive_LostFocus();
+  EXPECT_EQ(options.text(Text::txtKeepalive), QStringLiteral("30")); // ...raises it
+  options.setText(Text::txtKeepalive, QStringLiteral("86401"));
+  options.txtKeepalive_LostFocus();
+  EXPECT_EQ(options.text(Text::txtKeepalive), QStringLiteral("86400"));
+  for (const char* stays : {"0", "-5", "31", "86400"}) {
+    options.setText(Text::txtKeepalive, QString::fromLatin1(stays));
+    options.txtKeepalive_LostFocus();
+    EXPECT_EQ(options.text(Text::txtKeepalive), QString::fromLatin1(stays));
+  }
+}
+
+// --- received data ----------------------------------------------------------------------------
+
+TEST_F(ConnectionManagerTest, ReceivedBlocksArriveDecodedAndUnbuffered) {
+  QStringList blocks;
+  QObject::connect(manager_.get(), &ConnectionManager::blockReceived,
+                   [&](const QString& block) { blocks << block; });
+  connectByButton();
+  server_.lastClient()->write("ZVEI\t12345\r\nFMS\xE4\x80");
+  ASSERT_TRUE(waitUntil([&] { return blocks.join(QString()).size() == 17; }));
+  EXPECT_EQ(blocks.join(QString()), QStringLiteral("ZVEI\t12345\r\nFMSä€"));
+  const qsizetype before = blocks.size();
+  runEventsFor(30);
+  server_.lastClient()->write("Tlg\r\n");
+  ASSERT_TRUE(waitUntil([&] { return blocks.size() > before; }));
+  EXPECT_EQ(blocks.last(), QStringLiteral("Tlg\r\n")); // no carry-over from the earlier block
+}
+
+TEST_F(ConnectionManagerTest, FloodOfBinaryGarbageIsReadCompletelyAndTheLinkStays) {
+  qsizetype total = 0;
+  QObject::connect(manager_.get(), &ConnectionManager::blockReceived,
+                   [&](const QString& block) { total += block.size(); });
+  connectByButton();
+  QByteArray garbage(1 << 20, '\0');
+  for (int i = 0; i < garbage.size(); ++i)
+    garbage[i] = char((i * 7919) & 0xFF);
+  server_.lastClient()->write(garbage);
+  ASSERT_TRUE(waitUntil([&] { return total == garbage.size(); }, 10000));
+  EXPECT_TRUE(manager_->isConnected());
+  // Data and close in one go: every byte still arrives before the closed event.
+  total = 0;
+  server_.lastClient()->write("#!XX!#\r\n");
+  server_.lastClient()->disconnectFromHost();
+  ASSERT_TRUE(waitUntil([&] { return manager_->isClosed(); }));
+  EXPECT_EQ(total, 8);
+  EXPECT_EQ(status_->caption(), QStringLiteral("Getrennt"));
+}
+
+// --- shutdown -------------------------------------------------------------------------------
+
+TEST_F(ConnectionManagerTest, ShutdownSendsXxxThenExitWaitsAndCloses) {
+  connectByButton();
+  QElapsedTimer elapsed;
+  elapsed.start();
+  manager_->Shutdown();
+  EXPECT_GT(elapsed.elapsed(), 200);
+  EXPECT_TRUE(manager_->isClosed());
+  ASSERT_TRUE(waitUntil([&] { return server_.received().size() >= 11; }));
+  EXPECT_EQ(server_.received(), QByteArray("XXX\r\nExit\r\n"));
+  EXPECT_EQ(eventLines(QStringLiteral("sent")),
+            (QStringList{"sent\tXXX\\r\\n", "sent\tExit\\r\\n"}));
+}
+
+TEST_F(ConnectionManagerTest, ShutdownWhenNotConnectedSendsNothingAndReturnsAtOnce) {
+  manager_->cmdStatus_Click(); // an attempt under way is not a connection
+  QElapsedTimer elapsed;
+  elapsed.start();
+  manager_->Shutdown();
+  EXPECT_LT(elapsed.elapsed(), 150);
+  EXPECT_TRUE(eventLines(QStringLiteral("sent")).isEmpty());
+}
+
+TEST_F(ConnectionManagerTest, ServerClosingDuringShutdownIsHarmless) {
+  connectByButton();
+  QObject::connect(server_.lastClient(), &QTcpSocket::readyRead,
+                   [this] { server_.lastClient()->disconnectFromHost(); });
+  manager_->Shutdown();
+  EXPECT_TRUE(manager_->isClosed());
+}
+
+} // namespace
+} // namespace meldlux
