@@ -4,7 +4,9 @@
 #include "base/event_log.h"
 #include "display/indicators.h"
 #include "link/link_state.h"
+#include "link/receiver.h"
 #include "link/status_label.h"
+#include "refdata/follow_up_places.h"
 #include "settings/options.h"
 
 #include <QObject>
@@ -31,6 +33,10 @@ public:
   LinkState& linkState() { return linkState_; }
   StatusLabel& statusLabel() { return statusLabel_; }
   Indicators& indicators() { return indicators_; }
+  FollowUpPlaces& followUpPlaces() { return followUpPlaces_; }
+  // The socket's data-arrival event. It has no telegram handlers until they are set with
+  // receiver().setHandlers(); until then lines are dispatched and counted but not handled.
+  Receiver& receiver() { return receiver_; }
 
 private:
   std::unique_ptr<Clock> clock_;
@@ -39,6 +45,8 @@ private:
   LinkState linkState_;
   StatusLabel statusLabel_;
   Indicators indicators_;
+  FollowUpPlaces followUpPlaces_;
+  Receiver receiver_;
 };
 
 } // namespace meldlux
