@@ -38,22 +38,33 @@ MarkerDispatcher::MarkerDispatcher(LinkState& state, const Clock& clock,
                                    const FollowUpPlaces& followUpPlaces)
     : state_(state), clock_(clock), trafficMode_(trafficMode), followUpPlaces_(followUpPlaces) {}
 
-OleDate MarkerDispatcher::readTelegramTime(QStringView date, QStringView time) {
+OleDate MarkerDispatcher::readTelegramTime(QStringView date, QStringView time, DayCache* cache) {
   if (date.size() == 8 && time.size() == 8 && date[2] == u'.' && date[5] == u'.' &&
       time[2] == u':' && time[5] == u':') {
-    const int day = twoDigits(date, 0);
-    const int month = twoDigits(date, 3);
-    int year = twoDigits(date, 6);
     const int hour = twoDigits(time, 0);
     const int minute = twoDigits(time, 3);
     const int second = twoDigits(time, 6);
-    if (day >= 0 && month >= 0 && year >= 0 && hour >= 0 && minute >= 0 && second >= 0) {
-      year += year < 30 ? 2000 : 1900;
-      const QDate d(year, month, day);
-      const QTime t(hour, minute, second);
-      if (d.isValid() && t.isValid())
-        return double(QDate(1899, 12, 30).daysTo(d)) +
-               double(t.msecsSinceStartOfDay()) / (kSecondsPerDay * 1000.0);
+    const QTime t(hour, minute, second);
+    if (hour >= 0 && minute >= 0 && second >= 0 && t.isValid()) {
+      const double fraction = double(t.msecsSinceStartOfDay()) / (kSecondsPerDay * 1000.0);
+      // The lines of a burst mostly share their date.
+      if (cache && sameText(cache->date, date))
+        return double(cache->days) + fraction;
+      const int day = twoDigits(date, 0);
+      const int month = twoDigits(date, 3);
+      int year = twoDigits(date, 6);
+      if (day >= 0 && month >= 0 && year >= 0) {
+        year += year < 30 ? 2000 : 1900;
+        const QDate d(year, month, day);
+        if (d.isValid()) {
+          const qint64 days = QDate(1899, 12, 30).daysTo(d);
+          if (cache) {
+            cache->date = date.toString();
+            cache->days = days;
+          }
+          return double(days) + fraction;
+        }
+      }
     }
   }
   // Anything else (other widths, blanks, invalid dates) gets the general reading and its verdict.
@@ -73,8 +84,6 @@ QString MarkerDispatcher::removeTag(const QString& text) {
 }
 
 void MarkerDispatcher::DispatchMarkerLine(QStringView line) {
-  if (!containsFieldMarker(line))
-    return;
   try {
     dispatch(line);
   } catch (const Failure&) {
@@ -87,24 +96,24 @@ void MarkerDispatcher::dispatch(QStringView line) {
   if (fields_.size() < kFieldsNeeded)
     return;
   // The status test comes before the type is looked at, so the types "16" and "17" pass it.
-  const double statusValue = leadingNumber(fields_[3]);
+  const double statusValue = fieldNumber(fields_[3]);
   if (statusValue > kHighestStatus)
     return;
   incrementCounter(state_.ReceivedTotal);
 
-  OleDate time = clock_.now();
-  if (fields_[0].contains(u"XX!#"))
-    time = readTelegramTime(fields_[0].right(8), fields_[1]);
+  OleDate time = containsText(fields_[0], u"XX!#")
+                     ? readTelegramTime(fields_[0].right(8), fields_[1], &dayCache_)
+                     : clock_.now();
 
   const QStringView type = fields_[3];
   const QStringView identifierField = fields_[2];
-  if (type == u"16") {
+  if (sameText(type, u"16")) {
     QString code = identifierField.toString();
     if (handlers_)
       handlers_->HandleZvei(code, time);
     return;
   }
-  if (type == u"17") {
+  if (sameText(type, u"17")) {
     // The RIC is followed directly by its one-character function.
     if (identifierField.isEmpty())
       throw Failure(QStringLiteral("Ungültiger Prozeduraufruf oder ungültiges Argument"));
@@ -118,7 +127,7 @@ void MarkerDispatcher::dispatch(QStringView line) {
 
   QString identifier = identifierField.toString();
   std::int16_t status = roundToInt16(statusValue);
-  if (fields_[5] != u"false") {
+  if (!sameText(fields_[5], u"false")) {
     trafficMode_.controlCentreStep(status);
     QString text = status == 10 ? controlCentreText() : QString();
     if (handlers_)

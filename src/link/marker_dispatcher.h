@@ -27,9 +27,14 @@ public:
   // A failure while handling the line drops it; counters already raised stay raised.
   void DispatchMarkerLine(QStringView line);
 
+  // The day of the last date read in the exact form.
+  struct DayCache {
+    QString date;
+    qint64 days = 0;
+  };
   // Date "DD.MM.YY" and time "hh:mm:ss" of a line, read like parseOleDate reads
   // date + " " + time (Failure when unreadable), without its cost for the usual exact form.
-  static OleDate readTelegramTime(QStringView date, QStringView time);
+  static OleDate readTelegramTime(QStringView date, QStringView time, DayCache* cache = nullptr);
 
   // Vehicle texts may start with a tag "EGLOF_..." before the readable part.
   static QString removeTag(const QString& text);
@@ -45,6 +50,7 @@ private:
   const FollowUpPlaces& followUpPlaces_;
   TelegramHandlers* handlers_ = nullptr;
   std::vector<QStringView> fields_; // reused from line to line
+  DayCache dayCache_;
 };
 
 } // namespace meldlux

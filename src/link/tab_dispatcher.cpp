@@ -25,8 +25,6 @@ TabDispatcher::TabDispatcher(LinkState& state, TrafficModeTracker& trafficMode,
     : state_(state), trafficMode_(trafficMode), followUpPlaces_(followUpPlaces) {}
 
 void TabDispatcher::DispatchTabLine(QStringView line) {
-  if (!line.contains(kTab))
-    return;
   try {
     dispatch(line);
   } catch (const Failure&) {
@@ -36,17 +34,17 @@ void TabDispatcher::DispatchTabLine(QStringView line) {
 
 void TabDispatcher::dispatch(QStringView line) {
   splitTabLine(line, fields_, kFieldsRead);
+  if (fields_.size() < 2) // no TAB: not a telegram
+    return;
   incrementCounter(state_.ReceivedTotal); // every line with a TAB counts, even a rejected one
   const std::size_t count = fields_.size();
-  if (count < 2)
-    return;
   const QStringView f0 = fields_[0];
-  if (f0 == u"ZVEI") {
+  if (sameText(f0, u"ZVEI")) {
     QString code = fields_[1].toString();
     OleDate time = 0;
     if (handlers_)
       handlers_->HandleZvei(code, time);
-  } else if (f0 == u"POC") {
+  } else if (sameText(f0, u"POC")) {
     if (count < 4)
       return;
     QString ric = trimSpaces(fields_[1]);
@@ -55,14 +53,14 @@ void TabDispatcher::dispatch(QStringView line) {
     OleDate time = 0;
     if (handlers_)
       handlers_->HandlePocsag(ric, text, function, time);
-  } else if (f0 == u"FMSTlg") {
+  } else if (sameText(f0, u"FMSTlg")) {
     if (count >= 9)
       dispatchFms(count);
   }
 }
 
 void TabDispatcher::dispatchFms(std::size_t count) {
-  const double statusValue = leadingNumber(fields_[6]);
+  const double statusValue = fieldNumber(fields_[6]);
   if (statusValue > kHighestStatus)
     return;
   QString identifier = fields_[1].toString();
@@ -71,15 +69,15 @@ void TabDispatcher::dispatchFms(std::size_t count) {
   OleDate time = 0;
   const bool hasText = count >= 14;
 
-  if (fields_[8] == u"0") {
+  if (sameText(fields_[8], u"0")) {
     trafficMode_.vehicleStep();
     if (status != 10) {
       if (hasText) {
-        const double kind = leadingNumber(fields_[10]);
+        const double kind = fieldNumber(fields_[10]);
         if (kind == 2)
           text = trimSpaces(fields_[13]);
         if (kind == 1) {
-          const double place = leadingNumber(fields_[12]);
+          const double place = fieldNumber(fields_[12]);
           if (place <= kHighestPlace)
             text = followUpPlaces_.at(roundToInt32(place));
         }

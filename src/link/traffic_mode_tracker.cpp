@@ -5,6 +5,7 @@
 #include "display/indicators.h"
 #include "link/counter.h"
 #include "link/link_state.h"
+#include "link/wire_protocol.h"
 #include "settings/options.h"
 
 namespace meldlux {
@@ -48,14 +49,14 @@ void TrafficModeTracker::ShowTrafficMode() {
     return;
   // The label's caption is the memory of what was shown last, so a speaks indication written
   // over the notice also ends the "Sternverkehr" state.
-  if (!indicators_.lblSpricht().caption.contains(u"Sternver") &&
+  if (!containsText(indicators_.lblSpricht().caption, u"Sternver") &&
       state_.TrafficMode == kSternverkehr) {
     indicators_.setCaption(Indicator::Spricht, formatTime(clock_.now()) + u' ' + kSternverkehr);
     indicators_.setForeColor(Indicator::Spricht, kRed);
     indicators_.setBold(Indicator::Spricht, false);
     indicators_.setCaption(Indicator::Sprechwunsch, QString());
   }
-  if (indicators_.lblSpricht().caption.contains(u"Sternver") &&
+  if (containsText(indicators_.lblSpricht().caption, u"Sternver") &&
       state_.TrafficMode == kKreisverkehr) {
     indicators_.setCaption(Indicator::Spricht, formatTime(clock_.now()) + u' ' + kKreisverkehr);
     indicators_.setForeColor(Indicator::Spricht, kDarkGreen);

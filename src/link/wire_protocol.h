@@ -14,6 +14,49 @@ inline constexpr QStringView kHeartbeatStart = u"#!XX!#";
 inline constexpr QStringView kFieldMarker = u"#![]!#";
 inline constexpr QChar kTab = u'\t';
 
+// Exact, case-sensitive comparisons, inline: the dispatch makes several per line.
+inline bool sameText(QStringView a, QStringView b) {
+  if (a.size() != b.size())
+    return false;
+  for (qsizetype i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i])
+      return false;
+  }
+  return true;
+}
+inline bool hasPrefix(QStringView text, QStringView prefix) {
+  return text.size() >= prefix.size() && sameText(text.first(prefix.size()), prefix);
+}
+// Position of the first needle at or after from, -1 when there is none. The lines are short and
+// the needles few characters, where a plain loop beats a general search's set-up.
+inline qsizetype findText(QStringView text, QStringView needle, qsizetype from = 0) {
+  if (needle.isEmpty())
+    return from <= text.size() ? from : -1;
+  const char16_t first = needle.front().unicode();
+  const qsizetype last = text.size() - needle.size();
+  const char16_t* data = reinterpret_cast<const char16_t*>(text.data());
+  for (qsizetype at = from; at <= last; ++at) {
+    if (data[at] == first && sameText(text.sliced(at, needle.size()), needle))
+      return at;
+  }
+  return -1;
+}
+inline qsizetype findChar(QStringView text, QChar c, qsizetype from = 0) {
+  const char16_t wanted = c.unicode();
+  const char16_t* data = reinterpret_cast<const char16_t*>(text.data());
+  for (qsizetype at = from; at < text.size(); ++at) {
+    if (data[at] == wanted)
+      return at;
+  }
+  return -1;
+}
+inline bool containsText(QStringView text, QStringView needle) {
+  return findText(text, needle) >= 0;
+}
+
+// The leading-number value of a field; plain digit strings, the usual case, are read directly.
+double fieldNumber(QStringView field);
+
 // Classifies one received piece. The tests run in a fixed order and a later match overrides an
 // earlier one, so a heartbeat start followed by field markers is a marker line.
 LineKind classifyLine(QStringView line);

@@ -1,5 +1,7 @@
 #include "link/wire_protocol.h"
 
+#include "base/numbers.h"
+
 #include <QString>
 #include <gtest/gtest.h>
 
@@ -102,6 +104,21 @@ TEST(FieldSplitting, ReusedVectorIsClearedFirst) {
   splitTabLine(u"x", views);
   ASSERT_EQ(views.size(), 1u);
   EXPECT_EQ(views[0], u"x");
+}
+
+} // namespace
+} // namespace meldlux
+
+namespace meldlux {
+namespace {
+
+TEST(FieldNumber, AgreesWithTheLeadingNumber) {
+  for (const char* text : {"", "0", "7", "18", "019", "123456789", "1234567890", "99999999999",
+                           " 3", "3 ", "-1", "+4", "2.5", "1e9", "abc", "12abc", "\xd9\xa6"}) {
+    SCOPED_TRACE(text);
+    const QString field = QString::fromUtf8(text);
+    EXPECT_EQ(fieldNumber(field), leadingNumber(field));
+  }
 }
 
 } // namespace
