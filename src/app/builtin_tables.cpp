@@ -2,7 +2,6 @@
 
 #include "app/status_tables.h"
 #include "base/numbers.h"
-#include "settings/settings_store.h"
 
 #include <array>
 
@@ -43,19 +42,16 @@ constexpr std::array<const char*, 16> kDefaultOrgCodes = {
     "NN",  "POL", "BGS", "BKA", "KAT",  "ZOLL", "FW",  "THW",
     "ASB", "DRK", "JUH", "MHD", "DLRG", "RD",   "ZVS", "FERNW"};
 
-QString zentrix() { return QString::fromLatin1(SettingsStore::kZentrix); }
-
 } // namespace
 
 Colour colourFromText(QStringView text) { return roundToInt32(leadingNumber(text)); }
 
-void fillStatusColours(StatusTables& tables, const SettingsStore& store, const QString& farbeFme,
+void fillStatusColours(StatusTables& tables, const ZentrixReader& zentrix, const QString& farbeFme,
                        const QString& farbeDme) {
   const QString section = QStringLiteral("Statusfarben");
   for (int i = 0; i < int(kDefaultColours.size()); ++i) {
-    tables.colour(i) =
-        colourFromText(store.read(zentrix(), section, QString::number(i),
-                                  QString::fromLatin1(kDefaultColours[std::size_t(i)])));
+    tables.colour(i) = colourFromText(
+        zentrix(section, QString::number(i), QString::fromLatin1(kDefaultColours[std::size_t(i)])));
   }
   tables.colour(kZveiColour) = colourFromText(farbeFme);
   tables.colour(kPocsagColour) = colourFromText(farbeDme);
@@ -75,11 +71,11 @@ void fillStatusTexts(StatusTables& tables) {
   }
 }
 
-void fillOrgCodes(StatusTables& tables, const SettingsStore& store) {
+void fillOrgCodes(StatusTables& tables, const ZentrixReader& zentrix) {
   const QString section = QStringLiteral("BOS-Kennung");
   for (int i = 0; i < StatusTables::kOrganisations; ++i) {
-    tables.orgCode(i) = store.read(zentrix(), section, QString::number(i),
-                                   QString::fromLatin1(kDefaultOrgCodes[std::size_t(i)]));
+    tables.orgCode(i) =
+        zentrix(section, QString::number(i), QString::fromLatin1(kDefaultOrgCodes[std::size_t(i)]));
   }
 }
 
