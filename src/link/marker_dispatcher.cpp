@@ -72,14 +72,14 @@ OleDate MarkerDispatcher::readTelegramTime(QStringView date, QStringView time, D
 }
 
 QString MarkerDispatcher::removeTag(const QString& text) {
-  if (!text.startsWith(u"EGLOF_"))
+  if (!hasPrefix(text, u"EGLOF_"))
     return text;
-  const qsizetype colon = text.indexOf(u" : ");
+  const qsizetype colon = findText(text, u" : ");
   if (colon >= 0)
     return text.mid(colon + 3);
   // Without " : " the tag is two words: keep what follows the second space, if there is one.
-  const qsizetype first = text.indexOf(u' ');
-  const qsizetype second = first >= 0 ? text.indexOf(u' ', first + 1) : -1;
+  const qsizetype first = findText(text, u" ");
+  const qsizetype second = first >= 0 ? findText(text, u" ", first + 1) : -1;
   return second >= 0 ? text.mid(second + 1) : text;
 }
 
@@ -143,10 +143,8 @@ void MarkerDispatcher::dispatch(QStringView line) {
 QString MarkerDispatcher::controlCentreText() const {
   if (fields_.size() < 12)
     return QString();
-  QString raw = fields_[11].toString();
   // A label would read a single "&" as a shortcut marker.
-  raw.replace(QStringLiteral(";TRN"), QStringLiteral("&&TRN"));
-  QString text = trimSpaces(raw);
+  QString text = trimSpaces(replaceAll(fields_[11], u";TRN", u"&&TRN"));
   // A short suffix in parentheses, "(12)" or "(A)", is the server's, not the dispatcher's.
   if (text.endsWith(u')') && text.size() >= 3) {
     text = trimSpaces(QStringView(text).chopped(3));
@@ -160,12 +158,10 @@ QString MarkerDispatcher::vehicleText(std::int16_t status) const {
   if (fields_.size() < 12)
     return QString();
   if (status == 10) {
-    QString raw = fields_[11].toString();
-    raw.remove(QStringLiteral("EGLOF_GPSINFO : "));
-    return removeTag(trimSpaces(raw));
+    return removeTag(trimSpaces(replaceAll(fields_[11], u"EGLOF_GPSINFO : ", u"")));
   }
   QString text = trimSpaces(fields_[11]);
-  if (text.startsWith(u"EGLOF_BAVARIA")) {
+  if (hasPrefix(text, u"EGLOF_BAVARIA")) {
     // The follow-up place code sits in the last three characters.
     text = text.right(3);
     const double place = leadingNumber(text);

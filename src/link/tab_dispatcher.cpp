@@ -93,9 +93,7 @@ void TabDispatcher::dispatchFms(std::size_t count) {
   trafficMode_.controlCentreStep(status);
   if (status == 10 && hasText) {
     // A label would read a single "&" as a shortcut marker.
-    QString raw = fields_[13].toString();
-    raw.replace(QStringLiteral("&TRN"), QStringLiteral("&&TRN"));
-    text = trimSpaces(raw);
+    text = trimSpaces(replaceAll(fields_[13], u"&TRN", u"&&TRN"));
   }
   if (handlers_)
     handlers_->HandleFmsControl(identifier, status, text, time);

@@ -26,11 +26,62 @@ qsizetype findFieldMarker(QStringView line, qsizetype from) {
   return -1;
 }
 
+// The next field marker at or after from, by Horspool's rule: the character under the marker's
+// last position tells how far the marker can move, six characters for ordinary text.
+qsizetype findNextFieldMarker(QStringView line, qsizetype from) {
+  static_assert(kFieldMarker.size() == 6);
+  const char16_t* d = reinterpret_cast<const char16_t*>(line.data());
+  const qsizetype n = line.size();
+  qsizetype at = from;
+  while (at + 6 <= n) {
+    switch (d[at + 5]) {
+    case u'#':
+      if (d[at] == u'#' && d[at + 1] == u'!' && d[at + 2] == u'[' && d[at + 3] == u']' &&
+          d[at + 4] == u'!')
+        return at;
+      at += 5;
+      break;
+    case u'!':
+      at += 1;
+      break;
+    case u']':
+      at += 2;
+      break;
+    case u'[':
+      at += 3;
+      break;
+    default:
+      at += 6;
+      break;
+    }
+  }
+  return -1;
+}
+
 qsizetype findSeparator(QStringView line, QStringView separator, qsizetype from) {
+  if (sameText(separator, kFieldMarker))
+    return findNextFieldMarker(line, from);
   return findText(line, separator, from);
 }
 
 } // namespace
+
+QString replaceAll(QStringView text, QStringView before, QStringView after) {
+  qsizetype at = findText(text, before);
+  if (at < 0 || before.isEmpty())
+    return text.toString();
+  QString result;
+  result.reserve(text.size() + after.size() - before.size());
+  qsizetype done = 0;
+  while (at >= 0) {
+    result.append(text.sliced(done, at - done));
+    result.append(after);
+    done = at + before.size();
+    at = findText(text, before, done);
+  }
+  result.append(text.sliced(done));
+  return result;
+}
 
 double fieldNumber(QStringView field) {
   constexpr qsizetype kMostDigits = 9; // fits an int

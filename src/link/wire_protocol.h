@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
 #include <limits>
 #include <vector>
@@ -53,6 +54,9 @@ inline qsizetype findChar(QStringView text, QChar c, qsizetype from = 0) {
 inline bool containsText(QStringView text, QStringView needle) {
   return findText(text, needle) >= 0;
 }
+
+// Every occurrence of before, left to right and without overlaps, replaced by after.
+QString replaceAll(QStringView text, QStringView before, QStringView after);
 
 // The leading-number value of a field; plain digit strings, the usual case, are read directly.
 double fieldNumber(QStringView field);

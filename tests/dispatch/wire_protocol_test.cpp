@@ -123,3 +123,20 @@ TEST(FieldNumber, AgreesWithTheLeadingNumber) {
 
 } // namespace
 } // namespace meldlux
+
+namespace meldlux {
+namespace {
+
+TEST(ReplaceAll, LeftToRightWithoutOverlaps) {
+  EXPECT_EQ(replaceAll(u"x;TRN;TRN", u";TRN", u"&&TRN"), "x&&TRN&&TRN");
+  EXPECT_EQ(replaceAll(u"aaa", u"aa", u"b"), "ba");
+  EXPECT_EQ(replaceAll(u"EGLOF_GPSEGLOF_GPSINFO : INFO : x", u"EGLOF_GPSINFO : ", u""),
+            "EGLOF_GPSINFO : x"); // the result is not searched again
+  EXPECT_EQ(replaceAll(u"&TRN", u"&TRN", u"&&TRN"), "&&TRN");
+  EXPECT_EQ(replaceAll(u"&trn", u"&TRN", u"&&TRN"), "&trn");
+  EXPECT_EQ(replaceAll(u"", u"x", u"y"), "");
+  EXPECT_EQ(replaceAll(u"abc", u"", u"y"), "abc");
+}
+
+} // namespace
+} // namespace meldlux
