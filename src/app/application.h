@@ -6,8 +6,10 @@
 #include "display/indicators.h"
 #include "link/connection_manager.h"
 #include "link/link_state.h"
+#include "link/receiver.h"
 #include "link/status_label.h"
 #include "settings/load_settings.h"
+#include "refdata/follow_up_places.h"
 #include "settings/options.h"
 #include "settings/remembered_popup_appearance.h"
 #include "settings/save_settings.h"
@@ -52,6 +54,10 @@ public:
   // SaveSettings, once, as the first step of closing the main window.
   void saveSettingsAtExit(bool mainWindowVisible);
   ConnectionManager& link() { return link_; }
+  FollowUpPlaces& followUpPlaces() { return followUpPlaces_; }
+  // The socket's data-arrival event. It has no telegram handlers until they are set with
+  // receiver().setHandlers(); until then lines are dispatched and counted but not handled.
+  Receiver& receiver() { return receiver_; }
 
 private:
   std::unique_ptr<Clock> clock_;
@@ -67,6 +73,8 @@ private:
   SaveSettings saveSettings_;
   bool settingsSaved_ = false;
   ConnectionManager link_;
+  FollowUpPlaces followUpPlaces_;
+  Receiver receiver_;
 };
 
 } // namespace meldlux

@@ -5,7 +5,21 @@
 
 namespace meldlux {
 
-OleDate SystemClock::now() const { return toOleDate(QDateTime::currentDateTime()); }
+OleDate SystemClock::now() const { return localDate(QDateTime::currentMSecsSinceEpoch()); }
+
+OleDate SystemClock::localDate(qint64 msecsSinceEpoch) const {
+  constexpr qint64 kMsPerDay = 86400000;
+  constexpr qint64 kEpochDays = 25569; // 30.12.1899 to 01.01.1970
+  const qint64 second =
+      msecsSinceEpoch >= 0 ? msecsSinceEpoch / 1000 : -((-msecsSinceEpoch + 999) / 1000);
+  if (second != offsetSecond_) {
+    offsetMs_ = qint64(QDateTime::fromMSecsSinceEpoch(second * 1000).offsetFromUtc()) * 1000;
+    offsetSecond_ = second;
+  }
+  const qint64 local = msecsSinceEpoch + offsetMs_;
+  const qint64 days = local >= 0 ? local / kMsPerDay : -((-local + kMsPerDay - 1) / kMsPerDay);
+  return double(days + kEpochDays) + double(local - days * kMsPerDay) / double(kMsPerDay);
+}
 
 double SystemClock::secondsSinceMidnight() const {
   return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;

@@ -2,6 +2,8 @@
 
 #include "base/ole_date.h"
 
+#include <limits>
+
 namespace meldlux {
 
 // The one source of the current time. Rules ask it instead of the system clock, so tests can
@@ -18,6 +20,15 @@ class SystemClock final : public Clock {
 public:
   OleDate now() const override;
   double secondsSinceMidnight() const override;
+
+  // The local time of a UTC instant. The offset from UTC is looked up once per second (it only
+  // changes on whole seconds), since the look-up costs microseconds and the dispatch asks the
+  // time for every received line.
+  OleDate localDate(qint64 msecsSinceEpoch) const;
+
+private:
+  mutable qint64 offsetSecond_ = std::numeric_limits<qint64>::min();
+  mutable qint64 offsetMs_ = 0;
 };
 
 // A clock for tests: it stands still until it is set or advanced.

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "base/ole_date.h"
+
+#include <QString>
+#include <QStringView>
+#include <vector>
+
+namespace meldlux {
+
+class Clock;
+class FollowUpPlaces;
+class TelegramHandlers;
+class TrafficModeTracker;
+struct LinkState;
+
+// Turns one marker-format line into a handler call, with the time the line carries when it
+// carries one, else its arrival time.
+class MarkerDispatcher {
+public:
+  MarkerDispatcher(LinkState& state, const Clock& clock, TrafficModeTracker& trafficMode,
+                   const FollowUpPlaces& followUpPlaces);
+
+  // Without handlers lines are still counted and the traffic mode still followed.
+  void setHandlers(TelegramHandlers* handlers) { handlers_ = handlers; }
+
+  // A failure while handling the line drops it; counters already raised stay raised.
+  void DispatchMarkerLine(QStringView line);
+
+  // The day of the last date read in the exact form.
+  struct DayCache {
+    QString date;
+    qint64 days = 0;
+  };
+  // Date "DD.MM.YY" and time "hh:mm:ss" of a line, read like parseOleDate reads
+  // date + " " + time (Failure when unreadable), without its cost for the usual exact form.
+  static OleDate readTelegramTime(QStringView date, QStringView time, DayCache* cache = nullptr);
+
+  // Vehicle texts may start with a tag "EGLOF_..." before the readable part.
+  static QString removeTag(const QString& text);
+
+private:
+  void dispatch(QStringView line);
+  QString vehicleText(std::int16_t status) const;
+  QString controlCentreText() const;
+
+  LinkState& state_;
+  const Clock& clock_;
+  TrafficModeTracker& trafficMode_;
+  const FollowUpPlaces& followUpPlaces_;
+  TelegramHandlers* handlers_ = nullptr;
+  std::vector<QStringView> fields_; // reused from line to line
+  DayCache dayCache_;
+};
+
+} // namespace meldlux

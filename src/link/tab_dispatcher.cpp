@@ -1,0 +1,102 @@
+#include "link/tab_dispatcher.h"
+
+#include "base/failure.h"
+#include "base/numbers.h"
+#include "link/counter.h"
+#include "link/link_state.h"
+#include "link/telegram_handlers.h"
+#include "link/traffic_mode_tracker.h"
+#include "link/wire_protocol.h"
+#include "refdata/follow_up_places.h"
+
+namespace meldlux {
+
+namespace {
+
+// Fields past the free text (f13) are never read.
+constexpr std::size_t kFieldsRead = 14;
+constexpr double kHighestStatus = 18;
+constexpr double kHighestPlace = 100;
+
+} // namespace
+
+TabDispatcher::TabDispatcher(LinkState& state, TrafficModeTracker& trafficMode,
+                             const FollowUpPlaces& followUpPlaces)
+    : state_(state), trafficMode_(trafficMode), followUpPlaces_(followUpPlaces) {}
+
+void TabDispatcher::DispatchTabLine(QStringView line) {
+  try {
+    dispatch(line);
+  } catch (const Failure&) {
+    // The line is dropped silently; the next one is handled as usual.
+  }
+}
+
+void TabDispatcher::dispatch(QStringView line) {
+  splitTabLine(line, fields_, kFieldsRead);
+  if (fields_.size() < 2) // no TAB: not a telegram
+    return;
+  incrementCounter(state_.ReceivedTotal); // every line with a TAB counts, even a rejected one
+  const std::size_t count = fields_.size();
+  const QStringView f0 = fields_[0];
+  if (sameText(f0, u"ZVEI")) {
+    QString code = fields_[1].toString();
+    OleDate time = 0;
+    if (handlers_)
+      handlers_->HandleZvei(code, time);
+  } else if (sameText(f0, u"POC")) {
+    if (count < 4)
+      return;
+    QString ric = trimSpaces(fields_[1]);
+    QString text = trimSpaces(fields_[3]);
+    QString function = trimSpaces(fields_[2]);
+    OleDate time = 0;
+    if (handlers_)
+      handlers_->HandlePocsag(ric, text, function, time);
+  } else if (sameText(f0, u"FMSTlg")) {
+    if (count >= 9)
+      dispatchFms(count);
+  }
+}
+
+void TabDispatcher::dispatchFms(std::size_t count) {
+  const double statusValue = fieldNumber(fields_[6]);
+  if (statusValue > kHighestStatus)
+    return;
+  QString identifier = fields_[1].toString();
+  std::int16_t status = roundToInt16(statusValue);
+  QString text;
+  OleDate time = 0;
+  const bool hasText = count >= 14;
+
+  if (sameText(fields_[8], u"0")) {
+    trafficMode_.vehicleStep();
+    if (status != 10) {
+      if (hasText) {
+        const double kind = fieldNumber(fields_[10]);
+        if (kind == 2)
+          text = trimSpaces(fields_[13]);
+        if (kind == 1) {
+          const double place = fieldNumber(fields_[12]);
+          if (place <= kHighestPlace)
+            text = followUpPlaces_.at(roundToInt32(place));
+        }
+      }
+    } else if (hasText) {
+      text = trimSpaces(fields_[13]);
+    }
+    if (handlers_)
+      handlers_->HandleFmsVehicle(identifier, status, text, time);
+    return;
+  }
+
+  trafficMode_.controlCentreStep(status);
+  if (status == 10 && hasText) {
+    // A label would read a single "&" as a shortcut marker.
+    text = trimSpaces(replaceAll(fields_[13], u"&TRN", u"&&TRN"));
+  }
+  if (handlers_)
+    handlers_->HandleFmsControl(identifier, status, text, time);
+}
+
+} // namespace meldlux

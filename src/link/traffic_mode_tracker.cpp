@@ -1,0 +1,67 @@
+#include "link/traffic_mode_tracker.h"
+
+#include "base/clock.h"
+#include "base/formats.h"
+#include "display/indicators.h"
+#include "link/counter.h"
+#include "link/link_state.h"
+#include "link/wire_protocol.h"
+#include "settings/options.h"
+
+namespace meldlux {
+
+namespace {
+
+const QString kKreisverkehr = QStringLiteral("Kreisverkehr");
+const QString kSternverkehr = QStringLiteral("Sternverkehr");
+
+constexpr Colour kRed = 255;
+constexpr Colour kDarkGreen = 36864;
+
+} // namespace
+
+TrafficModeTracker::TrafficModeTracker(LinkState& state, const Clock& clock, const Options& options,
+                                       Indicators& indicators)
+    : state_(state), clock_(clock), options_(options), indicators_(indicators) {}
+
+void TrafficModeTracker::vehicleStep() {
+  state_.LastVehicleTelegram = clock_.now();
+  state_.StarCount = 0;
+  state_.TrafficMode = kKreisverkehr;
+  ShowTrafficMode();
+}
+
+void TrafficModeTracker::controlCentreStep(std::int16_t status) {
+  // Orders of status 9 and 14 upward weigh twice; text telegrams (10) do not count.
+  if (status != 10)
+    incrementCounter(state_.StarCount);
+  if (status == 9 || status >= 14)
+    incrementCounter(state_.StarCount);
+  const double quietSeconds = (clock_.now() - state_.LastVehicleTelegram) * kSecondsPerDay;
+  if (state_.StarCount > 3 && quietSeconds > kStarAfterSeconds) {
+    state_.TrafficMode = kSternverkehr;
+    ShowTrafficMode();
+  }
+}
+
+void TrafficModeTracker::ShowTrafficMode() {
+  if (!options_.checked(Check::chkMsgAktiv))
+    return;
+  // The label's caption is the memory of what was shown last, so a speaks indication written
+  // over the notice also ends the "Sternverkehr" state.
+  if (!containsText(indicators_.lblSpricht().caption, u"Sternver") &&
+      state_.TrafficMode == kSternverkehr) {
+    indicators_.setCaption(Indicator::Spricht, formatTime(clock_.now()) + u' ' + kSternverkehr);
+    indicators_.setForeColor(Indicator::Spricht, kRed);
+    indicators_.setBold(Indicator::Spricht, false);
+    indicators_.setCaption(Indicator::Sprechwunsch, QString());
+  }
+  if (containsText(indicators_.lblSpricht().caption, u"Sternver") &&
+      state_.TrafficMode == kKreisverkehr) {
+    indicators_.setCaption(Indicator::Spricht, formatTime(clock_.now()) + u' ' + kKreisverkehr);
+    indicators_.setForeColor(Indicator::Spricht, kDarkGreen);
+    indicators_.setBold(Indicator::Spricht, false);
+  }
+}
+
+} // namespace meldlux

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+namespace meldlux {
+
+class Clock;
+class Indicators;
+class Options;
+struct LinkState;
+
+// Tells from the FMS telegrams whether vehicles are heard on the channel ("Kreisverkehr") or,
+// for a while, only the control centre ("Sternverkehr"), and shows each change in the popup's
+// speaks label.
+class TrafficModeTracker {
+public:
+  static constexpr double kStarAfterSeconds = 180.0;
+
+  TrafficModeTracker(LinkState& state, const Clock& clock, const Options& options,
+                     Indicators& indicators);
+
+  // Before the handler of an FMS telegram sent by a vehicle.
+  void vehicleStep();
+  // Before the handler of an FMS telegram sent by the control centre.
+  void controlCentreStep(std::int16_t status);
+  void ShowTrafficMode();
+
+private:
+  LinkState& state_;
+  const Clock& clock_;
+  const Options& options_;
+  Indicators& indicators_;
+};
+
+} // namespace meldlux

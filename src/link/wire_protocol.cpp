@@ -1,0 +1,158 @@
+#include "link/wire_protocol.h"
+
+#include "base/numbers.h"
+
+namespace meldlux {
+
+namespace {
+
+// The first field marker "#![]!#", found by its "[", which ordinary text rarely holds: one
+// vectorised search usually covers the whole line. (Splitting, with its short fields, is faster
+// with the plain loop.)
+qsizetype findFieldMarker(QStringView line, qsizetype from) {
+  constexpr qsizetype kBracket = 2; // position of "[" inside the marker
+  qsizetype search = from + kBracket;
+  while (search < line.size()) {
+    const qsizetype bracket = line.indexOf(u'[', search);
+    if (bracket < 0)
+      return -1;
+    const qsizetype at = bracket - kBracket;
+    if (at + kFieldMarker.size() > line.size())
+      return -1;
+    if (sameText(line.sliced(at, kFieldMarker.size()), kFieldMarker))
+      return at;
+    search = bracket + 1;
+  }
+  return -1;
+}
+
+// The next field marker at or after from, by Horspool's rule: the character under the marker's
+// last position tells how far the marker can move, six characters for ordinary text.
+qsizetype findNextFieldMarker(QStringView line, qsizetype from) {
+  static_assert(kFieldMarker.size() == 6);
+  const char16_t* d = reinterpret_cast<const char16_t*>(line.data());
+  const qsizetype n = line.size();
+  qsizetype at = from;
+  while (at + 6 <= n) {
+    switch (d[at + 5]) {
+    case u'#':
+      if (d[at] == u'#' && d[at + 1] == u'!' && d[at + 2] == u'[' && d[at + 3] == u']' &&
+          d[at + 4] == u'!')
+        return at;
+      at += 5;
+      break;
+    case u'!':
+      at += 1;
+      break;
+    case u']':
+      at += 2;
+      break;
+    case u'[':
+      at += 3;
+      break;
+    default:
+      at += 6;
+      break;
+    }
+  }
+  return -1;
+}
+
+qsizetype findSeparator(QStringView line, QStringView separator, qsizetype from) {
+  if (sameText(separator, kFieldMarker))
+    return findNextFieldMarker(line, from);
+  return findText(line, separator, from);
+}
+
+} // namespace
+
+QString replaceAll(QStringView text, QStringView before, QStringView after) {
+  qsizetype at = findText(text, before);
+  if (at < 0 || before.isEmpty())
+    return text.toString();
+  QString result;
+  result.reserve(text.size() + after.size() - before.size());
+  qsizetype done = 0;
+  while (at >= 0) {
+    result.append(text.sliced(done, at - done));
+    result.append(after);
+    done = at + before.size();
+    at = findText(text, before, done);
+  }
+  result.append(text.sliced(done));
+  return result;
+}
+
+double fieldNumber(QStringView field) {
+  constexpr qsizetype kMostDigits = 9; // fits an int
+  if (field.isEmpty() || field.size() > kMostDigits)
+    return leadingNumber(field);
+  int value = 0;
+  for (const QChar c : field) {
+    const char16_t u = c.unicode();
+    if (u < u'0' || u > u'9')
+      return leadingNumber(field);
+    value = value * 10 + (u - u'0');
+  }
+  return value;
+}
+
+LineKind classifyLine(QStringView line) {
+  LineKind kind = LineKind::Ignored;
+  if (hasPrefix(line, kHeartbeatStart))
+    kind = LineKind::Heartbeat;
+  if (hasPrefix(line, u"ZVEI"))
+    kind = LineKind::TabLine;
+  if (hasPrefix(line, u"FMSTlg"))
+    kind = LineKind::TabLine;
+  if (hasPrefix(line, u"POC"))
+    kind = LineKind::TabLine;
+  if (containsFieldMarker(line))
+    kind = LineKind::MarkerLine;
+  return kind;
+}
+
+bool containsFieldMarker(QStringView line) { return findFieldMarker(line, 0) >= 0; }
+
+std::vector<QStringView> splitBlock(QStringView block) {
+  std::vector<QStringView> pieces;
+  forEachPiece(block, [&pieces](QStringView piece) { pieces.push_back(piece); });
+  return pieces;
+}
+
+void splitFields(QStringView line, QChar separator, std::vector<QStringView>& fields,
+                 std::size_t maxFields) {
+  fields.clear();
+  qsizetype start = 0;
+  while (fields.size() < maxFields) {
+    const qsizetype at = findChar(line, separator, start);
+    if (at < 0) {
+      fields.push_back(line.sliced(start));
+      break;
+    }
+    fields.push_back(line.sliced(start, at - start));
+    start = at + 1;
+  }
+}
+
+void splitFields(QStringView line, QStringView separator, std::vector<QStringView>& fields,
+                 std::size_t maxFields) {
+  fields.clear();
+  if (separator.isEmpty()) { // nothing to split at: the whole line is one field
+    if (maxFields > 0)
+      fields.push_back(line);
+    return;
+  }
+  qsizetype start = 0;
+  while (fields.size() < maxFields) {
+    const qsizetype at = findSeparator(line, separator, start);
+    if (at < 0) {
+      fields.push_back(line.sliced(start));
+      break;
+    }
+    fields.push_back(line.sliced(start, at - start));
+    start = at + separator.size();
+  }
+}
+
+} // namespace meldlux
