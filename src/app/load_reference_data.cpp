@@ -82,9 +82,8 @@ void LoadReferenceData(const LoaderEnvironment& env, ReferenceTables& tables,
                                     tables.fiveTones, tables.pocsag);
     });
 
-  step.run(QStringLiteral("DME"), QStringLiteral("POCSAG.DAT"), [&] {
-    return LoadZentrixPocsag(env, QStringLiteral("POCSAG.DAT"), tables.pocsag);
-  });
+  step.run(QStringLiteral("DME"), QStringLiteral("POCSAG.DAT"),
+           [&] { return LoadZentrixPocsag(env, QStringLiteral("POCSAG.DAT"), tables.pocsag); });
 
   step.run(QStringLiteral("Orte"), QStringLiteral("Orte.txt"), [&] {
     return callPlaceLoader(env, placeLoaders.LoadPlaces, QStringLiteral("Orte.txt"));

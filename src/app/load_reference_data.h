@@ -22,8 +22,8 @@ struct PlaceFileLoaders {
 // One loader call of the reference-data step, in the order made.
 struct ReferenceDataReport {
   struct Entry {
-    QString table;  // "Statustexte", "Folgeorte", "Fahrzeuge", "Melder", "DME", "Orte", ...
-    QString file;   // the name start-up uses
+    QString table; // "Statustexte", "Folgeorte", "Fahrzeuge", "Melder", "DME", "Orte", ...
+    QString file;  // the name start-up uses
     bool present = false;
     std::int16_t result = 0;
   };

@@ -12,9 +12,8 @@ namespace {
 std::optional<QString> findEntry(const QDir& dir, const QString& name) {
   if (QFileInfo::exists(dir.filePath(name)))
     return dir.filePath(name);
-  const QStringList entries =
-      dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDir::Name);
+  const QStringList entries = dir.entryList(
+      QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
   for (const QString& entry : entries)
     if (entry.compare(name, Qt::CaseInsensitive) == 0)
       return dir.filePath(entry);

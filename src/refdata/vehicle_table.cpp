@@ -55,7 +55,9 @@ void VehicleTable::set(int index, const VehicleRecord& record) {
   indexValid_ = false;
 }
 
-void VehicleTable::setName(int index, QStringView name) { records_[checked(index)].name.store(name); }
+void VehicleTable::setName(int index, QStringView name) {
+  records_[checked(index)].name.store(name);
+}
 
 void VehicleTable::rebuildIndex() const {
   index_.clear();

@@ -130,7 +130,8 @@ std::int16_t LoadWallbrandClientList(const LoaderEnvironment& env, const QString
       const qsizetype b = position(rest, u' ');
       if (b == 0) {
         if (env.diagnostics())
-          reportLine(env, name, number, QStringLiteral("Folgeort ohne Leerzeichen nach der Nummer"));
+          reportLine(env, name, number,
+                     QStringLiteral("Folgeort ohne Leerzeichen nach der Nummer"));
         return true;
       }
       const double value = leadingNumber(mid(rest, 1, b - 1));
@@ -150,9 +151,8 @@ std::int16_t LoadWallbrandClientList(const LoaderEnvironment& env, const QString
                      QStringLiteral("Statusfarbe ohne genau drei Zahlen; nicht gezählt"));
         return true;
       }
-      const Colour colour =
-          roundToInt32(leadingNumber(parts[2]) * 65536.0 + leadingNumber(parts[1]) * 256.0 +
-                       leadingNumber(parts[0]));
+      const Colour colour = roundToInt32(leadingNumber(parts[2]) * 65536.0 +
+                                         leadingNumber(parts[1]) * 256.0 + leadingNumber(parts[0]));
       if (k == 10) { // the eleventh line gives both alarm colours; entry 10 never comes from here
         tables.colour(16) = colour;
         tables.colour(17) = colour;

@@ -85,9 +85,8 @@ std::int16_t LoadZentrixStatusTexts(const LoaderEnvironment& env, const QString&
   // A file cut short leaves the missing records as blanks, so their texts become empty.
   bytes.append(wanted - bytes.size(), ' ');
   for (int k = 0; k < zentrix::kStatusRecords; ++k) {
-    const QString text = trimRight(zentrix::readStatusText(
-        QByteArrayView(bytes).sliced(qsizetype(k) * zentrix::kStatusRecordLength,
-                                     zentrix::kStatusRecordLength)));
+    const QString text = trimRight(zentrix::readStatusText(QByteArrayView(bytes).sliced(
+        qsizetype(k) * zentrix::kStatusRecordLength, zentrix::kStatusRecordLength)));
     tables.text(k % 16, k / 16, direction) = text;
   }
   if (direction == 1)
@@ -152,9 +151,9 @@ std::int16_t LoadZentrixVehicles(const LoaderEnvironment& env, const QString& na
   vehicles.resize(n + 10);
   vehicles.clear(1, n + 10);
   for (int k = 1; k <= n; ++k)
-    vehicles.set(k, zentrix::readVehicle(QByteArrayView(bytes).sliced(
-                        qsizetype(k - 1) * zentrix::kVehicleRecordLength,
-                        zentrix::kVehicleRecordLength)));
+    vehicles.set(
+        k, zentrix::readVehicle(QByteArrayView(bytes).sliced(
+               qsizetype(k - 1) * zentrix::kVehicleRecordLength, zentrix::kVehicleRecordLength)));
   if (n > 0)
     env.notice(formatDecimal(n) + QStringLiteral(" Fahrzeuge (Zentrix) geladen."));
   return n;
@@ -186,9 +185,9 @@ std::int16_t LoadZentrixFiveTones(const LoaderEnvironment& env, const QString& n
     bytes = file.readUpTo(qint64(n) * zentrix::kFiveToneRecordLength);
   }
   for (int k = 1; k <= n; ++k)
-    fiveTones.set(k, zentrix::readFiveTone(QByteArrayView(bytes).sliced(
-                         qsizetype(k - 1) * zentrix::kFiveToneRecordLength,
-                         zentrix::kFiveToneRecordLength)));
+    fiveTones.set(
+        k, zentrix::readFiveTone(QByteArrayView(bytes).sliced(
+               qsizetype(k - 1) * zentrix::kFiveToneRecordLength, zentrix::kFiveToneRecordLength)));
   if (n > 0)
     env.notice(formatDecimal(n) + QStringLiteral(" Melder (Zentrix) geladen."));
   return std::int16_t(n);
@@ -214,9 +213,9 @@ std::int16_t LoadZentrixPocsag(const LoaderEnvironment& env, const QString& name
   }
   pocsag.resize(n + 10);
   for (int k = 1; k <= n; ++k)
-    pocsag.set(k, zentrix::readPocsag(QByteArrayView(bytes).sliced(
-                      qsizetype(k - 1) * zentrix::kPocsagRecordLength,
-                      zentrix::kPocsagRecordLength)));
+    pocsag.set(k,
+               zentrix::readPocsag(QByteArrayView(bytes).sliced(
+                   qsizetype(k - 1) * zentrix::kPocsagRecordLength, zentrix::kPocsagRecordLength)));
   if (n > 0)
     env.notice(formatDecimal(n) + QStringLiteral(" DME (Zentrix) geladen."));
   return n;
