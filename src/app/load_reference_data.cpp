@@ -15,9 +15,16 @@ public:
 
   template <typename Load>
   std::int16_t run(const QString& table, const QString& file, Load&& load) {
+    qsizetype entry = -1;
+    if (report_) {
+      entry = report_->entries.size();
+      report_->entries.push_back({table, file, env_.files().find(file).has_value(), 0, false});
+    }
     const std::int16_t result = load();
-    if (report_)
-      report_->entries.push_back({table, file, env_.files().find(file).has_value(), result});
+    if (report_) {
+      report_->entries[entry].result = result;
+      report_->entries[entry].completed = true;
+    }
     return result;
   }
 

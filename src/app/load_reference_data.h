@@ -26,6 +26,7 @@ struct ReferenceDataReport {
     QString file;  // the name start-up uses
     bool present = false;
     std::int16_t result = 0;
+    bool completed = false; // false: this loader failed and ended the step
   };
   QList<Entry> entries;
 };
