@@ -1,0 +1,21 @@
+#pragma once
+
+#include "app/load_reference_data.h"
+
+#include <QDir>
+#include <QTextStream>
+
+namespace meldlux {
+
+// The data check of the meldlux-refdata tool: loads a directory exactly as start-up does and
+// writes, per table, which file filled it and how many records, every skipped or cut line or
+// record, message boxes that would appear, and duplicate keys that hide later records. Lists that
+// start-up does not read because the other product's file came first are checked on the side.
+// Returns 0, or 1 when start-up would stop at a failure.
+//
+// placeLoaders may be empty: then "Orte.txt" and "Ersetzen.txt" are checked line by line for
+// their layout only.
+int RunReferenceDataCheck(const QDir& dir, QTextStream& out,
+                          const PlaceFileLoaders& placeLoaders = {});
+
+} // namespace meldlux

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+namespace meldlux {
+
+// Told about every line or record a loader skips or cuts, for the data check tool. Start-up runs
+// without one; the loaders then build no report texts at all.
+class LoadDiagnostics {
+public:
+  enum class Unit { File, Line, Record };
+  virtual ~LoadDiagnostics() = default;
+  // number: the line or record number counting from 1; 0 with Unit::File.
+  virtual void skipped(const QString& file, Unit unit, qint64 number, const QString& reason) = 0;
+};
+
+} // namespace meldlux
