@@ -1,12 +1,22 @@
 #include "app/application.h"
 #include "app/main_window.h"
+#include "display/foreground_qt.h"
+#include "display/platform_choice.h"
+#include "display/popup_window.h"
+#include "display/screen_qt.h"
+#include "display/text_metrics_qt.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
+  meldlux::chooseXcbOnWayland(argc, argv);
   QApplication qapp(argc, argv);
   meldlux::Application app(std::make_unique<meldlux::SystemClock>(),
-                           meldlux::EventLog::fromEnvironment());
+                           meldlux::EventLog::fromEnvironment(),
+                           meldlux::DisplayPorts{std::make_unique<meldlux::QtScreen>(),
+                                                 std::make_unique<meldlux::QtTextMetrics>(),
+                                                 std::make_unique<meldlux::QtForeground>()});
+  meldlux::PopupWindow popup(app.popupModel());
   meldlux::MainWindow window(app);
   window.show();
   return qapp.exec();

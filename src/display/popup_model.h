@@ -109,6 +109,8 @@ public:
   void setWidth(int twips);
   void setHeight(int twips);
   void setIndicatorVisible(Indicator which, bool visible);
+  // A percentage of the screen width in twips (width and left edge of the popup).
+  int percentOfScreen(float percent) const;
 
   // PopupAppearance
   void applyFont(const PopupFont& font) override;
@@ -133,8 +135,8 @@ private:
   void placeVertically();
   void restartDisplayTimer();
   void runTimer1(double seconds);
-  int percentOfScreen(float percent) const;
   void alignIndicators(int gapToEdge);
+  void setTop(int twips);
   void loadLine(int index);
   // Applies a change to a line label, refits its width and announces it when something differs.
   template <typename Change> void changeLine(std::vector<Label>& labels, int index, Change change);
@@ -161,7 +163,6 @@ private:
   bool visible_ = false;
   bool topMost_ = false;
   Colour backColor_ = 0;
-  bool inResize_ = false;
 
   std::int16_t lastLine_ = 0;
   bool newMessagePending_ = false;
