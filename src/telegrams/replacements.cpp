@@ -1,15 +1,72 @@
 #include "telegrams/replacements.h"
 
+#include "base/failure.h"
+
 #include <algorithm>
+#include <bitset>
 
 namespace meldlux {
 
+namespace {
+
+// Which character codes (folded to 8 bits) occur in a text: a pair whose first character is not
+// among them cannot match, and most pairs are passed over without a search.
+class CharPresence {
+public:
+  explicit CharPresence(const QString& text) { update(text); }
+  void update(const QString& text) {
+    bits_.reset();
+    for (QChar c : text)
+      bits_.set(c.unicode() & 0xFF);
+  }
+  bool mayContain(const QString& find) const { return bits_.test(find.front().unicode() & 0xFF); }
+
+private:
+  std::bitset<256> bits_;
+};
+
+[[noreturn]] void tooLong() {
+  throw Failure(QStringLiteral("Nicht genügend Zeichenfolgenspeicher"));
+}
+
+// Replaces every non-overlapping occurrence, left to right; false when nothing was found.
+bool replaceAll(QString& text, const QString& find, const QString& replacement, qsizetype limit) {
+  qsizetype pos = text.indexOf(find, 0, Qt::CaseSensitive);
+  if (pos < 0)
+    return false;
+  QString out;
+  out.reserve(std::min(limit, text.size() + 16));
+  qsizetype from = 0;
+  while (pos >= 0) {
+    if (out.size() + (pos - from) + replacement.size() > limit)
+      tooLong();
+    out.append(QStringView(text).mid(from, pos - from));
+    out.append(replacement);
+    from = pos + find.size();
+    pos = text.indexOf(find, from, Qt::CaseSensitive);
+  }
+  if (out.size() + (text.size() - from) > limit)
+    tooLong();
+  out.append(QStringView(text).mid(from));
+  text = std::move(out);
+  return true;
+}
+
+} // namespace
+
 QString ApplyReplacements(const ReplacementTable& table, QString text) {
   const int count = std::min<int>(table.ReplacementCount, ReplacementTable::kRows);
+  if (count < 1)
+    return text;
+  // A received text that is already longer may keep its length, but no pair makes it grow.
+  const qsizetype limit = std::max(kMaxReplacedLength, text.size());
+  CharPresence present(text);
   for (int i = 0; i < count; ++i) {
     const auto& pair = table.rows[std::size_t(i)];
-    if (!pair.find.isEmpty())
-      text.replace(pair.find, pair.replacement, Qt::CaseSensitive);
+    if (pair.find.isEmpty() || !present.mayContain(pair.find))
+      continue;
+    if (replaceAll(text, pair.find, pair.replacement, limit))
+      present.update(text);
   }
   return text;
 }
