@@ -9,20 +9,34 @@ namespace meldlux {
 
 namespace {
 
-// Which character codes (folded to 8 bits) occur in a text: a pair whose first character is not
-// among them cannot match, and most pairs are passed over without a search.
+// Which characters and pairs of neighbouring characters (folded into small bit sets) occur in a
+// text: a pair whose find text starts with something absent cannot match, and most of the
+// 500 pairs are passed over without a search.
 class CharPresence {
 public:
   explicit CharPresence(const QString& text) { update(text); }
   void update(const QString& text) {
-    bits_.reset();
-    for (QChar c : text)
-      bits_.set(c.unicode() & 0xFF);
+    singles_.reset();
+    doubles_.reset();
+    for (qsizetype k = 0; k < text.size(); ++k) {
+      singles_.set(fold(text[k]));
+      if (k + 1 < text.size())
+        doubles_.set(fold(text[k], text[k + 1]));
+    }
   }
-  bool mayContain(const QString& find) const { return bits_.test(find.front().unicode() & 0xFF); }
+  bool mayContain(const QString& find) const {
+    if (find.size() == 1)
+      return singles_.test(fold(find[0]));
+    return doubles_.test(fold(find[0], find[1]));
+  }
 
 private:
-  std::bitset<256> bits_;
+  static std::size_t fold(QChar c) { return c.unicode() & 0xFF; }
+  static std::size_t fold(QChar a, QChar b) {
+    return ((std::size_t(a.unicode()) * 31u) ^ std::size_t(b.unicode())) & 0xFFF;
+  }
+  std::bitset<256> singles_;
+  std::bitset<4096> doubles_;
 };
 
 [[noreturn]] void tooLong() {

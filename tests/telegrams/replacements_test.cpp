@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace meldlux;
 
@@ -146,4 +147,30 @@ TEST(ListFile, FindsNamesWithoutRegardToCaseAndReadsWindows1252) {
   EXPECT_EQ(*lines, QStringList{u"Straße €"_qs});
   EXPECT_FALSE(missing.has_value());
   EXPECT_FALSE(folder.has_value());
+}
+
+TEST(ApplyReplacements, SameResultAsPlainReplacementOnRandomPairs) {
+  // Characters that share their low byte (A, U+0141, U+0241) exercise the skipping of pairs that
+  // cannot match.
+  const QString alphabet = u"AB\u0141\u0241 ab"_qs;
+  std::mt19937 random(3);
+  auto word = [&](int maxLength) {
+    QString w;
+    const int length = 1 + int(random() % unsigned(maxLength));
+    for (int k = 0; k < length; ++k)
+      w += alphabet[qsizetype(random() % unsigned(alphabet.size()))];
+    return w;
+  };
+  for (int round = 0; round < 300; ++round) {
+    ReplacementTable table;
+    const int count = 1 + int(random() % 40);
+    for (int k = 0; k < count; ++k)
+      table.rows[std::size_t(k)] = {word(3), random() % 4 ? word(3) : QString()};
+    table.ReplacementCount = std::int16_t(count);
+    const QString text = word(40);
+    QString expected = text;
+    for (int k = 0; k < count; ++k)
+      expected.replace(table.rows[std::size_t(k)].find, table.rows[std::size_t(k)].replacement);
+    ASSERT_EQ(ApplyReplacements(table, text), expected) << "round " << round;
+  }
 }
