@@ -6,18 +6,33 @@ namespace meldlux {
 
 namespace {
 
-// Splits a date into whole seconds, rounded to the nearest second as the display does.
+// Splits a date into whole seconds, rounded to the nearest second as the display does. Plain
+// arithmetic on the day count and the fraction: no time-zone lookup per call (the popup formats
+// up to 31 times per telegram), and no daylight-saving shift of a time that is already local.
 struct Parts {
-  int day, month, year, hour, minute, second;
+  qint64 days;
+  int seconds; // of the day, 0..86399
 };
 
 Parts split(OleDate date) {
-  const QDateTime dt = fromOleDate(std::round(date * kSecondsPerDay) / kSecondsPerDay);
-  return {dt.date().day(), dt.date().month(), dt.date().year(),
-          dt.time().hour(), dt.time().minute(), dt.time().second()};
+  const double totalSeconds = std::round(date * kSecondsPerDay);
+  const double days = std::floor(totalSeconds / kSecondsPerDay);
+  return {qint64(days), int(totalSeconds - days * kSecondsPerDay)};
 }
 
-QString two(int value) { return QString::number(value).rightJustified(2, u'0'); }
+// Two digits of a value 0..99, written in place.
+void putTwo(QChar*& out, int value) {
+  *out++ = QChar(u'0' + value / 10);
+  *out++ = QChar(u'0' + value % 10);
+}
+
+void putTime(QChar*& out, int seconds) {
+  putTwo(out, seconds / 3600);
+  *out++ = u':';
+  putTwo(out, seconds / 60 % 60);
+  *out++ = u':';
+  putTwo(out, seconds % 60);
+}
 
 } // namespace
 
@@ -30,14 +45,28 @@ QString formatTwoDigits(qint64 value) {
 QString formatRightAligned2(qint64 value) { return QString::number(value).rightJustified(2, u' '); }
 
 QString formatTime(OleDate date) {
-  const Parts p = split(date);
-  return two(p.hour) + u':' + two(p.minute) + u':' + two(p.second);
+  QString text(8, Qt::Uninitialized);
+  QChar* out = text.data();
+  putTime(out, split(date).seconds);
+  return text;
 }
 
 QString formatDateTime(OleDate date) {
   const Parts p = split(date);
-  return two(p.day) + u'.' + two(p.month) + u'.' + two(((p.year % 100) + 100) % 100) + u' ' +
-         two(p.hour) + u':' + two(p.minute) + u':' + two(p.second);
+  int year = 0;
+  int month = 0;
+  int day = 0;
+  QDate(1899, 12, 30).addDays(p.days).getDate(&year, &month, &day);
+  QString text(17, Qt::Uninitialized);
+  QChar* out = text.data();
+  putTwo(out, day);
+  *out++ = u'.';
+  putTwo(out, month);
+  *out++ = u'.';
+  putTwo(out, ((year % 100) + 100) % 100);
+  *out++ = u' ';
+  putTime(out, p.seconds);
+  return text;
 }
 
 QString formatDecimal(double value) {

@@ -18,8 +18,15 @@ struct ReplacementTable {
   std::int16_t ReplacementCount = 0;
 };
 
+// Longest text the pairs may produce. Pairs that grow a text (A -> AA, applied by several
+// rows) could otherwise double it 500 times over; a message line never needs more than this.
+constexpr qsizetype kMaxReplacedLength = 65536;
+
 // Each pair i from 0 to ReplacementCount - 1 replaces every occurrence of its find text
-// (case-sensitive) in the result of the pairs before it.
+// (case-sensitive, scanning from the start, inserted text not scanned again) in the result of the
+// pairs before it. A result longer than kMaxReplacedLength (or than the text given, if that was
+// longer already) throws Failure, so the line is dropped
+// like any line that fails while it is handled.
 QString ApplyReplacements(const ReplacementTable& table, QString text);
 
 } // namespace meldlux

@@ -1,0 +1,99 @@
+#include "telegrams/handlers_available.h"
+#if MELDLUX_HANDLERS_READY
+#include "telegrams/fms_control_handler.h"
+
+#include "app/status_tables.h"
+#include "base/formats.h"
+#include "base/numbers.h"
+#include "display/popup_model.h"
+#include "settings/options.h"
+#include "telegrams/alert_sounds.h"
+#include "telegrams/fms_identifier.h"
+#include "telegrams/handler_steps.h"
+#include "telegrams/place_table.h"
+#include "telegrams/vehicle_naming.h"
+
+namespace meldlux {
+
+namespace {
+
+constexpr int kFromControl = 1;
+constexpr int kInformationColour = 18;
+
+} // namespace
+
+FmsControlHandler::FmsControlHandler(HandlerContext context) : c_(context) {}
+
+QString FmsControlHandler::codedPlaceKey(const QString& text) {
+  if (text.size() != 27 || !text.startsWith(u"&&9") || !IsHexDigits(QStringView(text).mid(2)))
+    return {};
+  return QStringLiteral("&TRN") + text.mid(11, 8) + u'E' + text.mid(3, 8);
+}
+
+void FmsControlHandler::HandleFmsControl(QString& identifier, std::int16_t& status, QString& text,
+                                         OleDate& time) {
+  c_.steps.defaultTime(time);
+  c_.steps.countFms();
+
+  const VehicleNaming vehicle = nameVehicle(identifier, c_.reference, c_.statusTables);
+  if (vehicle.index == 0 && !c_.options.checked(Check::chkUnbekFMS))
+    return;
+
+  if (c_.options.text(Text::txtMsgOnly).contains(filterCode(kFromControl, status))) {
+    const int org = OrgIndex(identifier);
+    if (status != 10 && c_.options.checked(Check::chkMsgAktiv))
+      commandLine(vehicle.name, status, org, text, time);
+    // The watched vehicle's Sprechaufforderung sounds every time, repeats included.
+    if (status == 6)
+      c_.sounds.playSprechaufforderung(identifier);
+    if (status == 10)
+      textTelegram(vehicle.name, org, text, time);
+  }
+
+  if (c_.options.checked(Check::chkMsgAktiv)) {
+    c_.popup.RefreshLines();
+    c_.popup.LayoutPopup();
+  }
+}
+
+void FmsControlHandler::commandLine(const QString& name, std::int16_t status, int org,
+                                    QString& text, OleDate time) {
+  const QString trimmed = trimSpaces(text);
+  if (!trimmed.isEmpty())
+    text = QStringLiteral(" [") + trimmed + u']';
+  QString line = name + u' ' + formatRightAligned2(status) + u' ' +
+                 c_.statusTables.text(status, org, kFromControl) + u' ' + text;
+  if (c_.popup.IsRecentDuplicate(line))
+    return;
+  c_.popup.ShowPopup();
+  c_.popup.AddMessage(time, line, c_.statusTables.colour(kInformationColour));
+  c_.popup.MarkNewestLine();
+}
+
+void FmsControlHandler::textTelegram(const QString& name, int org, QString& text, OleDate time) {
+  if (c_.places.PlaceCount >= 2) {
+    const QString key = codedPlaceKey(text);
+    if (!key.isEmpty()) {
+      const QString place = c_.places.LookupPlace(key);
+      if (!place.isEmpty())
+        text = QStringLiteral("==> ") + place + QStringLiteral(" <==");
+    }
+  }
+  if (StripNul(text).isEmpty())
+    text = c_.statusTables.text(10, org, kFromControl);
+  if (c_.popup.IsRecentDuplicate(name + QStringLiteral(" 10 ") + text))
+    return;
+  c_.sounds.playControlText();
+  if (c_.options.checked(Check::chkMsgAktiv)) {
+    // The popup's labels show "&&" as one "&".
+    text.replace(u'&', QStringLiteral("&&"));
+    c_.popup.ShowPopup();
+    QString line = name + QStringLiteral(" 10 ") + text;
+    c_.popup.AddMessage(time, line, c_.statusTables.colour(10));
+    c_.popup.MarkNewestLine();
+  }
+}
+
+} // namespace meldlux
+
+#endif

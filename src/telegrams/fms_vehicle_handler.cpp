@@ -1,0 +1,113 @@
+#include "telegrams/handlers_available.h"
+#if MELDLUX_HANDLERS_READY
+#include "telegrams/fms_vehicle_handler.h"
+
+#include "app/status_tables.h"
+#include "base/clock.h"
+#include "base/formats.h"
+#include "base/numbers.h"
+#include "display/indicators.h"
+#include "display/popup_model.h"
+#include "settings/options.h"
+#include "telegrams/alert_sounds.h"
+#include "telegrams/fms_identifier.h"
+#include "telegrams/handler_steps.h"
+#include "telegrams/vehicle_naming.h"
+
+namespace meldlux {
+
+namespace {
+
+constexpr int kFromVehicle = 0;
+
+bool givesNormalLine(std::int16_t status, bool anzSW) {
+  return status < 5 || (status >= 6 && status <= 9) || (status >= 11 && status <= 14) ||
+         (status == 5 && !anzSW);
+}
+
+} // namespace
+
+FmsVehicleHandler::FmsVehicleHandler(HandlerContext context) : c_(context) {}
+
+void FmsVehicleHandler::HandleFmsVehicle(QString& identifier, std::int16_t& status, QString& text,
+                                         OleDate& time) {
+  c_.steps.defaultTime(time);
+  c_.steps.countFms();
+
+  const VehicleNaming vehicle = nameVehicle(identifier, c_.reference, c_.statusTables);
+  if (vehicle.index == 0 && !c_.options.checked(Check::chkUnbekFMS))
+    return;
+
+  const bool msgAktiv = c_.options.checked(Check::chkMsgAktiv);
+  if (c_.options.text(Text::txtMsgOnly).contains(filterCode(kFromVehicle, status))) {
+    const int org = OrgIndex(identifier);
+    if (givesNormalLine(status, c_.options.checked(Check::chkSW)))
+      normalLine(vehicle.name, status, org, text, time);
+    if (c_.options.checked(Check::chkSW) && status == 5 && msgAktiv)
+      sprechwunsch(vehicle.name);
+    if (status == 10 && msgAktiv)
+      vehicleText(vehicle.name, text, time);
+    if (c_.options.checked(Check::chkES) && status == 15 && msgAktiv)
+      spricht(vehicle.name);
+  }
+
+  if (c_.options.checked(Check::chkMsgAktiv)) {
+    c_.popup.RefreshLines();
+    c_.popup.LayoutPopup();
+  }
+}
+
+void FmsVehicleHandler::normalLine(const QString& name, std::int16_t status, int org, QString& text,
+                                   OleDate time) {
+  const QString statusText = c_.statusTables.text(status, org, kFromVehicle);
+  const QString head = name + u' ' + formatRightAligned2(status) + u' ' + statusText;
+  // The repeat test sees the text as received; the stored line carries it in brackets, so
+  // telegrams with a text are never taken for repeats.
+  if (c_.popup.IsRecentDuplicate(head + text))
+    return;
+  c_.sounds.playVehicleStatus();
+  if (c_.options.checked(Check::chkMsgAktiv)) {
+    c_.popup.ShowPopup();
+    const QString trimmed = trimSpaces(text);
+    if (!trimmed.isEmpty())
+      text = QStringLiteral(" [") + trimmed + u']';
+    QString line = head + text;
+    c_.popup.AddMessage(time, line, c_.statusTables.colour(status));
+    c_.popup.MarkNewestLine();
+  }
+  c_.steps.setTraySummary(trimSpaces(name) + QStringLiteral(" (") + QString::number(status) +
+                          QStringLiteral(") ") + statusText);
+}
+
+void FmsVehicleHandler::sprechwunsch(const QString& name) {
+  c_.popup.ShowPopup();
+  c_.popup.IndicatorTime = c_.clock.now();
+  c_.indicators.setCaption(Indicator::Sprechwunsch,
+                           formatTime(c_.clock.now()) + QStringLiteral(" SW: ") + trimSpaces(name));
+  c_.indicators.setBold(Indicator::Sprechwunsch, true);
+  c_.indicators.setForeColor(Indicator::Sprechwunsch, c_.statusTables.colour(5));
+  c_.popup.SetNewestLineBold(false);
+  c_.indicators.setBold(Indicator::Spricht, false);
+}
+
+void FmsVehicleHandler::vehicleText(const QString& name, const QString& text, OleDate time) {
+  c_.popup.ShowPopup();
+  QString line = name + QStringLiteral(" 10 ") + text;
+  c_.popup.AddMessage(time, line, c_.statusTables.colour(10));
+  c_.popup.MarkNewestLine();
+}
+
+void FmsVehicleHandler::spricht(const QString& name) {
+  c_.popup.ShowPopup();
+  c_.popup.IndicatorTime = c_.clock.now();
+  c_.indicators.setCaption(Indicator::Spricht, formatTime(c_.clock.now()) +
+                                                   QStringLiteral(" Spricht: ") + trimSpaces(name));
+  c_.indicators.setForeColor(Indicator::Spricht, c_.statusTables.colour(15));
+  c_.indicators.setBold(Indicator::Sprechwunsch, false);
+  c_.indicators.setBold(Indicator::Spricht, true);
+  c_.popup.SetNewestLineBold(false);
+}
+
+} // namespace meldlux
+
+#endif

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "telegrams/handlers_available.h"
+#if MELDLUX_HANDLERS_READY
+
+#include "base/ole_date.h"
+#include "telegrams/handler_context.h"
+
+#include <QString>
+#include <cstdint>
+
+namespace meldlux {
+
+// A status a vehicle sent: a list line, the Sprechwunsch or Spricht indicator, the vehicle-status
+// sound and the tray summary.
+class FmsVehicleHandler {
+public:
+  explicit FmsVehicleHandler(HandlerContext context);
+
+  void HandleFmsVehicle(QString& identifier, std::int16_t& status, QString& text, OleDate& time);
+
+private:
+  void normalLine(const QString& name, std::int16_t status, int org, QString& text, OleDate time);
+  void sprechwunsch(const QString& name);
+  void vehicleText(const QString& name, const QString& text, OleDate time);
+  void spricht(const QString& name);
+
+  HandlerContext c_;
+};
+
+} // namespace meldlux
+
+#endif

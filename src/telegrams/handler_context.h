@@ -1,0 +1,29 @@
+#pragma once
+
+namespace meldlux {
+
+class AlertSounds;
+class Clock;
+class HandlerSteps;
+class Indicators;
+class Options;
+class PlaceTable;
+class PopupModel;
+struct ReferenceTables;
+struct StatusTables;
+
+// What the telegram handlers work with; everything is owned by the application.
+struct HandlerContext {
+  const Options& options;
+  const Clock& clock;
+  StatusTables& statusTables;
+  // Record 0 of the vehicle table is the scratch name of an unknown vehicle.
+  ReferenceTables& reference;
+  const PlaceTable& places;
+  PopupModel& popup;
+  Indicators& indicators;
+  HandlerSteps& steps;
+  AlertSounds& sounds;
+};
+
+} // namespace meldlux

@@ -1,0 +1,134 @@
+#pragma once
+
+#include "telegrams/handlers_available.h"
+#if MELDLUX_HANDLERS_READY
+
+#include "app/builtin_tables.h"
+#include "app/status_tables.h"
+#include "base/clock.h"
+#include "base/event_log.h"
+#include "display/foreground.h"
+#include "display/indicators.h"
+#include "display/popup_model.h"
+#include "display/screen.h"
+#include "display/text_metrics.h"
+#include "event_log_reader.h"
+#include "link/link_state.h"
+#include "link/receiver.h"
+#include "link/status_label.h"
+#include "print_qt.h"
+#include "recording_sound_player.h"
+#include "refdata/reference_tables.h"
+#include "settings/options.h"
+#include "telegrams/alert_sounds.h"
+#include "telegrams/handler_steps.h"
+#include "telegrams/place_table.h"
+#include "telegrams/replacements.h"
+#include "telegrams/telegram_handler_set.h"
+#include "telegrams/tray_tip.h"
+
+#include <gtest/gtest.h>
+
+// The whole road of a telegram without widgets: received block -> dispatch -> handlers -> popup
+// model, with a manual clock, a recording sound player and an event log in a scratch folder.
+class HandlerRig : public ::testing::Test {
+protected:
+  HandlerRig() {
+    using namespace meldlux;
+    const std::array<Colour, 19> colours = {16777215, 65280,    36864,    65535,    255,
+                                            65535,    8421504,  33023,    8388863,  16711680,
+                                            16777215, 16777215, 16777215, 16777215, 16777215,
+                                            8454143,  255,      255,      16777215};
+    tables.colours = colours;
+    fillStatusTexts(tables);
+    const QStringList orgs = {u"NN"_qs,   u"POL"_qs, u"BGS"_qs, u"BKA"_qs,  u"KAT"_qs, u"ZOLL"_qs,
+                              u"FW"_qs,   u"THW"_qs, u"ASB"_qs, u"DRK"_qs,  u"JUH"_qs, u"MHD"_qs,
+                              u"DLRG"_qs, u"RD"_qs,  u"ZVS"_qs, u"FERNW"_qs};
+    for (int k = 0; k < 16; ++k)
+      tables.orgCode(k) = orgs[k];
+
+    // Connected a minute ago: the quiet start is over unless a test says otherwise.
+    link.ConnectedSince = clock.now() - 60 / kSecondsPerDay;
+    options.setText(Text::txtMsgLines, u"30"_qs);
+    for (Check box : {Check::chkSndAlarm, Check::chkSndFzg, Check::chkSndText, Check::chkSndSA})
+      options.setChecked(box, true);
+    options.setText(Text::txtSndAlarm, u"alarm.wav"_qs);
+    options.setText(Text::txtSndFzg, u"status.wav"_qs);
+    options.setText(Text::txtSndText, u"text.wav"_qs);
+    options.setText(Text::txtSndSA, u"sa.wav"_qs);
+    options.setText(Text::txtSndSAKennung, u"6312"_qs);
+    options.InTray = true;
+
+    addVehicle(1, u"64123456"_qs, u"Florian Musterstadt 1/44-1"_qs);
+    addVehicle(2, u"63123456"_qs, u"Florian Musterstadt 1/10"_qs);
+    addVehicle(3, u"X1234567"_qs, u"Kennung ohne BOS-Ziffer"_qs);
+    receiver.setHandlers(&handlers);
+  }
+
+  void addVehicle(int index, const QString& identifier, const QString& name) {
+    if (reference.vehicles.upperBound() < index + 10)
+      reference.vehicles.resize(index + 10);
+    meldlux::VehicleRecord record;
+    record.identifier.store(identifier);
+    record.name.store(name);
+    reference.vehicles.set(index, record);
+  }
+
+  // One block as the socket would deliver it: the lines, each ending with CR LF.
+  void receive(const QStringList& lines) {
+    link.ReceiveBurstStart = -100; // a fresh burst window for every block
+    receiver.Winsock2_DataArrival(lines.join(u"\r\n"_qs) + u"\r\n"_qs);
+  }
+  void receive(const QString& line) { receive(QStringList{line}); }
+
+  static QString fms(const QString& identifier, int status, bool fromVehicle,
+                     const QString& f10 = {}, const QString& f12 = {}, const QString& f13 = {}) {
+    return u"FMSTlg\t"_qs + identifier + u"\t\t\t\t\t"_qs + QString::number(status) + u"\t\t"_qs +
+           (fromVehicle ? u"0"_qs : u"1"_qs) + u"\t\t"_qs + f10 + u"\t\t"_qs + f12 + u"\t"_qs + f13;
+  }
+  static QString zvei(const QString& code) { return u"ZVEI\t"_qs + code; }
+  static QString poc(const QString& ric, const QString& function, const QString& text) {
+    return u"POC\t"_qs + ric + u"\t"_qs + function + u"\t"_qs + text;
+  }
+
+  // The message list, newest first.
+  QStringList lines() const {
+    QStringList result;
+    for (int k = 0; k < meldlux::MessageList::kSize; ++k)
+      if (popup.messages()[k].Time != 0)
+        result << popup.messages()[k].Text;
+    return result;
+  }
+  meldlux::Colour newestColour() const { return popup.messages()[0].colour; }
+
+  EventLogFile logFile;
+  meldlux::EventLog log{logFile.path()};
+  meldlux::ManualClock clock;
+  meldlux::Options options;
+  meldlux::LinkState link;
+  meldlux::StatusLabel status{log};
+  meldlux::Indicators indicators{log};
+  meldlux::StatusTables tables;
+  meldlux::ReferenceTables reference;
+  meldlux::PlaceTable places;
+  meldlux::ReplacementTable replacements;
+  meldlux::FixedScreen screen;
+  meldlux::FixedTextMetrics metrics;
+  meldlux::NoForeground foreground;
+  meldlux::PopupModel popup{options,
+                            clock,
+                            link,
+                            replacements,
+                            indicators,
+                            log,
+                            meldlux::PopupPorts{screen, metrics, foreground}};
+  RecordingSoundPlayer player;
+  meldlux::AlertSounds sounds{options, clock, link, log, player};
+  meldlux::TrayTip tray{log};
+  meldlux::HandlerSteps steps{clock, link, options, status, tray};
+  meldlux::TelegramHandlerSet handlers{meldlux::HandlerContext{
+      options, clock, tables, reference, places, popup, indicators, steps, sounds}};
+  meldlux::Receiver receiver{clock, link, status, options, indicators, reference.followUpPlaces};
+};
+
+#endif

@@ -1,0 +1,149 @@
+#include "base/clock.h"
+#include "base/event_log.h"
+#include "base/ole_date.h"
+#include "event_log_reader.h"
+#include "link/link_state.h"
+#include "link/status_label.h"
+#include "print_qt.h"
+#include "recording_sound_player.h"
+#include "settings/options.h"
+#include "telegrams/alert_sounds.h"
+#include "telegrams/handler_steps.h"
+#include "telegrams/tray_tip.h"
+
+#include <gtest/gtest.h>
+
+using namespace meldlux;
+
+namespace {
+
+class SoundsTest : public ::testing::Test {
+protected:
+  SoundsTest() {
+    link.ConnectedSince = clock.now();
+    for (Check box : {Check::chkSndAlarm, Check::chkSndFzg, Check::chkSndText, Check::chkSndSA})
+      options.setChecked(box, true);
+    options.setText(Text::txtSndAlarm, u"alarm.wav"_qs);
+    options.setText(Text::txtSndFzg, u"status.wav"_qs);
+    options.setText(Text::txtSndText, u" text.wav"_qs);
+    options.setText(Text::txtSndSA, u"C:\\Sounds\\sa.wav"_qs);
+  }
+
+  EventLogFile logFile;
+  EventLog log{logFile.path()};
+  ManualClock clock;
+  LinkState link;
+  Options options;
+  RecordingSoundPlayer player;
+  AlertSounds sounds{options, clock, link, log, player};
+};
+
+} // namespace
+
+TEST_F(SoundsTest, StatusAndTextSoundsWaitForTheQuietStartAlarmsDoNot) {
+  clock.advance(10);
+  sounds.playAlarm();
+  sounds.playVehicleStatus();
+  sounds.playControlText();
+  sounds.playSprechaufforderung(u"63123456"_qs);
+  EXPECT_EQ(player.played, (QStringList{u"alarm.wav"_qs, u"C:\\Sounds\\sa.wav"_qs}));
+
+  clock.advance(40); // exactly 50 seconds: still quiet
+  EXPECT_FALSE(sounds.quietStartOver());
+  clock.advance(0.5);
+  player.played.clear();
+  sounds.playVehicleStatus();
+  sounds.playControlText();
+  EXPECT_EQ(player.played, (QStringList{u"status.wav"_qs, u" text.wav"_qs}));
+}
+
+TEST_F(SoundsTest, EachKindHasItsOwnSwitch) {
+  clock.advance(60);
+  for (Check box : {Check::chkSndAlarm, Check::chkSndFzg, Check::chkSndText, Check::chkSndSA})
+    options.setChecked(box, false);
+  sounds.playAlarm();
+  sounds.playVehicleStatus();
+  sounds.playControlText();
+  sounds.playSprechaufforderung(u"63123456"_qs);
+  EXPECT_TRUE(player.played.isEmpty());
+  EXPECT_TRUE(logFile.lines(u"sound"_qs).isEmpty());
+  options.setChecked(Check::chkSndFzg, true);
+  sounds.playVehicleStatus();
+  EXPECT_EQ(player.played, QStringList{u"status.wav"_qs});
+}
+
+TEST_F(SoundsTest, SprechaufforderungWatchesForTheTrimmedIdentifierAnywhere) {
+  options.setText(Text::txtSndSAKennung, u" 6312 "_qs);
+  sounds.playSprechaufforderung(u"63123456"_qs);
+  sounds.playSprechaufforderung(u"16312000"_qs);
+  sounds.playSprechaufforderung(u"64123456"_qs);
+  EXPECT_EQ(player.played.size(), 2);
+  options.setText(Text::txtSndSAKennung, QString());
+  sounds.playSprechaufforderung(u"ABCDEFGH"_qs);
+  EXPECT_EQ(player.played.size(), 3);
+}
+
+TEST_F(SoundsTest, EveryRequestIsLoggedWithTheSettingAsEntered) {
+  options.setText(Text::txtSndAlarm, QString());
+  sounds.playAlarm();
+  sounds.playSprechaufforderung(u"1"_qs);
+  EXPECT_EQ(logFile.lines(u"sound"_qs),
+            (QStringList{u"sound\t"_qs, u"sound\tC:\\\\Sounds\\\\sa.wav"_qs}));
+  EXPECT_EQ(player.played, (QStringList{QString(), u"C:\\Sounds\\sa.wav"_qs}));
+}
+
+namespace {
+
+class StepsTest : public ::testing::Test {
+protected:
+  EventLogFile logFile;
+  EventLog log{logFile.path()};
+  ManualClock clock{parseOleDate(u"05.12.09 07:08:09")};
+  LinkState link;
+  Options options;
+  StatusLabel status{log};
+  TrayTip tray{log};
+  HandlerSteps steps{clock, link, options, status, tray};
+};
+
+} // namespace
+
+TEST_F(StepsTest, StatusLineShowsConnectionTimeAndAllCounters) {
+  link.ConnectedSince = parseOleDate(u"04.12.09 20:53:57");
+  link.ReceivedTotal = 12;
+  status.set(u"Verbunden"_qs, StatusLabel::kGreen);
+  for (int k = 0; k < 10; ++k)
+    steps.countFms();
+  steps.countFme();
+  steps.countDme();
+  EXPECT_EQ(status.caption(),
+            u"Verbunden seit 04.12.09 20:53:57 - Empfangen: 12 (FMS: 10, FME: 1, DME: 1)"_qs);
+  EXPECT_EQ(status.colour(), StatusLabel::kGreen);
+  EXPECT_EQ(logFile.lines(u"status"_qs).size(), 13);
+
+  link.ReceivedTotal = 1234567;
+  steps.countDme();
+  EXPECT_EQ(status.caption(),
+            u"Verbunden seit 04.12.09 20:53:57 - Empfangen: 1234567 (FMS: 10, FME: 1, DME: 2)"_qs);
+}
+
+TEST_F(StepsTest, TimeZeroBecomesNowOtherTimesStay) {
+  OleDate zero = 0;
+  steps.defaultTime(zero);
+  EXPECT_EQ(zero, clock.now());
+  OleDate past = parseOleDate(u"01.01.09 00:00:01");
+  steps.defaultTime(past);
+  EXPECT_EQ(past, parseOleDate(u"01.01.09 00:00:01"));
+}
+
+TEST_F(StepsTest, TraySummaryOnlyWithTrayIconAndLoggedOnEachAssignment) {
+  options.InTray = false;
+  steps.setTraySummary(u"x"_qs);
+  EXPECT_EQ(tray.TrayTipText(), QString());
+  options.InTray = true;
+  steps.setTraySummary(u"12345 Wehr"_qs);
+  steps.setTraySummary(u"12345 Wehr"_qs);
+  EXPECT_EQ(tray.TrayTipText(), u"07:08:09 12345 Wehr"_qs);
+  EXPECT_EQ(logFile.lines(u"traytip"_qs),
+            (QStringList{u"traytip\t07:08:09 12345 Wehr"_qs, u"traytip\t07:08:09 12345 Wehr"_qs}));
+}
