@@ -1,7 +1,5 @@
 // The whole road of a telegram without widgets: a received block through the dispatch and the
 // handlers into the popup model, with full reference tables, places and replacement pairs.
-#include "telegrams/handlers_available.h"
-#if MELDLUX_HANDLERS_READY
 #include "app/builtin_tables.h"
 #include "app/status_tables.h"
 #include "base/clock.h"
@@ -233,6 +231,3 @@ int main(int argc, char** argv) {
   return 0;
 }
 
-#else
-int main() { return 0; }
-#endif

@@ -1,11 +1,32 @@
 #include "app/application.h"
 
+#include "app/builtin_tables.h"
+#include "app/command_line.h"
+#include "app/load_reference_data.h"
 #include "base/failure.h"
+#include "refdata/loader_environment.h"
+#include "refdata/reference_files.h"
+#include "telegrams/user_lists_loader.h"
 
 namespace meldlux {
 
 namespace {
+
+class SilentSoundPlayer final : public SoundPlayer {
+public:
+  void play(const QString&) override {}
+};
+
+class NoMessageBoxes final : public MessageBoxes {
+public:
+  void show(const QString&, const QString&, Icon) override {}
+};
+
 DisplayPorts withStandIns(DisplayPorts ports) {
+  if (!ports.sound)
+    ports.sound = std::make_unique<SilentSoundPlayer>();
+  if (!ports.boxes)
+    ports.boxes = std::make_unique<NoMessageBoxes>();
   if (!ports.screen)
     ports.screen = std::make_unique<FixedScreen>();
   if (!ports.metrics)
@@ -30,8 +51,52 @@ Application::Application(std::unique_ptr<Clock> clock, std::unique_ptr<EventLog>
       loadSettings_(settingsStore_, options_, statusTables_, popup_),
       saveSettings_(settingsStore_, options_, statusTables_, popup_, *log_),
       link_(options_, linkState_, statusLabel_, *clock_, *log_),
-      receiver_(*clock_, linkState_, statusLabel_, options_, indicators_, followUpPlaces_) {
+      receiver_(*clock_, linkState_, statusLabel_, options_, indicators_, reference_.followUpPlaces),
+      trayTip_(*log_), steps_(*clock_, linkState_, options_, statusLabel_, trayTip_),
+      sounds_(options_, *clock_, linkState_, *log_, *display_.sound),
+      handlers_(HandlerContext{options_, *clock_, statusTables_, reference_, places_, popup_,
+                               indicators_, steps_, sounds_}) {
   connect(&link_, &ConnectionManager::blockReceived, &receiver_, &Receiver::Winsock2_DataArrival);
+  receiver_.setHandlers(&handlers_);
+}
+
+bool Application::Form_Load(const QString& commandLineText) {
+  try {
+    lockMode_ = 0;
+    loadSettings_.statusColours(); // Zentrix colours 0-15, FarbeFME, FarbeDME, white 18
+    fillStatusTexts(statusTables_);
+    loadSettings_.organisationCodes();
+    reference_.followUpPlaces.preset();
+    popup_.HiddenUntil = 0;
+    loadSettings_.serverAddress();
+    const CommandLine commandLine = parseCommandLine(commandLineText);
+    lockMode_ = commandLine.LockMode;
+    if (commandLine.server)
+      options_.setText(Text::txtSrv, *commandLine.server);
+    loadSettings_.connectionPopupAndSounds();
+    loadSettings_.popupAppearance();
+    loadSettings_.trayAndSuppression();
+    loadSettings_.formVisible();
+
+    const ReferenceFiles files;
+    const LoaderEnvironment env(files, options_, *display_.boxes, *log_,
+                                [this](const QString& text) {
+                                  popup_.LoaderNotice(text, statusTables_.colour(18));
+                                });
+    UserListsLoader userLists(options_, [this](const QString& text) {
+      popup_.LoaderNotice(text, statusTables_.colour(18));
+    });
+    const PlaceFileLoaders placeLoaders{
+        [&](const QString& path) { return userLists.LoadPlaces(places_, path); },
+        [&](const QString& path) { return userLists.LoadReplacements(replacements_, path); }};
+    LoadReferenceData(env, reference_, statusTables_, placeLoaders);
+
+    popupRules_.armPopup();
+    linkState_.LastVehicleTelegram = clock_->now();
+    return true;
+  } catch (const Failure&) {
+    return false;
+  }
 }
 
 Application::~Application() = default;

@@ -15,11 +15,18 @@
 #include "link/receiver.h"
 #include "link/status_label.h"
 #include "settings/load_settings.h"
-#include "refdata/follow_up_places.h"
 #include "settings/options.h"
 #include "settings/save_settings.h"
 #include "settings/settings_store.h"
+#include "refdata/message_boxes.h"
+#include "refdata/reference_tables.h"
+#include "telegrams/alert_sounds.h"
+#include "telegrams/handler_steps.h"
+#include "telegrams/place_table.h"
 #include "telegrams/replacements.h"
+#include "telegrams/sound_player.h"
+#include "telegrams/telegram_handler_set.h"
+#include "telegrams/tray_tip.h"
 
 #include <QObject>
 #include <memory>
@@ -28,11 +35,14 @@ namespace meldlux {
 
 // The program's object graph, built once: every model and rule object of the core, wired
 // together. Widgets are built on top of it by main.cpp and only present it.
-// The popup's view of the platform; main.cpp gives the Qt ones, a missing one is a fixed stand-in.
+// What only a real desktop has: screen, text metrics, foreground window, sound, message boxes.
+// main.cpp gives the Qt ones; a missing one is a quiet stand-in (tests, tools).
 struct DisplayPorts {
   std::unique_ptr<Screen> screen;
   std::unique_ptr<TextMetrics> metrics;
   std::unique_ptr<Foreground> foreground;
+  std::unique_ptr<SoundPlayer> sound;
+  std::unique_ptr<MessageBoxes> boxes;
 };
 
 class Application : public QObject {
@@ -68,8 +78,19 @@ public:
   }
   // SaveSettings, once, as the first step of closing the main window.
   void saveSettingsAtExit(bool mainWindowVisible);
+  // Form_Load: the start-up sequence, in its fixed order. A failure in any step ends it there
+  // without a message (what the earlier steps set stays); gives false then.
+  bool Form_Load(const QString& commandLineText);
+  std::int16_t LockMode() const { return lockMode_; }
+  bool mainWindowStartsHidden() { return loadSettings_.mainWindowStartsHidden(lockMode_); }
+
   ConnectionManager& link() { return link_; }
-  FollowUpPlaces& followUpPlaces() { return followUpPlaces_; }
+  FollowUpPlaces& followUpPlaces() { return reference_.followUpPlaces; }
+  ReferenceTables& referenceTables() { return reference_; }
+  PlaceTable& places() { return places_; }
+  TrayTip& trayTip() { return trayTip_; }
+  HandlerSteps& handlerSteps() { return steps_; }
+  TelegramHandlerSet& handlers() { return handlers_; }
   // The socket's data-arrival event. It has no telegram handlers until they are set with
   // receiver().setHandlers(); until then lines are dispatched and counted but not handled.
   Receiver& receiver() { return receiver_; }
@@ -86,7 +107,8 @@ private:
   StatusLabel statusLabel_;
   Indicators indicators_;
   StatusTables statusTables_;
-  FollowUpPlaces followUpPlaces_;
+  ReferenceTables reference_;
+  PlaceTable places_;
   ReplacementTable replacements_;
   DisplayPorts display_;
   PopupModel popup_;
@@ -98,6 +120,11 @@ private:
   bool settingsSaved_ = false;
   ConnectionManager link_;
   Receiver receiver_;
+  TrayTip trayTip_;
+  HandlerSteps steps_;
+  AlertSounds sounds_;
+  TelegramHandlerSet handlers_;
+  std::int16_t lockMode_ = 0;
 };
 
 } // namespace meldlux

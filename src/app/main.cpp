@@ -6,6 +6,8 @@
 #include "display/popup_window.h"
 #include "display/screen_qt.h"
 #include "display/text_metrics_qt.h"
+#include "refdata/message_boxes_qt.h"
+#include "telegrams/sound_player_qt.h"
 
 #include <QApplication>
 
@@ -16,16 +18,13 @@ int main(int argc, char** argv) {
                            meldlux::EventLog::fromEnvironment(),
                            meldlux::DisplayPorts{std::make_unique<meldlux::QtScreen>(),
                                                  std::make_unique<meldlux::QtTextMetrics>(),
-                                                 std::make_unique<meldlux::QtForeground>()});
+                                                 std::make_unique<meldlux::QtForeground>(),
+                                                 std::make_unique<meldlux::QtSoundPlayer>(),
+                                                 std::make_unique<meldlux::QtMessageBoxes>()});
   meldlux::PopupWindow popup(app.popupModel());
   meldlux::MainWindow window(app);
-  // A server named on the command line is used for this run. The lock mode is read here too;
-  // the tray rules that act on it are still to come.
-  const meldlux::CommandLine commandLine =
-      meldlux::parseCommandLine(meldlux::commandLineText(qapp.arguments().mid(1)));
-  if (!app.loadSettingsAtStart() || !app.mainWindowStartsHidden(0 /* LockMode */))
+  app.Form_Load(meldlux::commandLineText(qapp.arguments().mid(1)));
+  if (!app.mainWindowStartsHidden())
     window.show();
-  if (commandLine.server)
-    app.options().setText(meldlux::Text::txtSrv, *commandLine.server);
   return qapp.exec();
 }

@@ -221,6 +221,11 @@ void PopupModel::MarkNewestLine() {
   indicators_.setBold(Indicator::Spricht, false);
 }
 
+void PopupModel::SetNewestLineBold(bool bold) {
+  changeLine(lblZeit_, 0, [bold](Label& l) { l.bold = bold; });
+  changeLine(lblText_, 0, [bold](Label& l) { l.bold = bold; });
+}
+
 void PopupModel::LoaderNotice(const QString& text, Colour colour) {
   if (!options_.checked(Check::chkMsgAktiv))
     return;

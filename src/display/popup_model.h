@@ -56,6 +56,8 @@ public:
   void SetNotTopMost();
   // Line 0 bold, both indicators not bold: the handlers' step right after AddMessage.
   void MarkNewestLine();
+  // The indicators take the highlight from the newest line without a new line being added.
+  void SetNewestLineBold(bool bold);
   // A loader's notice, when popup messages are on: AddMessage with now, RefreshLines,
   // LayoutPopup, then Timer1 runs for MsgTime seconds.
   void LoaderNotice(const QString& text, Colour colour);

@@ -1,5 +1,3 @@
-#include "telegrams/handlers_available.h"
-#if MELDLUX_HANDLERS_READY
 #include "telegrams/alarm_handlers.h"
 
 #include "app/status_tables.h"
@@ -119,4 +117,3 @@ void PocsagHandler::alarm(const QString& line, OleDate time, const QString& tray
 
 } // namespace meldlux
 
-#endif

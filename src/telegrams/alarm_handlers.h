@@ -1,7 +1,5 @@
 #pragma once
 
-#include "telegrams/handlers_available.h"
-#if MELDLUX_HANDLERS_READY
 
 #include "base/ole_date.h"
 #include "telegrams/handler_context.h"
@@ -42,4 +40,3 @@ private:
 
 } // namespace meldlux
 
-#endif

@@ -1,5 +1,3 @@
-#include "telegrams/handlers_available.h"
-#if MELDLUX_HANDLERS_READY
 #include "telegrams/fms_control_handler.h"
 
 #include "app/status_tables.h"
@@ -96,4 +94,3 @@ void FmsControlHandler::textTelegram(const QString& name, int org, QString& text
 
 } // namespace meldlux
 
-#endif

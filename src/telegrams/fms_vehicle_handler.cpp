@@ -1,5 +1,3 @@
-#include "telegrams/handlers_available.h"
-#if MELDLUX_HANDLERS_READY
 #include "telegrams/fms_vehicle_handler.h"
 
 #include "app/status_tables.h"
@@ -110,4 +108,3 @@ void FmsVehicleHandler::spricht(const QString& name) {
 
 } // namespace meldlux
 
-#endif

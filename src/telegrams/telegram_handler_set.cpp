@@ -1,5 +1,3 @@
-#include "telegrams/handlers_available.h"
-#if MELDLUX_HANDLERS_READY
 #include "telegrams/telegram_handler_set.h"
 
 namespace meldlux {
@@ -26,4 +24,3 @@ void TelegramHandlerSet::HandleFmsControl(QString& identifier, std::int16_t& sta
 
 } // namespace meldlux
 
-#endif

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "telegrams/handlers_available.h"
-#if MELDLUX_HANDLERS_READY
 
 #include "link/telegram_handlers.h"
 #include "telegrams/alarm_handlers.h"
@@ -31,4 +29,3 @@ private:
 
 } // namespace meldlux
 
-#endif

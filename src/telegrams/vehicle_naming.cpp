@@ -1,5 +1,3 @@
-#include "telegrams/handlers_available.h"
-#if MELDLUX_HANDLERS_READY
 #include "telegrams/vehicle_naming.h"
 
 #include "app/status_tables.h"
@@ -25,4 +23,3 @@ QString filterCode(int direction, int status) {
 
 } // namespace meldlux
 
-#endif

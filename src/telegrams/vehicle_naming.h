@@ -1,7 +1,5 @@
 #pragma once
 
-#include "telegrams/handlers_available.h"
-#if MELDLUX_HANDLERS_READY
 
 #include <QString>
 
@@ -26,4 +24,3 @@ QString filterCode(int direction, int status);
 
 } // namespace meldlux
 
-#endif

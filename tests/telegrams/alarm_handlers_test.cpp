@@ -1,5 +1,3 @@
-#include "telegrams/handlers_available.h"
-#if MELDLUX_HANDLERS_READY
 #include "handler_rig.h"
 #include "telegrams/alarm_handlers.h"
 
@@ -160,4 +158,3 @@ TEST(PocsagSubAddress, LettersNumbersAndAnythingElse) {
   EXPECT_EQ(PocsagHandler::subAddressNumber(u"AB"_qs), 0);
 }
 
-#endif

@@ -1,5 +1,3 @@
-#include "telegrams/handlers_available.h"
-#if MELDLUX_HANDLERS_READY
 #include "handler_rig.h"
 #include "telegrams/fms_control_handler.h"
 
@@ -177,4 +175,3 @@ TEST_F(FmsControlTest, UnknownVehiclesAndBadIdentifiers) {
   EXPECT_TRUE(status.caption().contains(u"FMS: 4,"_qs));
 }
 
-#endif

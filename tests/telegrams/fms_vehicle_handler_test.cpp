@@ -1,5 +1,3 @@
-#include "telegrams/handlers_available.h"
-#if MELDLUX_HANDLERS_READY
 #include "base/formats.h"
 #include "handler_rig.h"
 
@@ -203,4 +201,3 @@ TEST_F(FmsVehicleTest, MarkerLineTimeIsKeptAndAnOldTimeIsNoRepeat) {
   EXPECT_EQ(formatDateTime(popup.messages()[0].Time), u"01.12.26 08:00:00"_qs);
 }
 
-#endif

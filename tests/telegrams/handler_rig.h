@@ -1,7 +1,5 @@
 #pragma once
 
-#include "telegrams/handlers_available.h"
-#if MELDLUX_HANDLERS_READY
 
 #include "app/builtin_tables.h"
 #include "app/status_tables.h"
@@ -131,4 +129,3 @@ protected:
   meldlux::Receiver receiver{clock, link, status, options, indicators, reference.followUpPlaces};
 };
 
-#endif
