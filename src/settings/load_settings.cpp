@@ -1,5 +1,6 @@
 #include "settings/load_settings.h"
 
+#include "app/builtin_tables.h"
 #include "app/status_tables.h"
 #include "base/formats.h"
 #include "base/numbers.h"
@@ -12,25 +13,6 @@
 
 namespace meldlux {
 
-namespace {
-
-// The first server product's status colours when it has none stored.
-constexpr std::array<const char*, 16> kForeignColourDefaults{
-    "16777215", "65280",    "36864",    "65535",    "255",      "65535",    "8421504",  "33023",
-    "8388863",  "16711680", "16777215", "16777215", "16777215", "16777215", "16777215", "8454143"};
-
-constexpr std::array<const char*, 16> kOrganisationDefaults{
-    "NN",  "POL", "BGS", "BKA", "KAT",  "ZOLL", "FW",  "THW",
-    "ASB", "DRK", "JUH", "MHD", "DLRG", "RD",   "ZVS", "FERNW"};
-
-constexpr Colour kInformationColour = 16777215;
-
-Colour colourOf(const QString& text) { return roundToInt32(leadingNumber(text)); }
-
-QString foreign() { return QString::fromLatin1(SettingsStore::kZentrix); }
-
-} // namespace
-
 LoadSettings::LoadSettings(const SettingsStore& store, Options& options, StatusTables& tables,
                            PopupAppearance& popup)
     : store_(store), options_(options), tables_(tables), popup_(popup) {}
@@ -41,21 +23,12 @@ QString LoadSettings::read(const SettingKey& key) const {
 }
 
 void LoadSettings::statusColours() {
-  for (int i = 0; i < 16; ++i) {
-    tables_.colour(i) =
-        colourOf(store_.read(foreign(), QStringLiteral("Statusfarben"), QString::number(i),
-                             QString::fromLatin1(kForeignColourDefaults[i])));
-  }
-  loadKeys(1, 2);
-  tables_.colour(18) = kInformationColour;
+  // Keys 1 and 2 of the table: FarbeFME and FarbeDME.
+  fillStatusColours(tables_, store_, read(SettingKeys::loadOrder()[0]),
+                    read(SettingKeys::loadOrder()[1]));
 }
 
-void LoadSettings::organisationCodes() {
-  for (int i = 0; i < 16; ++i) {
-    tables_.orgCode(i) = store_.read(foreign(), QStringLiteral("BOS-Kennung"), QString::number(i),
-                                     QString::fromLatin1(kOrganisationDefaults[i]));
-  }
-}
+void LoadSettings::organisationCodes() { fillOrgCodes(tables_, store_); }
 
 void LoadSettings::serverAddress() { loadKeys(3, 3); }
 
@@ -124,7 +97,7 @@ void LoadSettings::load(const SettingKey& key) {
   const QString text = read(key);
   switch (key.target) {
   case SettingTarget::StatusColour:
-    tables_.colour(key.control) = colourOf(text);
+    tables_.colour(key.control) = colourFromText(text);
     break;
   case SettingTarget::TextBox:
     options_.setText(Text(key.control), text);
@@ -147,7 +120,7 @@ void LoadSettings::load(const SettingKey& key) {
     options_.setPasswordChar(text);
     break;
   case SettingTarget::BackColor:
-    applyPopupBackColour(popup_, options_, colourOf(text));
+    applyPopupBackColour(popup_, options_, colourFromText(text));
     break;
   case SettingTarget::InTray:
     options_.InTray = leadingNumber(text) != 0;
