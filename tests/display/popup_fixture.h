@@ -1,0 +1,70 @@
+#pragma once
+
+#include "base/clock.h"
+#include "base/event_log.h"
+#include "display/cleanup_tick.h"
+#include "display/foreground.h"
+#include "display/indicators.h"
+#include "display/popup_model.h"
+#include "display/popup_option_rules.h"
+#include "display/screen.h"
+#include "display/text_metrics.h"
+#include "link/link_state.h"
+#include "settings/options.h"
+#include "telegrams/replacements.h"
+
+#include <gtest/gtest.h>
+
+namespace meldlux::testing {
+
+// Counts what ShowPopup asks of the foreground window.
+class CountingForeground final : public Foreground {
+public:
+  void remember() override { ++remembered; }
+  void restore() override { ++restored; }
+  int remembered = 0;
+  int restored = 0;
+};
+
+// A popup with every collaborator it has in the program, on a 1280 x 960 pixel screen
+// (19200 x 14400 twips), with design-font rows of 240 twips and the clock standing still.
+class PopupFixture : public ::testing::Test {
+protected:
+  static constexpr int kScreenWidth = 19200;
+  static constexpr int kScreenHeight = 14400;
+  static constexpr int kRow = 240;
+
+  explicit PopupFixture(int charWidth = 0) : metrics{charWidth} {}
+
+  // The handlers' calling order for a line that is to be shown.
+  void message(const QString& text, Colour colour = 65280) {
+    QString line = text;
+    popup.ShowPopup();
+    popup.AddMessage(clock.now(), line, colour);
+    popup.MarkNewestLine();
+    popup.RefreshLines();
+    popup.LayoutPopup();
+  }
+  void refresh() {
+    popup.RefreshLines();
+    popup.LayoutPopup();
+  }
+  void advance(double seconds) { clock.advance(seconds); }
+  int bottomOf(int line) const { return popup.lblText(line).top + popup.lblText(line).height; }
+
+  ManualClock clock;
+  EventLog log;
+  Options options;
+  LinkState link;
+  ReplacementTable replacements;
+  Indicators indicators{log};
+  FixedScreen screen{kScreenWidth, kScreenHeight};
+  FixedTextMetrics metrics;
+  CountingForeground foreground;
+  PopupModel popup{
+      options, clock, link, replacements, indicators, log, PopupPorts{screen, metrics, foreground}};
+  CleanupTick cleanup{popup, link, clock};
+  PopupOptionRules rules{options, popup, cleanup};
+};
+
+} // namespace meldlux::testing

@@ -1,0 +1,504 @@
+#include "base/failure.h"
+#include "base/formats.h"
+#include "popup_fixture.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace meldlux::testing {
+namespace {
+
+using Lines = PopupFixture;
+
+TEST_F(Lines, ThreeLinesOfFourFreshCollapsedShiftPressShowsAllReleaseCollapses) {
+  options.setText(Text::txtMsgLines, QStringLiteral("3"));
+  for (int i = 1; i <= 4; ++i) {
+    message(QStringLiteral("Meldung %1").arg(i));
+    advance(1);
+  }
+  EXPECT_EQ(popup.LastLine(), 2);
+  EXPECT_EQ(popup.lineCount(), 4);
+  EXPECT_EQ(popup.height(), 3 * kRow);
+  EXPECT_TRUE(popup.lblText(3).visible); // loaded and visible, but outside the window
+
+  popup.lblText_MouseDown(1, Qt::LeftButton, Qt::ShiftModifier);
+  EXPECT_EQ(popup.PopupExpanded(), 1);
+  EXPECT_EQ(popup.height(), 4 * kRow);
+  EXPECT_TRUE(popup.visible());
+
+  popup.lblText_MouseUp(1);
+  EXPECT_EQ(popup.PopupExpanded(), 0);
+  EXPECT_EQ(popup.height(), 3 * kRow);
+}
+
+TEST_F(Lines, NewestLineFirstWithItsTimeColourAndTrimmedText) {
+  message(QStringLiteral("  Erste  "), 255);
+  advance(61);
+  message(QStringLiteral("Zweite"), 16711680);
+  EXPECT_EQ(popup.lblText(0).caption, "Zweite");
+  EXPECT_EQ(popup.lblText(1).caption, "Erste");
+  EXPECT_EQ(popup.lblZeit(0).caption, formatTime(clock.now()));
+  EXPECT_EQ(popup.lblZeit(1).foreColor, 255);
+  EXPECT_EQ(popup.lblText(0).foreColor, 16711680);
+  EXPECT_EQ(popup.lblText(1).top, kRow);
+  EXPECT_EQ(popup.lblZeit(1).top, kRow);
+  EXPECT_TRUE(popup.lblText(0).bold);  // MarkNewestLine
+  EXPECT_FALSE(popup.lblText(1).bold); // LayoutPopup un-bolds the older lines
+  EXPECT_THROW(popup.lblText(2), Failure);
+}
+
+TEST_F(Lines, MsgTimeZeroKeepsLinesForADayAndStartsNoDisplayTimer) {
+  options.setText(Text::txtMsgTime, QStringLiteral("0"));
+  message(QStringLiteral("Alarm"));
+  EXPECT_FALSE(popup.Timer1().isActive());
+  advance(86399);
+  refresh();
+  EXPECT_EQ(popup.LastLine(), 0);
+  advance(2);
+  refresh();
+  EXPECT_EQ(popup.LastLine(), -1);
+}
+
+TEST_F(Lines, MsgTimeTenAgesLinesOutAndANewLineStandsAlone) {
+  options.setText(Text::txtMsgTime, QStringLiteral("10"));
+  options.setText(Text::txtMsgLines, QStringLiteral("3"));
+  message(QStringLiteral("Eins"));
+  advance(1);
+  message(QStringLiteral("Zwei"));
+  EXPECT_EQ(popup.LastLine(), 1);
+  EXPECT_TRUE(popup.Timer1().isActive());
+  EXPECT_EQ(popup.Timer1().interval(), 10000);
+
+  advance(9.5); // "Eins" is 10.5 s old, "Zwei" 9.5 s
+  refresh();
+  EXPECT_EQ(popup.LastLine(), 0);
+  advance(1);
+  refresh();
+  EXPECT_EQ(popup.LastLine(), -1);
+
+  message(QStringLiteral("Drei"));
+  EXPECT_EQ(popup.LastLine(), 0);
+  EXPECT_EQ(popup.height(), kRow);
+}
+
+TEST_F(Lines, RecentIndicatorKeepsTheFirstLineOpen) {
+  options.setText(Text::txtMsgTime, QStringLiteral("10"));
+  message(QStringLiteral("Alt"));
+  advance(30);
+  refresh();
+  EXPECT_EQ(popup.LastLine(), -1);
+  popup.IndicatorTime = clock.now() - 5 / kSecondsPerDay;
+  refresh();
+  EXPECT_EQ(popup.LastLine(), 0);
+  advance(6);
+  refresh();
+  EXPECT_EQ(popup.LastLine(), -1);
+}
+
+TEST_F(Lines, ElementsAreLoadedOnDemandAndNeverUnloaded) {
+  options.setText(Text::txtMsgTime, QStringLiteral("5"));
+  EXPECT_EQ(popup.lineCount(), 1);
+  for (int i = 0; i < 3; ++i)
+    message(QStringLiteral("M%1").arg(i));
+  EXPECT_EQ(popup.lineCount(), 3);
+  advance(60);
+  refresh();
+  EXPECT_EQ(popup.lineCount(), 3);
+  for (int i = 0; i < 40; ++i)
+    message(QStringLiteral("N%1").arg(i));
+  EXPECT_EQ(popup.lineCount(), 31);
+}
+
+TEST_F(Lines, FractionalMsgLinesRoundsHalfToEven) {
+  options.setText(Text::txtMsgLines, QStringLiteral("2.5"));
+  for (int i = 0; i < 4; ++i)
+    message(QStringLiteral("M%1").arg(i));
+  EXPECT_EQ(popup.LastLine(), 1);
+  EXPECT_EQ(popup.height(), 2 * kRow);
+}
+
+using Duplicates = PopupFixture;
+
+TEST_F(Duplicates, SameTextInsideSuppressSecondsOnlyAndReplacedTextsNeverMatch) {
+  message(QStringLiteral("Florian Musterstadt 1/46-1 Status 3"));
+  advance(59);
+  EXPECT_TRUE(popup.IsRecentDuplicate(QStringLiteral(" Florian Musterstadt 1/46-1 Status 3")));
+  advance(1);
+  EXPECT_FALSE(popup.IsRecentDuplicate(QStringLiteral("Florian Musterstadt 1/46-1 Status 3")));
+
+  options.SuppressSeconds = 120;
+  EXPECT_TRUE(popup.IsRecentDuplicate(QStringLiteral("Florian Musterstadt 1/46-1 Status 3")));
+}
+
+TEST_F(Duplicates, AddMessageHandsBackTheReplacedText) {
+  replacements.rows[0] = {QStringLiteral("FL"), QStringLiteral("Florian")};
+  replacements.ReplacementCount = 1;
+  QString text = QStringLiteral("FL MST 1");
+  popup.AddMessage(clock.now(), text, 0);
+  EXPECT_EQ(text, "Florian MST 1");
+  EXPECT_FALSE(popup.IsRecentDuplicate(QStringLiteral("FL MST 1")));
+  EXPECT_TRUE(popup.IsRecentDuplicate(QStringLiteral("Florian MST 1")));
+}
+
+using Hold = PopupFixture;
+
+TEST_F(Hold, RightPressHoldsThePopupHiddenAgainstEveryShowButTheOptions) {
+  options.setText(Text::txtReClickHide, QStringLiteral("-20"));
+  message(QStringLiteral("Eins"));
+  ASSERT_TRUE(popup.visible());
+  int stacking = 0;
+  QObject::connect(&popup, &PopupModel::stackingRequested, [&] { ++stacking; });
+
+  popup.Form_MouseDown(Qt::RightButton, Qt::NoModifier);
+  EXPECT_FALSE(popup.visible());
+  EXPECT_DOUBLE_EQ(popup.HiddenUntil, clock.now() + 20 / kSecondsPerDay);
+
+  advance(10);
+  popup.Timer1().stop();
+  const int restoredBefore = foreground.restored;
+  popup.ShowPopup();
+  EXPECT_FALSE(popup.visible());
+  EXPECT_EQ(stacking, 0);
+  EXPECT_EQ(foreground.restored, restoredBefore);
+  EXPECT_TRUE(popup.Timer1().isActive()); // the display timer still restarts
+
+  message(QStringLiteral("Zwei"));
+  EXPECT_FALSE(popup.visible());
+  popup.TrayClick(u"LBUTTONDOWN");
+  popup.TrayClick(u"LBUTTONDOWNSHIFT");
+  EXPECT_FALSE(popup.visible());
+
+  advance(10.5);
+  popup.ShowPopup();
+  EXPECT_TRUE(popup.visible());
+  EXPECT_EQ(stacking, 1);
+  EXPECT_EQ(foreground.restored, restoredBefore + 1);
+}
+
+TEST_F(Hold, ZeroSecondsEndsTheHoldAtOnceAndAnUncheckedBoxOnlyHides) {
+  options.setText(Text::txtReClickHide, QStringLiteral("0"));
+  message(QStringLiteral("Eins"));
+  popup.Form_MouseDown(Qt::RightButton, Qt::NoModifier);
+  EXPECT_FALSE(popup.visible());
+  advance(0.001);
+  popup.ShowPopup();
+  EXPECT_TRUE(popup.visible());
+
+  options.setText(Text::txtReClickHide, QStringLiteral("20"));
+  options.setChecked(Check::chkReClickHide, false);
+  popup.Form_MouseDown(Qt::RightButton, Qt::NoModifier);
+  EXPECT_FALSE(popup.visible());
+  EXPECT_EQ(popup.HiddenUntil, 0);
+  advance(1);
+  message(QStringLiteral("Zwei"));
+  EXPECT_TRUE(popup.visible());
+}
+
+TEST_F(Hold, OptionClicksEndTheHold) {
+  message(QStringLiteral("Eins"));
+  popup.Form_MouseDown(Qt::RightButton, Qt::NoModifier);
+  ASSERT_GT(popup.HiddenUntil, clock.now());
+
+  options.setChecked(Check::chkMsgVorne, false); // in front off: no show, but the hold ends
+  EXPECT_EQ(popup.HiddenUntil, 0);
+  EXPECT_FALSE(popup.visible());
+  EXPECT_FALSE(popup.topMost());
+  options.setChecked(Check::chkMsgVorne, true);
+  EXPECT_TRUE(popup.visible());
+  EXPECT_TRUE(popup.topMost());
+
+  popup.Form_MouseDown(Qt::RightButton, Qt::NoModifier);
+  options.setChecked(Check::chkReClickHide, true); // already checked: nothing happens
+  EXPECT_GT(popup.HiddenUntil, 0);
+  options.setChecked(Check::chkReClickHide, false);
+  EXPECT_EQ(popup.HiddenUntil, 0);
+  EXPECT_FALSE(popup.visible()); // unchecking only ends the hold
+
+  options.setChecked(Check::chkReClickHide, true);
+  popup.Form_MouseDown(Qt::RightButton, Qt::NoModifier);
+  options.setChecked(Check::chkMsgAktiv, false);
+  EXPECT_EQ(popup.HiddenUntil, 0);
+  EXPECT_FALSE(popup.visible());
+  EXPECT_FALSE(cleanup.enabled());
+  popup.HiddenUntil = clock.now() + 1;
+  options.setChecked(Check::chkMsgVorne, false); // popup off: only the hold ends
+  EXPECT_EQ(popup.HiddenUntil, 0);
+  EXPECT_FALSE(popup.visible());
+  options.setChecked(Check::chkMsgAktiv, true);
+  EXPECT_TRUE(popup.visible());
+  EXPECT_TRUE(cleanup.enabled());
+}
+
+TEST_F(Hold, AHoldTimeBeyondReachOnlyHides) {
+  options.setText(Text::txtReClickHide, QStringLiteral("1e300"));
+  message(QStringLiteral("Eins"));
+  popup.Form_MouseDown(Qt::RightButton, Qt::NoModifier);
+  EXPECT_FALSE(popup.visible());
+  EXPECT_EQ(popup.HiddenUntil, 0);
+}
+
+using Presses = PopupFixture;
+
+TEST_F(Presses, CtrlPressHidesAndCollapses) {
+  options.setText(Text::txtMsgLines, QStringLiteral("1"));
+  message(QStringLiteral("Eins"));
+  message(QStringLiteral("Zwei"));
+  popup.Form_MouseDown(Qt::LeftButton, Qt::ShiftModifier);
+  ASSERT_EQ(popup.height(), 2 * kRow);
+  popup.Form_MouseDown(Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier);
+  EXPECT_FALSE(popup.visible());
+  EXPECT_EQ(popup.PopupExpanded(), 0);
+  EXPECT_EQ(popup.height(), kRow);
+  EXPECT_EQ(popup.HiddenUntil, 0); // a left press never holds
+}
+
+TEST_F(Presses, TimeLabelClickHidesWithoutCollapsing) {
+  options.setText(Text::txtMsgLines, QStringLiteral("1"));
+  message(QStringLiteral("Eins"));
+  message(QStringLiteral("Zwei"));
+  popup.Form_MouseDown(Qt::LeftButton, Qt::ShiftModifier);
+  popup.lblZeit_Click(1);
+  EXPECT_FALSE(popup.visible());
+  EXPECT_EQ(popup.PopupExpanded(), 1);
+  EXPECT_EQ(popup.height(), 2 * kRow);
+  popup.ShowPopup();
+  EXPECT_TRUE(popup.visible());
+  EXPECT_EQ(popup.height(), 2 * kRow);
+}
+
+TEST_F(Presses, Timer1WhileExpandedStopsButKeepsThePopup) {
+  message(QStringLiteral("Eins"));
+  popup.TrayClick(u"LBUTTONDOWNSHIFT");
+  ASSERT_TRUE(popup.Timer1().isActive());
+  popup.Timer1_Timer();
+  EXPECT_TRUE(popup.visible());
+  EXPECT_FALSE(popup.Timer1().isActive());
+
+  popup.Form_MouseUp();
+  popup.ShowPopup(); // already visible: only the timer restarts
+  EXPECT_TRUE(popup.Timer1().isActive());
+  popup.Timer1_Timer();
+  EXPECT_FALSE(popup.visible());
+  EXPECT_FALSE(popup.Timer1().isActive());
+}
+
+TEST_F(Presses, TrayClickTogglesThePopup) {
+  message(QStringLiteral("Eins"));
+  message(QStringLiteral("Zwei"));
+  popup.TrayClick(u"LBUTTONDOWNSHIFT");
+  EXPECT_EQ(popup.height(), 2 * kRow);
+  popup.TrayClick(u"LBUTTONDOWN");
+  EXPECT_FALSE(popup.visible());
+  EXPECT_EQ(popup.PopupExpanded(), 0);
+  EXPECT_EQ(popup.height(), kRow);
+  popup.TrayClick(u"RBUTTONDOWN");
+  EXPECT_FALSE(popup.visible());
+  popup.TrayClick(u"LBUTTONDOWN");
+  EXPECT_TRUE(popup.visible());
+}
+
+using Placement = PopupFixture;
+
+TEST_F(Placement, BottomEdgeUsesTheHeightBeforeTheLayout) {
+  options.OptPosition_Click(1);
+  options.setText(Text::txtMsgLines, QStringLiteral("3"));
+  options.setText(Text::txtMsgTime, QStringLiteral("10"));
+  message(QStringLiteral("Eins"));
+  EXPECT_EQ(popup.top(), kScreenHeight - kRow);
+  message(QStringLiteral("Zwei"));
+  // Placed while one row high, then grown: the second row hangs below the screen edge.
+  EXPECT_EQ(popup.height(), 2 * kRow);
+  EXPECT_EQ(popup.top(), kScreenHeight - kRow);
+  popup.CollapsePopup();
+  EXPECT_EQ(popup.top() + popup.height(), kScreenHeight);
+
+  advance(11);
+  message(QStringLiteral("Drei"));
+  // Placed while two rows high, then shrunk to one: a gap opens under it.
+  EXPECT_EQ(popup.height(), kRow);
+  EXPECT_EQ(popup.top(), kScreenHeight - 2 * kRow);
+
+  options.OptPosition_Click(0); // moves only at the next placement
+  EXPECT_EQ(popup.top(), kScreenHeight - 2 * kRow);
+  popup.ExpandPopup();
+  EXPECT_EQ(popup.top(), 0);
+}
+
+TEST_F(Placement, WidthAndLeftFollowThePercentages) {
+  options.setText(Text::txtMsgBreite, QStringLiteral("12,5"));
+  EXPECT_EQ(popup.width(), 2400);
+  options.setText(Text::txtMsgLinks, QStringLiteral("50"));
+  EXPECT_EQ(popup.left(), 9600);
+  // The resize puts "Es Spricht" 100 twips from the right edge.
+  EXPECT_EQ(popup.lblSpricht().left, 2400 - 705 - 100);
+  EXPECT_EQ(popup.lblSprechwunsch().left, 2400 - 705 - 100 - 1050 - 100);
+
+  options.setText(Text::txtMsgBreite, QStringLiteral("1e30"));
+  EXPECT_GT(popup.width(), 0);
+  options.setText(Text::txtMsgBreite, QStringLiteral("-50"));
+  EXPECT_EQ(popup.width(), -9600); // left to the window to refuse
+  message(QStringLiteral("Eins"));
+  EXPECT_TRUE(popup.visible());
+}
+
+TEST_F(Placement, LayoutWithoutResizeLeavesSixtyTwipsResizeAHundred) {
+  options.setText(Text::txtMsgLines, QStringLiteral("2"));
+  message(QStringLiteral("Eins")); // one row, as at load: no resize
+  EXPECT_EQ(popup.lblSpricht().left, kScreenWidth - 705 - 60);
+  message(QStringLiteral("Zwei")); // two rows: the resize follows the layout
+  EXPECT_EQ(popup.lblSpricht().left, kScreenWidth - 705 - 100);
+  EXPECT_EQ(popup.lblText(1).left, 60 + 390 + 100);
+}
+
+using Burst = PopupFixture;
+
+TEST_F(Burst, LabelsWaitForTheTickAfterTheWindowReset) {
+  options.setText(Text::txtMsgLines, QStringLiteral("1"));
+  message(QStringLiteral("Vorher"));
+  link.ReceiveBurstStart = float(clock.secondsSinceMidnight());
+  link.ReceiveBurstCount = 10;
+  for (int i = 0; i < 10; ++i)
+    message(QStringLiteral("Burst %1").arg(i));
+  EXPECT_EQ(popup.lblText(0).caption, "Vorher");
+  EXPECT_EQ(popup.messages()[0].Text, "Burst 9");
+
+  advance(3);
+  cleanup.TimerCleanup_Timer();
+  EXPECT_EQ(popup.lblText(0).caption, "Vorher");
+  EXPECT_EQ(link.ReceiveBurstCount, 10);
+  advance(3); // window older than 5 s: this tick resets it after its refresh
+  cleanup.TimerCleanup_Timer();
+  EXPECT_EQ(popup.lblText(0).caption, "Vorher");
+  EXPECT_EQ(link.ReceiveBurstCount, 0);
+  EXPECT_FLOAT_EQ(link.ReceiveBurstStart, float(clock.secondsSinceMidnight()));
+  advance(1);
+  cleanup.TimerCleanup_Timer();
+  EXPECT_EQ(popup.lblText(0).caption, "Burst 9");
+}
+
+TEST_F(Burst, CleanupTickRunsWhilePopupMessagesAreOn) {
+  rules.armPopup();
+  EXPECT_TRUE(cleanup.enabled());
+  EXPECT_EQ(cleanup.TimerCleanup().interval(), 1000);
+  EXPECT_TRUE(popup.visible());
+  options.setChecked(Check::chkMsgAktiv, false);
+  EXPECT_FALSE(cleanup.enabled());
+}
+
+using Appearance = PopupFixture;
+
+TEST_F(Appearance, FontGoesToTheFirstLabelsAndLaterLinesCopyIt) {
+  message(QStringLiteral("Eins"));
+  popup.applyFont(PopupFont{QStringLiteral("DejaVu Sans"), 19.5, true, true});
+  EXPECT_EQ(popup.lblZeit(0).height, 2 * kRow);
+  EXPECT_EQ(popup.lblSpricht().height, 2 * kRow);
+  EXPECT_TRUE(popup.lblSprechwunsch().bold);
+  const PopupFont back = popup.font();
+  EXPECT_EQ(back.name, "DejaVu Sans");
+  EXPECT_EQ(back.size, 19.5);
+  EXPECT_TRUE(back.bold);
+  EXPECT_TRUE(back.italic);
+
+  message(QStringLiteral("Zwei"));
+  EXPECT_EQ(popup.lblText(1).font.name, "DejaVu Sans");
+  EXPECT_TRUE(popup.lblText(1).font.italic);
+  EXPECT_FALSE(popup.lblText(1).bold);
+  EXPECT_EQ(popup.lblText(1).top, 2 * kRow);
+  // Indicators are not bold after a new line.
+  EXPECT_FALSE(popup.lblSprechwunsch().bold);
+}
+
+TEST_F(Appearance, BackgroundReachesWindowIndicatorsAndEveryLine) {
+  message(QStringLiteral("Eins"));
+  message(QStringLiteral("Zwei"));
+  popup.applyBackColor(16777215);
+  EXPECT_EQ(popup.backColor(), 16777215);
+  EXPECT_EQ(popup.lblSpricht().backColor, 16777215);
+  EXPECT_EQ(popup.lblZeit(1).backColor, 16777215);
+  EXPECT_EQ(popup.lblText(1).backColor, 16777215);
+}
+
+TEST_F(Appearance, IndicatorBoxesSetTheirVisibility) {
+  options.setChecked(Check::chkSW, false);
+  EXPECT_FALSE(popup.lblSprechwunsch().visible);
+  EXPECT_TRUE(popup.lblSpricht().visible);
+  options.setChecked(Check::chkES, false);
+  EXPECT_FALSE(popup.lblSpricht().visible);
+  options.setChecked(Check::chkSW, true);
+  EXPECT_TRUE(popup.lblSprechwunsch().visible);
+}
+
+class WideCaptions : public PopupFixture {
+protected:
+  WideCaptions() : PopupFixture(100) {}
+};
+
+TEST_F(WideCaptions, ACaptionThatNeedsMoreWidensItsLabel) {
+  message(QStringLiteral("Eins"));
+  EXPECT_EQ(popup.lblZeit(0).width, 800); // "hh:mm:ss" at 100 twips a character
+  EXPECT_EQ(popup.lblText(0).left, 60 + 800 + 100);
+  EXPECT_EQ(popup.lblText(0).width, 2535); // short text: design width
+
+  indicators.setCaption(Indicator::Spricht, QStringLiteral(" Spricht: Florian 1/46-1"));
+  EXPECT_EQ(popup.lblSpricht().width, 2400);
+  refresh();
+  EXPECT_EQ(popup.lblSpricht().left, kScreenWidth - 2400 - 60);
+  EXPECT_EQ(popup.lblSprechwunsch().left, kScreenWidth - 2400 - 60 - 1200 - 100);
+}
+
+using Notices = PopupFixture;
+
+TEST_F(Notices, LoaderNoticeShowsForMsgTimeOnlyWhilePopupMessagesAreOn) {
+  options.setText(Text::txtMsgTime, QStringLiteral("12.5"));
+  popup.LoaderNotice(QStringLiteral("12 Fahrzeuge geladen"), 16777215);
+  EXPECT_EQ(popup.lblText(0).caption, "12 Fahrzeuge geladen");
+  EXPECT_EQ(popup.lblText(0).foreColor, 16777215);
+  EXPECT_TRUE(popup.visible());
+  EXPECT_TRUE(popup.Timer1().isActive());
+  EXPECT_EQ(popup.Timer1().interval(), 12500);
+
+  options.setChecked(Check::chkMsgAktiv, false);
+  popup.LoaderNotice(QStringLiteral("3 Orte geladen"), 16777215);
+  EXPECT_EQ(popup.messages()[0].Text, "12 Fahrzeuge geladen");
+}
+
+TEST_F(Notices, MsgTimeZeroLeavesTheDisplayTimerOff) {
+  options.setText(Text::txtMsgTime, QStringLiteral("0"));
+  popup.LoaderNotice(QStringLiteral("5 Orte geladen"), 16777215);
+  EXPECT_FALSE(popup.Timer1().isActive());
+}
+
+TEST(PopupEventLog, EveryMessageAndEveryVisibilityChangeIsLogged) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("events.log"));
+  ManualClock clock;
+  EventLog log(path);
+  Options options;
+  LinkState link;
+  ReplacementTable replacements;
+  replacements.rows[0] = {QStringLiteral("a"), QStringLiteral("ä")};
+  replacements.ReplacementCount = 1;
+  Indicators indicators(log);
+  FixedScreen screen;
+  FixedTextMetrics metrics;
+  NoForeground foreground;
+  PopupModel popup(options, clock, link, replacements, indicators, log,
+                   PopupPorts{screen, metrics, foreground});
+  QString text = QStringLiteral("Alarm\tHalle");
+  popup.ShowPopup();
+  popup.AddMessage(clock.now(), text, 255);
+  popup.ShowPopup(); // already shown: nothing to log
+  popup.lblSpricht_Click();
+
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 3);
+  EXPECT_EQ(lines[0], "popup\tshown");
+  EXPECT_EQ(lines[1], "message\t" + formatDateTime(clock.now()) + "\t255\tAlärm\\tHälle");
+  EXPECT_EQ(text, "Alärm\tHälle");
+  EXPECT_EQ(lines[2], "popup\thidden");
+}
+
+} // namespace
+} // namespace meldlux::testing

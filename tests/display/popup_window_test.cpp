@@ -1,0 +1,126 @@
+#include "display/popup_window.h"
+#include "popup_fixture.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMouseEvent>
+
+namespace meldlux::testing {
+namespace {
+
+void press(QWidget* widget, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+  const QPointF at(2, 2);
+  QMouseEvent event(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), button, button,
+                    modifiers);
+  QCoreApplication::sendEvent(widget, &event);
+}
+
+void release(QWidget* widget, Qt::MouseButton button) {
+  const QPointF at(2, 2);
+  QMouseEvent event(QEvent::MouseButtonRelease, at, widget->mapToGlobal(at), button, Qt::NoButton,
+                    Qt::NoModifier);
+  QCoreApplication::sendEvent(widget, &event);
+}
+
+// Lets pending layout, expose and paint events through.
+void settle() {
+  QElapsedTimer waited;
+  waited.start();
+  while (waited.elapsed() < 50)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+class Window : public PopupFixture {
+protected:
+  PopupWindow window{popup, 15.0};
+};
+
+TEST_F(Window, IsAFramelessToolStripThatNeverTakesTheFocus) {
+  const Qt::WindowFlags flags = window.windowFlags();
+  EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Tool);
+  EXPECT_TRUE(flags.testFlag(Qt::FramelessWindowHint));
+  EXPECT_TRUE(flags.testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_TRUE(flags.testFlag(Qt::WindowDoesNotAcceptFocus));
+  EXPECT_TRUE(window.testAttribute(Qt::WA_ShowWithoutActivating));
+  EXPECT_FALSE(window.isVisible());
+
+  message(QStringLiteral("Eins"));
+  EXPECT_TRUE(window.isVisible());
+  options.setChecked(Check::chkMsgVorne, false);
+  EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_TRUE(window.isVisible()); // changing the band keeps it shown
+  popup.Timer1_Timer();
+  EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(Window, LabelsSitWhereTheModelSaysInPixels) {
+  options.setText(Text::txtMsgLines, QStringLiteral("2"));
+  options.setText(Text::txtMsgBreite, QStringLiteral("50"));
+  options.setText(Text::txtMsgLinks, QStringLiteral("10"));
+  message(QStringLiteral("Eins"));
+  message(QStringLiteral("Zwei"));
+  ASSERT_EQ(window.lineWidgetCount(), 2);
+  // 15 twips a pixel: 50 % of 19200 twips from 10 % is 640 px from 128 px; two rows of 16 px.
+  EXPECT_EQ(window.geometry(), QRect(128, 0, 640, 32));
+  EXPECT_EQ(window.zeitLabel(1)->geometry(), QRect(4, 16, 26, 16));
+  EXPECT_EQ(window.textLabel(1)->geometry(), QRect(37, 16, 169, 16)); // 550 twips = 36.7 px
+  EXPECT_EQ(window.textLabel(0)->label().caption, "Zwei");
+  EXPECT_TRUE(window.textLabel(0)->font().bold());
+  // 100 twips from the right edge after the resize: left 8795 twips = 586 px, 47 px wide.
+  EXPECT_EQ(window.indicatorLabel(Indicator::Spricht)->geometry(), QRect(586, 0, 47, 16));
+  options.setChecked(Check::chkES, false);
+  EXPECT_FALSE(window.indicatorLabel(Indicator::Spricht)->isVisibleTo(&window));
+}
+
+TEST_F(Window, PressesOnTextLabelsReachThePressRule) {
+  options.setText(Text::txtMsgLines, QStringLiteral("1"));
+  message(QStringLiteral("Eins"));
+  message(QStringLiteral("Zwei"));
+  press(window.textLabel(0), Qt::LeftButton, Qt::ShiftModifier);
+  EXPECT_EQ(popup.PopupExpanded(), 1);
+  EXPECT_EQ(window.height(), 32);
+  release(window.textLabel(0), Qt::LeftButton);
+  EXPECT_EQ(popup.PopupExpanded(), 0);
+  EXPECT_EQ(window.height(), 16);
+
+  press(window.textLabel(0), Qt::RightButton, Qt::NoModifier);
+  EXPECT_FALSE(popup.visible());
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_GT(popup.HiddenUntil, clock.now());
+}
+
+TEST_F(Window, BackgroundPressAndTimeLabelClickHide) {
+  message(QStringLiteral("Eins"));
+  press(&window, Qt::LeftButton, Qt::AltModifier);
+  EXPECT_FALSE(popup.visible());
+  popup.ShowPopup();
+  ASSERT_TRUE(popup.visible());
+  press(window.zeitLabel(0), Qt::LeftButton, Qt::NoModifier);
+  EXPECT_TRUE(popup.visible()); // a time label reacts to the click, not the press
+  release(window.zeitLabel(0), Qt::LeftButton);
+  EXPECT_FALSE(popup.visible());
+}
+
+TEST_F(Window, IdleTicksCostNoRepaint) {
+  options.setText(Text::txtMsgLines, QStringLiteral("3"));
+  for (int i = 0; i < 3; ++i)
+    message(QStringLiteral("Meldung %1").arg(i));
+  // The first tick after a resizing layout moves the indicators from 100 to 60 twips off the
+  // edge; from then on nothing changes.
+  cleanup.TimerCleanup_Timer();
+  settle();
+  const int before = window.paintCount();
+  ASSERT_GT(before, 0);
+  for (int i = 0; i < 10; ++i) {
+    advance(1);
+    cleanup.TimerCleanup_Timer();
+    settle();
+  }
+  EXPECT_EQ(window.paintCount(), before);
+  message(QStringLiteral("Neu"));
+  settle();
+  EXPECT_GT(window.paintCount(), before);
+}
+
+} // namespace
+} // namespace meldlux::testing
