@@ -1,13 +1,12 @@
 #include "refdata/five_tone_table.h"
 
 #include "base/failure.h"
+#include "base/table_index.h"
 
 namespace meldlux {
 
 std::size_t FiveToneTable::checked(int index) const {
-  if (index < 0 || index > kUpperBound)
-    throw Failure(QStringLiteral("Index außerhalb des gültigen Bereichs: %1").arg(index));
-  return std::size_t(index);
+  return checkedIndex(index, std::size_t(kUpperBound) + 1);
 }
 
 const FiveToneRecord& FiveToneTable::at(int index) const { return records_[checked(index)]; }

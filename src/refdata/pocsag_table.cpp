@@ -1,24 +1,13 @@
 #include "refdata/pocsag_table.h"
 
 #include "base/failure.h"
+#include "base/table_index.h"
 #include "base/numbers.h"
 
 namespace meldlux {
 
-namespace {
-
-std::int16_t asIndex16(std::size_t index) {
-  if (index > 32767)
-    throw Failure(QStringLiteral("Überlauf: Index %1 passt nicht in 16 Bit").arg(index));
-  return std::int16_t(index);
-}
-
-} // namespace
-
 std::size_t PocsagTable::checked(int index) const {
-  if (index < 0 || std::size_t(index) >= records_.size())
-    throw Failure(QStringLiteral("Index außerhalb des gültigen Bereichs: %1").arg(index));
-  return std::size_t(index);
+  return checkedIndex(index, records_.size());
 }
 
 void PocsagTable::resize(int upperBound) {

@@ -1,20 +1,11 @@
 #include "refdata/vehicle_table.h"
 
 #include "base/failure.h"
+#include "base/table_index.h"
 
 #include <cstring>
 
 namespace meldlux {
-
-namespace {
-
-std::int16_t asIndex16(std::size_t index) {
-  if (index > 32767)
-    throw Failure(QStringLiteral("Überlauf: Index %1 passt nicht in 16 Bit").arg(index));
-  return std::int16_t(index);
-}
-
-} // namespace
 
 std::size_t VehicleTable::KeyHash::operator()(const Key& key) const noexcept {
   std::uint64_t h = key.low * 0x9E3779B97F4A7C15ull;
@@ -30,9 +21,7 @@ VehicleTable::Key VehicleTable::keyOf(QStringView identifier) {
 }
 
 std::size_t VehicleTable::checked(int index) const {
-  if (index < 0 || std::size_t(index) >= records_.size())
-    throw Failure(QStringLiteral("Index außerhalb des gültigen Bereichs: %1").arg(index));
-  return std::size_t(index);
+  return checkedIndex(index, records_.size());
 }
 
 void VehicleTable::resize(int upperBound) {
