@@ -1,6 +1,7 @@
 #include "display/message_list.h"
 
 #include "base/failure.h"
+#include "base/formats.h"
 #include "base/numbers.h"
 
 #include <algorithm>
@@ -13,8 +14,20 @@ const MessageEntry& MessageList::operator[](int index) const {
   return entries_[std::size_t(index)];
 }
 
+const QString& MessageList::timeCaption(int index) const {
+  (void)operator[](index);
+  return captions_[std::size_t(index)].time;
+}
+
+const QString& MessageList::textCaption(int index) const {
+  (void)operator[](index);
+  return captions_[std::size_t(index)].text;
+}
+
 void MessageList::push(MessageEntry entry) {
   std::move_backward(entries_.begin(), entries_.end() - 1, entries_.end());
+  std::move_backward(captions_.begin(), captions_.end() - 1, captions_.end());
+  captions_[0] = Captions{formatTime(entry.Time), trimSpaces(entry.Text)};
   entries_[0] = std::move(entry);
 }
 

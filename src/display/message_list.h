@@ -23,6 +23,11 @@ public:
   // Throws Failure for an index outside 0..30.
   const MessageEntry& operator[](int index) const;
 
+  // The entry's captions as the popup shows them: time "hh:mm:ss" and text trimmed of spaces.
+  // Worked out once per entry, since the popup refreshes every second.
+  const QString& timeCaption(int index) const;
+  const QString& textCaption(int index) const;
+
   // Moves every entry one down (the last is lost) and puts the new one at index 0.
   void push(MessageEntry entry);
 
@@ -31,7 +36,12 @@ public:
   bool containsRecent(const QString& text, double nowSeconds, double suppressSeconds) const;
 
 private:
+  struct Captions {
+    QString time;
+    QString text;
+  };
   std::array<MessageEntry, kSize> entries_{};
+  std::array<Captions, kSize> captions_{};
 };
 
 } // namespace meldlux

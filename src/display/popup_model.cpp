@@ -125,8 +125,8 @@ bool PopupModel::RefreshLines() {
       continue;
     while (i >= lineCount())
       loadLine(lineCount());
-    const QString time = formatTime(entry.Time);
-    const QString text = trimSpaces(entry.Text);
+    const QString& time = list_.timeCaption(i);
+    const QString& text = list_.textCaption(i);
     changeLine(lblZeit_, i, [&](Label& l) {
       l.caption = time;
       l.visible = true;
