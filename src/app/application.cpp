@@ -33,6 +33,8 @@ DisplayPorts withStandIns(DisplayPorts ports) {
     ports.metrics = std::make_unique<FixedTextMetrics>();
   if (!ports.foreground)
     ports.foreground = std::make_unique<NoForeground>();
+  if (!ports.dialog)
+    ports.dialog = std::make_unique<NoFontColourDialog>();
   return ports;
 }
 } // namespace
@@ -48,6 +50,7 @@ Application::Application(std::unique_ptr<Clock> clock, std::unique_ptr<EventLog>
       popup_(options_, *clock_, linkState_, replacements_, indicators_, *log_,
              PopupPorts{*display_.screen, *display_.metrics, *display_.foreground}),
       cleanup_(popup_, linkState_, *clock_), popupRules_(options_, popup_, cleanup_),
+      choosers_(*display_.dialog, popup_, options_),
       loadSettings_(settingsStore_, options_, statusTables_, popup_),
       saveSettings_(settingsStore_, options_, statusTables_, popup_, *log_),
       link_(options_, linkState_, statusLabel_, *clock_, *log_),

@@ -14,8 +14,10 @@
 #include "link/link_state.h"
 #include "link/receiver.h"
 #include "link/status_label.h"
+#include "settings/font_colour_dialog.h"
 #include "settings/load_settings.h"
 #include "settings/options.h"
+#include "settings/popup_choosers.h"
 #include "settings/save_settings.h"
 #include "settings/settings_store.h"
 #include "refdata/message_boxes.h"
@@ -35,7 +37,8 @@ namespace meldlux {
 
 // The program's object graph, built once: every model and rule object of the core, wired
 // together. Widgets are built on top of it by main.cpp and only present it.
-// What only a real desktop has: screen, text metrics, foreground window, sound, message boxes.
+// What only a real desktop has: screen, text metrics, foreground window, sound, message boxes,
+// the font and colour dialog.
 // main.cpp gives the Qt ones; a missing one is a quiet stand-in (tests, tools).
 struct DisplayPorts {
   std::unique_ptr<Screen> screen;
@@ -43,6 +46,7 @@ struct DisplayPorts {
   std::unique_ptr<Foreground> foreground;
   std::unique_ptr<SoundPlayer> sound;
   std::unique_ptr<MessageBoxes> boxes;
+  std::unique_ptr<FontColourDialog> dialog;
 };
 
 class Application : public QObject {
@@ -98,6 +102,7 @@ public:
   PopupModel& popupModel() { return popup_; }
   CleanupTick& cleanupTick() { return cleanup_; }
   PopupOptionRules& popupOptionRules() { return popupRules_; }
+  PopupChoosers& popupChoosers() { return choosers_; }
 
 private:
   std::unique_ptr<Clock> clock_;
@@ -114,6 +119,7 @@ private:
   PopupModel popup_;
   CleanupTick cleanup_;
   PopupOptionRules popupRules_;
+  PopupChoosers choosers_;
   SettingsStore settingsStore_;
   LoadSettings loadSettings_;
   SaveSettings saveSettings_;

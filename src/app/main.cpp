@@ -7,6 +7,7 @@
 #include "display/screen_qt.h"
 #include "display/text_metrics_qt.h"
 #include "refdata/message_boxes_qt.h"
+#include "settings/font_colour_dialog_qt.h"
 #include "telegrams/sound_player_qt.h"
 
 #include <QApplication>
@@ -20,7 +21,8 @@ int main(int argc, char** argv) {
                                                  std::make_unique<meldlux::QtTextMetrics>(),
                                                  std::make_unique<meldlux::QtForeground>(),
                                                  std::make_unique<meldlux::QtSoundPlayer>(),
-                                                 std::make_unique<meldlux::QtMessageBoxes>()});
+                                                 std::make_unique<meldlux::QtMessageBoxes>(),
+                                                 std::make_unique<meldlux::QtFontColourDialog>()});
   meldlux::PopupWindow popup(app.popupModel());
   meldlux::MainWindow window(app);
   app.Form_Load(meldlux::commandLineText(qapp.arguments().mid(1)));

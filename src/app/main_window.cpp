@@ -1,10 +1,13 @@
 #include "app/main_window.h"
 
 #include "app/application.h"
+#include "settings/sound_frame_window.h"
+#include "settings/telegram_bar_frame_window.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -24,10 +27,13 @@ QColor toQColor(Colour colour) {
 
 MainWindow::MainWindow(Application& app, QWidget* parent) : QWidget(parent), app_(app) {
   setWindowTitle(Application::caption());
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(buildServerFrame());
-  layout->addWidget(buildStatusFrame());
-  layout->addStretch();
+  // Server above Sound on the left, the popup's options on the right, Status across the bottom.
+  auto* layout = new QGridLayout(this);
+  layout->addWidget(buildServerFrame(), 0, 0);
+  layout->addWidget(new SoundFrame(app_.options(), this), 1, 0);
+  layout->addWidget(new TelegramBarFrame(app_.options(), app_.popupChoosers(), this), 0, 1, 2, 1);
+  layout->addWidget(buildStatusFrame(), 2, 0, 1, 2);
+  layout->setRowStretch(1, 1);
 }
 
 QWidget* MainWindow::buildServerFrame() {

@@ -350,6 +350,8 @@ void PopupModel::setTop(int twips) {
 }
 
 void PopupModel::setWidth(int twips) {
+  // A negative percentage would give a negative width, which no window can take: none instead.
+  twips = std::max(twips, 0);
   if (width_ == twips)
     return;
   width_ = twips;

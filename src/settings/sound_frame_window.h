@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QGroupBox>
+
+namespace meldlux {
+
+class Options;
+
+// The "Sound" frame of the options window: which events play a sound, and which file.
+class SoundFrame : public QGroupBox {
+  Q_OBJECT
+public:
+  explicit SoundFrame(Options& options, QWidget* parent = nullptr);
+};
+
+} // namespace meldlux
