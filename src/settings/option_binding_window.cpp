@@ -12,6 +12,7 @@ namespace meldlux {
 QLineEdit* bindTextBox(Options& options, Text box, const QString& objectName, QWidget* parent) {
   auto* edit = new QLineEdit(options.text(box), parent);
   edit->setObjectName(objectName);
+  edit->setCursorPosition(0); // a long text shows its beginning
   QObject::connect(edit, &QLineEdit::textEdited, &options,
                    [&options, box](const QString& text) { options.setText(box, text); });
   QObject::connect(&options, &Options::textChanged, edit, [&options, box, edit](Text changed) {

@@ -86,7 +86,10 @@ TelegramBarFrame::TelegramBarFrame(Options& options, PopupChoosers& choosers, QW
   // The filter list is long; its box takes the whole row under its caption.
   grid->addWidget(captionLabel(QStringLiteral("Label5"), QStringLiteral("Anzeigen:"), this), row++,
                   0, 1, 2);
-  grid->addWidget(text(Text::txtMsgOnly, "txtMsgOnly"), row++, 0, 1, 2);
+  auto* txtMsgOnly = text(Text::txtMsgOnly, "txtMsgOnly");
+  txtMsgOnly->setMinimumWidth(txtMsgOnly->fontMetrics().horizontalAdvance(
+      options_.text(Text::txtMsgOnly) + QStringLiteral("00")));
+  grid->addWidget(txtMsgOnly, row++, 0, 1, 2);
 
   auto* unknownRow = new QHBoxLayout;
   unknownRow->addWidget(
