@@ -3,7 +3,7 @@
 #include "app/status_tables.h"
 #include "base/event_log.h"
 #include "base/failure.h"
-#include "refdata/text_line_reader.h"
+#include "base/text_line_reader.h"
 #include "refdata/wallbrand_loaders.h"
 #include "settings/options.h"
 

@@ -5,6 +5,8 @@
 #include "telegrams/place_table.h"
 #include "telegrams/replacements.h"
 
+#include <optional>
+
 namespace meldlux {
 
 namespace {
@@ -26,20 +28,18 @@ void UserListsLoader::notify(const QString& text) {
 std::int16_t UserListsLoader::LoadPlaces(PlaceTable& table, const QString& fileName) {
   table.clear();
   table.PlaceCount = 0;
-  const auto lines = ListFile::read(fileName);
-  if (!lines)
-    return 0;
-
   int n = 0;
-  for (QString line : *lines) {
+  const bool found = ListFile::forEachLine(fileName, [&](QString& line) {
     if (line.startsWith(u'*'))
       line.remove(0, 1);
     if (!line.startsWith(u"&TRN") || line.indexOf(u';') != kPlaceKeyLength)
-      continue;
+      return;
     table.setRow(n, line.left(kPlaceKeyLength), line.mid(kPlaceKeyLength + 1));
     if (++n > kPlaceCap)
       n = kPlaceCap;
-  }
+  });
+  if (!found)
+    return 0;
   if (n >= 2)
     table.SortPlaces(0, n - 1);
   table.PlaceCount = std::int16_t(n);
@@ -51,25 +51,24 @@ std::int16_t UserListsLoader::LoadPlaces(PlaceTable& table, const QString& fileN
 std::int16_t UserListsLoader::LoadReplacements(ReplacementTable& table, const QString& fileName) {
   for (auto& pair : table.rows)
     pair = ReplacementTable::Pair{};
-  const auto lines = ListFile::read(fileName);
-  if (!lines)
-    return 0;
-
   int n = 0;
-  if (!lines->isEmpty()) {
-    const QString& separator = lines->front();
-    for (qsizetype k = 1; k < lines->size(); ++k) {
-      const QString& line = (*lines)[k];
-      // An empty separator is found at the very start, like one in the first position: skipped.
-      const qsizetype p = line.indexOf(separator);
-      if (p <= 0)
-        continue;
-      table.rows[std::size_t(n)] = {line.left(p), line.mid(p + separator.size())};
-      if (++n > kReplacementCap)
-        n = kReplacementCap;
-      table.ReplacementCount = std::int16_t(n);
+  std::optional<QString> separator; // the first line
+  const bool found = ListFile::forEachLine(fileName, [&](QString& line) {
+    if (!separator) {
+      separator = line;
+      return;
     }
-  }
+    // An empty separator is found at the very start, like one in the first position: skipped.
+    const qsizetype p = line.indexOf(*separator);
+    if (p <= 0)
+      return;
+    table.rows[std::size_t(n)] = {line.left(p), line.mid(p + separator->size())};
+    if (++n > kReplacementCap)
+      n = kReplacementCap;
+    table.ReplacementCount = std::int16_t(n);
+  });
+  if (!found)
+    return 0;
 
   // The notice itself already passes through the pairs just loaded.
   notify(QString::number(n) + QStringLiteral(" Ersetzungen geladen."));
