@@ -1,10 +1,12 @@
 #include "telegrams/user_lists_loader.h"
 
+#include "refdata/load_diagnostics.h"
 #include "settings/options.h"
 #include "telegrams/list_file.h"
 #include "telegrams/place_table.h"
 #include "telegrams/replacements.h"
 
+#include <QFileInfo>
 #include <optional>
 
 namespace meldlux {
@@ -17,8 +19,15 @@ constexpr qsizetype kPlaceKeyLength = 21;
 
 } // namespace
 
-UserListsLoader::UserListsLoader(const Options& options, LoaderNotice notice)
-    : options_(options), notice_(std::move(notice)) {}
+UserListsLoader::UserListsLoader(const Options& options, LoaderNotice notice,
+                                 LoadDiagnostics* diagnostics)
+    : options_(options), notice_(std::move(notice)), diagnostics_(diagnostics) {}
+
+void UserListsLoader::skipped(const QString& fileName, qint64 lineNumber, const QString& reason) {
+  if (diagnostics_)
+    diagnostics_->skipped(QFileInfo(fileName).fileName(), LoadDiagnostics::Unit::Line, lineNumber,
+                          reason);
+}
 
 void UserListsLoader::notify(const QString& text) {
   if (options_.checked(Check::chkMsgAktiv) && notice_)
@@ -29,11 +38,17 @@ std::int16_t UserListsLoader::LoadPlaces(PlaceTable& table, const QString& fileN
   table.clear();
   table.PlaceCount = 0;
   int n = 0;
+  qint64 lineNumber = 0;
   const bool found = ListFile::forEachLine(fileName, [&](QString& line) {
+    ++lineNumber;
     if (line.startsWith(u'*'))
       line.remove(0, 1);
-    if (!line.startsWith(u"&TRN") || line.indexOf(u';') != kPlaceKeyLength)
+    if (!line.startsWith(u"&TRN") || line.indexOf(u';') != kPlaceKeyLength) {
+      if (!line.isEmpty())
+        skipped(fileName, lineNumber,
+                QStringLiteral("kein \"&TRN\"-Schlüssel mit \";\" an Stelle 22"));
       return;
+    }
     table.setRow(n, line.left(kPlaceKeyLength), line.mid(kPlaceKeyLength + 1));
     if (++n > kPlaceCap)
       n = kPlaceCap;
@@ -52,16 +67,22 @@ std::int16_t UserListsLoader::LoadReplacements(ReplacementTable& table, const QS
   for (auto& pair : table.rows)
     pair = ReplacementTable::Pair{};
   int n = 0;
+  qint64 lineNumber = 0;
   std::optional<QString> separator; // the first line
   const bool found = ListFile::forEachLine(fileName, [&](QString& line) {
-    if (!separator) {
+    if (++lineNumber == 1) {
       separator = line;
       return;
     }
     // An empty separator is found at the very start, like one in the first position: skipped.
     const qsizetype p = line.indexOf(*separator);
-    if (p <= 0)
+    if (p <= 0) {
+      skipped(fileName, lineNumber,
+              separator->isEmpty() ? QStringLiteral("die erste Zeile (Trennzeichen) ist leer")
+              : p == 0             ? QStringLiteral("beginnt mit dem Trennzeichen")
+                                   : QStringLiteral("Trennzeichen fehlt"));
       return;
+    }
     table.rows[std::size_t(n)] = {line.left(p), line.mid(p + separator->size())};
     if (++n > kReplacementCap)
       n = kReplacementCap;
