@@ -7,6 +7,9 @@
 #include "base/event_log.h"
 #include "refdata/zentrix_records.h"
 #include "settings/options.h"
+#include "telegrams/place_table.h"
+#include "telegrams/replacements.h"
+#include "telegrams/user_lists_loader.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -148,23 +151,53 @@ void writeWallbrand(const QDir& dir) {
   writeFile(dir.filePath("Settings/FahrzeugMelder.wbr"), lines(melder));
 }
 
+// The user's own lists belong to a full data set whichever product is installed.
+void writeUserLists(const QDir& dir) {
+  const auto hex8 = [](int value) {
+    return QStringLiteral("%1").arg(value, 8, 16, QChar(u'0')).toUpper();
+  };
+  QStringList orte;
+  for (int i = 0; i < 9500; ++i)
+    orte << QStringLiteral("&TRN%1E%2;Musterstadt, Hauptstraße %3")
+                .arg(hex8(0x10000000 + i * 7919), hex8(0x20000000 + i))
+                .arg(i);
+  writeFile(dir.filePath("Orte.txt"), lines(orte));
+  QStringList ersetzen{QStringLiteral("=>")};
+  for (int i = 0; i < 500; ++i)
+    ersetzen << QStringLiteral("Kürzel %1=>Langer Name %1").arg(i);
+  writeFile(dir.filePath("Ersetzen.txt"), lines(ersetzen));
+}
+
 void loadAll(benchmark::State& state, void (*writer)(const QDir&)) {
   QTemporaryDir temp;
   const QDir dir(temp.path());
   writer(dir);
+  writeUserLists(dir);
+  // The user lists are opened by bare name, like at start-up.
+  const QString previousDir = QDir::currentPath();
+  QDir::setCurrent(dir.path());
   const ReferenceFiles files(dir);
   Options options;
   EventLog log;
   NoBoxes boxes;
   int notices = 0;
   const LoaderEnvironment env(files, options, boxes, log, [&](const QString&) { ++notices; });
+  UserListsLoader userLists(options, [&](const QString&) { ++notices; });
   for (auto _ : state) {
     auto tables = std::make_unique<ReferenceTables>();
     auto status = std::make_unique<StatusTables>();
-    LoadReferenceData(env, *tables, *status, {});
+    auto places = std::make_unique<PlaceTable>();
+    auto replacements = std::make_unique<ReplacementTable>();
+    const PlaceFileLoaders userListLoaders{
+        [&](const QString& path) { return userLists.LoadPlaces(*places, path); },
+        [&](const QString& path) { return userLists.LoadReplacements(*replacements, path); }};
+    LoadReferenceData(env, *tables, *status, userListLoaders);
     benchmark::DoNotOptimize(tables->vehicles.FindVehicle(identifier(2000)));
+    if (places->PlaceCount != 9500 || replacements->ReplacementCount != 500)
+      state.SkipWithError("user lists not loaded in full");
   }
   state.counters["notices"] = notices / double(state.iterations());
+  QDir::setCurrent(previousDir);
 }
 
 void BM_LoadZentrixMaximum(benchmark::State& state) { loadAll(state, writeZentrix); }

@@ -4,7 +4,8 @@ set -euo pipefail
 
 packages=(qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins
           libgtest-dev libgmock-dev libbenchmark-dev
-          ninja-build cmake g++ clang xvfb xauth)
+          ninja-build cmake g++ clang xvfb xauth
+          fonts-liberation2) # the strip's design font Arial, by its metric twin
 
 missing=()
 for p in "${packages[@]}"; do

@@ -3,13 +3,16 @@
 #include "app/status_tables.h"
 #include "base/event_log.h"
 #include "base/failure.h"
-#include "refdata/text_line_reader.h"
 #include "refdata/wallbrand_loaders.h"
 #include "settings/options.h"
+#include "telegrams/place_table.h"
+#include "telegrams/replacements.h"
+#include "telegrams/user_lists_loader.h"
 
 #include <QFile>
 #include <QHash>
 #include <QStringList>
+#include <memory>
 
 namespace meldlux {
 
@@ -36,55 +39,6 @@ public:
   }
   QStringList lines;
 };
-
-// Layout checks of the place and replacement lists, for when the real loaders are not given.
-std::int16_t checkPlaces(const QString& path, LoadDiagnostics& diagnostics) {
-  QFile file(path);
-  if (!file.exists())
-    return 0;
-  if (!file.open(QIODevice::ReadOnly))
-    throw Failure(QStringLiteral("Datei kann nicht gelesen werden: %1").arg(path));
-  TextLineReader reader(file);
-  QString line;
-  int n = 0;
-  while (reader.next(line)) {
-    if (line.startsWith(u'*'))
-      line.remove(0, 1);
-    if (line.startsWith(u"&TRN") && line.indexOf(u';') == 21) {
-      n = std::min(n + 1, 9500);
-    } else if (!line.isEmpty()) {
-      diagnostics.skipped(QStringLiteral("Orte.txt"), LoadDiagnostics::Unit::Line,
-                          reader.lineNumber(),
-                          QStringLiteral("kein \"&TRN\"-Schlüssel mit \";\" an Stelle 22"));
-    }
-  }
-  return std::int16_t(n);
-}
-
-std::int16_t checkReplacements(const QString& path, LoadDiagnostics& diagnostics) {
-  QFile file(path);
-  if (!file.exists())
-    return 0;
-  if (!file.open(QIODevice::ReadOnly))
-    throw Failure(QStringLiteral("Datei kann nicht gelesen werden: %1").arg(path));
-  TextLineReader reader(file);
-  QString separator;
-  if (!reader.next(separator))
-    return 0;
-  QString line;
-  int n = 0;
-  while (reader.next(line)) {
-    const qsizetype p = separator.isEmpty() ? -1 : line.indexOf(separator);
-    if (p > 0)
-      n = std::min(n + 1, 500);
-    else
-      diagnostics.skipped(QStringLiteral("Ersetzen.txt"), LoadDiagnostics::Unit::Line,
-                          reader.lineNumber(),
-                          p == 0 ? QStringLiteral("beginnt mit dem Trennzeichen")
-                                 : QStringLiteral("Trennzeichen fehlt"));
-  }
-  return std::int16_t(n);
-}
 
 // The file that filled a table: the last loader of it that completed with a result.
 const ReferenceDataReport::Entry* sourceOf(const ReferenceDataReport& report,
@@ -159,7 +113,7 @@ bool wasRead(const ReferenceDataReport& report, const QString& file) {
 
 } // namespace
 
-int RunReferenceDataCheck(const QDir& dir, QTextStream& out, const PlaceFileLoaders& given) {
+int RunReferenceDataCheck(const QDir& dir, QTextStream& out) {
   const ReferenceFiles files(dir);
   Options options;
   EventLog log; // off
@@ -167,13 +121,12 @@ int RunReferenceDataCheck(const QDir& dir, QTextStream& out, const PlaceFileLoad
   CollectingDiagnostics diagnostics;
   const LoaderEnvironment env(files, options, boxes, log, {}, &diagnostics);
 
-  PlaceFileLoaders placeLoaders = given;
-  if (!placeLoaders.LoadPlaces)
-    placeLoaders.LoadPlaces = [&](const QString& path) { return checkPlaces(path, diagnostics); };
-  if (!placeLoaders.LoadReplacements)
-    placeLoaders.LoadReplacements = [&](const QString& path) {
-      return checkReplacements(path, diagnostics);
-    };
+  auto places = std::make_unique<PlaceTable>(); // 9501 rows: too big for the stack
+  ReplacementTable replacements;
+  UserListsLoader userLists(options, {}, &diagnostics);
+  const PlaceFileLoaders placeLoaders{
+      [&](const QString& path) { return userLists.LoadPlaces(*places, path); },
+      [&](const QString& path) { return userLists.LoadReplacements(replacements, path); }};
 
   ReferenceTables tables;
   StatusTables status;

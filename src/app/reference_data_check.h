@@ -12,10 +12,6 @@ namespace meldlux {
 // record, message boxes that would appear, and duplicate keys that hide later records. Lists that
 // start-up does not read because the other product's file came first are checked on the side.
 // Returns 0, or 1 when start-up would stop at a failure.
-//
-// placeLoaders may be empty: then "Orte.txt" and "Ersetzen.txt" are checked line by line for
-// their layout only.
-int RunReferenceDataCheck(const QDir& dir, QTextStream& out,
-                          const PlaceFileLoaders& placeLoaders = {});
+int RunReferenceDataCheck(const QDir& dir, QTextStream& out);
 
 } // namespace meldlux

@@ -4,7 +4,7 @@
 #include "base/failure.h"
 #include "base/formats.h"
 #include "base/numbers.h"
-#include "refdata/text_line_reader.h"
+#include "base/text_line_reader.h"
 
 #include <QFile>
 #include <functional>

@@ -51,6 +51,43 @@ void reportLength(const LoaderEnvironment& env, const QString& name, qint64 leng
                     .arg(recordLength));
 }
 
+// A file of fixed-length records, read whole as far as the loader wants it.
+struct RecordFile {
+  enum class State { Absent, BadLength, Read };
+  State state = State::Absent;
+  int recordLength = 0;
+  QByteArray bytes;
+
+  int count() const { return int(bytes.size() / recordLength); }
+  // Record k, counted from 1.
+  QByteArrayView record(int k) const {
+    return QByteArrayView(bytes).sliced(qsizetype(k - 1) * recordLength, recordLength);
+  }
+};
+
+// Opens the named file and reads as many records as wanted(records in the file) says; wanted may
+// throw to refuse a file before anything is read. A length that is no whole number of records
+// is reported and nothing is read.
+template <typename Wanted>
+RecordFile readRecordFile(const LoaderEnvironment& env, const QString& name, int recordLength,
+                          Wanted wanted) {
+  RecordFile out;
+  out.recordLength = recordLength;
+  const auto path = env.files().find(name);
+  if (!path)
+    return out;
+  DataFile file(*path);
+  if (file.size() % recordLength != 0) {
+    reportLength(env, name, file.size(), recordLength);
+    out.state = RecordFile::State::BadLength;
+    return out;
+  }
+  const qint64 records = wanted(file.size() / recordLength);
+  out.bytes = file.readUpTo(records * recordLength);
+  out.state = RecordFile::State::Read;
+  return out;
+}
+
 // Trims the blanks at both ends, then drops every NUL wherever it stands.
 QString stripNulPlaceName(QStringView text) {
   QString out = trimSpaces(text);
@@ -96,23 +133,12 @@ std::int16_t LoadZentrixStatusTexts(const LoaderEnvironment& env, const QString&
 
 std::int16_t LoadZentrixFollowUpPlaces(const LoaderEnvironment& env, const QString& name,
                                        FollowUpPlaces& places) {
-  const auto path = env.files().find(name);
-  if (!path)
-    return 0;
-  QByteArray bytes;
-  std::int16_t n = 0;
-  {
-    DataFile file(*path);
-    if (file.size() % zentrix::kFollowUpRecordLength != 0) {
-      reportLength(env, name, file.size(), zentrix::kFollowUpRecordLength);
-      return 0;
-    }
-    n = recordCount(file.size() / zentrix::kFollowUpRecordLength, name);
-    bytes = file.readUpTo(qint64(n) * zentrix::kFollowUpRecordLength);
-  }
+  const RecordFile file =
+      readRecordFile(env, name, zentrix::kFollowUpRecordLength,
+                     [&](qint64 records) { return recordCount(records, name); });
+  const int n = file.count();
   for (int k = 1; k <= n; ++k) {
-    const auto record = zentrix::readFollowUp(QByteArrayView(bytes).sliced(
-        qsizetype(k - 1) * zentrix::kFollowUpRecordLength, zentrix::kFollowUpRecordLength));
+    const auto record = zentrix::readFollowUp(file.record(k));
     if (record.number > 100) {
       if (env.diagnostics())
         env.skipped(name, Unit::Record, k,
@@ -124,70 +150,49 @@ std::int16_t LoadZentrixFollowUpPlaces(const LoaderEnvironment& env, const QStri
   }
   if (n > 0)
     env.notice(formatDecimal(n) + QStringLiteral(" Folgeorte (Zentrix) geladen."));
-  return n;
+  return std::int16_t(n);
 }
 
 std::int16_t LoadZentrixVehicles(const LoaderEnvironment& env, const QString& name,
                                  VehicleTable& vehicles) {
   vehicles.resize(100);
   vehicles.clear(1, 100);
-  const auto path = env.files().find(name);
-  if (!path)
+  const RecordFile file =
+      readRecordFile(env, name, zentrix::kVehicleRecordLength,
+                     [&](qint64 records) { return recordCount(records, name); });
+  if (file.state == RecordFile::State::BadLength)
+    env.messageBox(QStringLiteral("Fahrzeuge Laden"),
+                   QStringLiteral("Keine gültige Fahrzeug DAT-Datei!"), MessageBoxes::Icon::Error);
+  if (file.state != RecordFile::State::Read)
     return 0;
-  QByteArray bytes;
-  std::int16_t n = 0;
-  {
-    DataFile file(*path);
-    if (file.size() % zentrix::kVehicleRecordLength != 0) {
-      reportLength(env, name, file.size(), zentrix::kVehicleRecordLength);
-      env.messageBox(QStringLiteral("Fahrzeuge Laden"),
-                     QStringLiteral("Keine gültige Fahrzeug DAT-Datei!"),
-                     MessageBoxes::Icon::Error);
-      return 0;
-    }
-    n = recordCount(file.size() / zentrix::kVehicleRecordLength, name);
-    bytes = file.readUpTo(qint64(n) * zentrix::kVehicleRecordLength);
-  }
+  const int n = file.count();
   vehicles.resize(n + 10);
   vehicles.clear(1, n + 10);
   for (int k = 1; k <= n; ++k)
-    vehicles.set(
-        k, zentrix::readVehicle(QByteArrayView(bytes).sliced(
-               qsizetype(k - 1) * zentrix::kVehicleRecordLength, zentrix::kVehicleRecordLength)));
+    vehicles.set(k, zentrix::readVehicle(file.record(k)));
   if (n > 0)
     env.notice(formatDecimal(n) + QStringLiteral(" Fahrzeuge (Zentrix) geladen."));
-  return n;
+  return std::int16_t(n);
 }
 
 std::int16_t LoadZentrixFiveTones(const LoaderEnvironment& env, const QString& name,
                                   FiveToneTable& fiveTones) {
-  const auto path = env.files().find(name);
-  if (!path)
-    return 0;
-  QByteArray bytes;
-  int n = 0;
-  {
-    DataFile file(*path);
-    if (file.size() % zentrix::kFiveToneRecordLength != 0) {
-      reportLength(env, name, file.size(), zentrix::kFiveToneRecordLength);
-      env.messageBox(QStringLiteral("5Ton Empfänger Laden"),
-                     name + QStringLiteral(" ist Keine gültige 5Ton-Datei!"),
-                     MessageBoxes::Icon::None);
-      return 0;
-    }
-    const qint64 records = file.size() / zentrix::kFiveToneRecordLength;
-    if (records > FiveToneTable::kUpperBound && env.diagnostics())
-      env.skipped(name, Unit::Record, FiveToneTable::kUpperBound + 1,
-                  QStringLiteral("Datensätze %1 bis %2 nicht geladen: die Tabelle fasst 2500")
-                      .arg(FiveToneTable::kUpperBound + 1)
-                      .arg(records));
-    n = int(std::min<qint64>(records, FiveToneTable::kUpperBound));
-    bytes = file.readUpTo(qint64(n) * zentrix::kFiveToneRecordLength);
-  }
+  const RecordFile file =
+      readRecordFile(env, name, zentrix::kFiveToneRecordLength, [&](qint64 records) {
+        if (records > FiveToneTable::kUpperBound && env.diagnostics())
+          env.skipped(name, Unit::Record, FiveToneTable::kUpperBound + 1,
+                      QStringLiteral("Datensätze %1 bis %2 nicht geladen: die Tabelle fasst 2500")
+                          .arg(FiveToneTable::kUpperBound + 1)
+                          .arg(records));
+        return std::min<qint64>(records, FiveToneTable::kUpperBound);
+      });
+  if (file.state == RecordFile::State::BadLength)
+    env.messageBox(QStringLiteral("5Ton Empfänger Laden"),
+                   name + QStringLiteral(" ist Keine gültige 5Ton-Datei!"),
+                   MessageBoxes::Icon::None);
+  const int n = file.count();
   for (int k = 1; k <= n; ++k)
-    fiveTones.set(
-        k, zentrix::readFiveTone(QByteArrayView(bytes).sliced(
-               qsizetype(k - 1) * zentrix::kFiveToneRecordLength, zentrix::kFiveToneRecordLength)));
+    fiveTones.set(k, zentrix::readFiveTone(file.record(k)));
   if (n > 0)
     env.notice(formatDecimal(n) + QStringLiteral(" Melder (Zentrix) geladen."));
   return std::int16_t(n);
@@ -195,30 +200,21 @@ std::int16_t LoadZentrixFiveTones(const LoaderEnvironment& env, const QString& n
 
 std::int16_t LoadZentrixPocsag(const LoaderEnvironment& env, const QString& name,
                                PocsagTable& pocsag) {
-  const auto path = env.files().find(name);
-  if (!path)
+  const RecordFile file =
+      readRecordFile(env, name, zentrix::kPocsagRecordLength,
+                     [&](qint64 records) { return recordCount(records, name); });
+  if (file.state == RecordFile::State::BadLength)
+    env.messageBox(QStringLiteral("POCSAG Empfänger Laden"),
+                   QStringLiteral("Keine gültige POCSAG-Datei!"), MessageBoxes::Icon::None);
+  if (file.state != RecordFile::State::Read)
     return 0;
-  QByteArray bytes;
-  std::int16_t n = 0;
-  {
-    DataFile file(*path);
-    if (file.size() % zentrix::kPocsagRecordLength != 0) {
-      reportLength(env, name, file.size(), zentrix::kPocsagRecordLength);
-      env.messageBox(QStringLiteral("POCSAG Empfänger Laden"),
-                     QStringLiteral("Keine gültige POCSAG-Datei!"), MessageBoxes::Icon::None);
-      return 0;
-    }
-    n = recordCount(file.size() / zentrix::kPocsagRecordLength, name);
-    bytes = file.readUpTo(qint64(n) * zentrix::kPocsagRecordLength);
-  }
+  const int n = file.count();
   pocsag.resize(n + 10);
   for (int k = 1; k <= n; ++k)
-    pocsag.set(k,
-               zentrix::readPocsag(QByteArrayView(bytes).sliced(
-                   qsizetype(k - 1) * zentrix::kPocsagRecordLength, zentrix::kPocsagRecordLength)));
+    pocsag.set(k, zentrix::readPocsag(file.record(k)));
   if (n > 0)
     env.notice(formatDecimal(n) + QStringLiteral(" DME (Zentrix) geladen."));
-  return n;
+  return std::int16_t(n);
 }
 
 } // namespace meldlux

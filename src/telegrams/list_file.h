@@ -1,26 +1,18 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
-#include <QStringView>
-#include <optional>
+#include <functional>
 
 namespace meldlux {
 
-// The user's own list files ("Orte.txt", "Ersetzen.txt") are 8-bit ANSI text written on Windows.
+// The user's own list files ("Orte.txt", "Ersetzen.txt") are 8-bit ANSI text written on Windows:
+// a line ends at CR LF or at a lone CR, while a lone LF stays inside its line.
 class ListFile {
 public:
-  // Splits text into lines: a line ends at CR LF or at a lone CR; a lone LF stays inside its
-  // line. A terminator at the very end does not start a further, empty line.
-  static QStringList splitLines(QStringView text);
-
-  // Finds a file relative to the working directory. "\" separates folders too, and on a
-  // case-sensitive file system each component is matched without regard to letter case.
-  // Empty when nothing matches.
-  static QString resolve(const QString& name);
-
-  // Reads the whole file as Windows-1252 lines; nothing when it does not exist or cannot be read.
-  static std::optional<QStringList> read(const QString& name);
+  // Hands each Windows-1252 line of the file, found without regard to letter case, to visit,
+  // in order; false when there is no such file or it cannot be read. Lines are never cut, and
+  // only one is held at a time.
+  static bool forEachLine(const QString& name, const std::function<void(QString& line)>& visit);
 };
 
 } // namespace meldlux

@@ -1,6 +1,6 @@
 #include "telegrams/sound_player_qt.h"
 
-#include "telegrams/list_file.h"
+#include "base/file_lookup.h"
 
 #include <QFileInfo>
 #include <QUrl>
@@ -11,10 +11,10 @@ QtSoundPlayer::QtSoundPlayer() { effect_.setLoopCount(1); }
 
 void QtSoundPlayer::play(const QString& fileSettingText) {
   effect_.stop();
-  const QString path = ListFile::resolve(fileSettingText);
-  if (path.isEmpty() || !QFileInfo(path).isFile())
+  const auto path = findFileIgnoringCase(fileSettingText);
+  if (!path)
     return;
-  const QUrl source = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+  const QUrl source = QUrl::fromLocalFile(QFileInfo(*path).absoluteFilePath());
   if (effect_.source() != source)
     effect_.setSource(source); // loads in the background; play() starts once it is loaded
   effect_.play();

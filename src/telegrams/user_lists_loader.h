@@ -6,6 +6,7 @@
 
 namespace meldlux {
 
+class LoadDiagnostics;
 class Options;
 class PlaceTable;
 struct ReplacementTable;
@@ -17,7 +18,9 @@ using LoaderNotice = std::function<void(const QString& text)>;
 // (text replacements). A missing file leaves its table empty and says nothing.
 class UserListsLoader {
 public:
-  UserListsLoader(const Options& options, LoaderNotice notice);
+  // diagnostics, when given, hears of every line that is not taken (for the data check tool).
+  UserListsLoader(const Options& options, LoaderNotice notice,
+                  LoadDiagnostics* diagnostics = nullptr);
 
   // Fills the place table (at most 9500 rows counted; further lines overwrite row 9500), sorts
   // it and returns the count.
@@ -28,9 +31,11 @@ public:
 
 private:
   void notify(const QString& text);
+  void skipped(const QString& fileName, qint64 lineNumber, const QString& reason);
 
   const Options& options_;
   LoaderNotice notice_;
+  LoadDiagnostics* diagnostics_;
 };
 
 } // namespace meldlux

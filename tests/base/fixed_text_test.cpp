@@ -26,7 +26,7 @@ TEST(FixedText, ComparesAllCharacters) {
   EXPECT_FALSE(field.equals(u"6123abcd"));
   EXPECT_FALSE(field.equals(u"6123ABC"));
   FixedText<8> shortOne(u"6123ABC");
-  EXPECT_FALSE(shortOne.equals(u"6123ABC"));  // padded with a blank
+  EXPECT_FALSE(shortOne.equals(u"6123ABC")); // padded with a blank
   EXPECT_TRUE(shortOne.equals(u"6123ABC "));
   EXPECT_FALSE(FixedText<8>() == FixedText<8>(u""));
 }

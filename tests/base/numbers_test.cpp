@@ -1,8 +1,8 @@
 #include "base/failure.h"
 #include "base/numbers.h"
 
-#include <gtest/gtest.h>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 
 using namespace meldlux;

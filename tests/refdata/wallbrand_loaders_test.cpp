@@ -2,10 +2,8 @@
 
 #include "base/failure.h"
 #include "refdata/reference_tables.h"
-#include "refdata/text_line_reader.h"
 #include "refdata/wallbrand_loaders.h"
 
-#include <QBuffer>
 #include <QFile>
 
 using namespace meldlux;
@@ -16,38 +14,6 @@ using WallbrandLoaders = RefdataFixture;
 
 QString name30(const VehicleTable& table, int i) { return table.at(i).name.text().trimmed(); }
 } // namespace
-
-TEST(TextLineReader, AllLineEndsAndMissingLastEnd) {
-  QByteArray bytes("a\r\nb\rc\nd\r\n\r\ne");
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::ReadOnly);
-  TextLineReader reader(buffer);
-  QStringList lines;
-  QString line;
-  while (reader.next(line))
-    lines << line;
-  EXPECT_EQ(lines, (QStringList{"a", "b", "c", "d", "", "e"}));
-  EXPECT_EQ(reader.lineNumber(), 6);
-}
-
-TEST(TextLineReader, CrLfAcrossChunkBoundaryAndLongLinesCut) {
-  QByteArray bytes(64 * 1024 - 1, 'x');
-  bytes += "\r\nnext\r\n";
-  bytes += QByteArray(100, 'y') + "\xe4";
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::ReadOnly);
-  TextLineReader reader(buffer, 50);
-  QString line;
-  ASSERT_TRUE(reader.next(line));
-  EXPECT_EQ(line.size(), 50);
-  EXPECT_TRUE(reader.cut());
-  ASSERT_TRUE(reader.next(line));
-  EXPECT_EQ(line, u"next"); // no empty line from the split CR LF
-  EXPECT_FALSE(reader.cut());
-  ASSERT_TRUE(reader.next(line));
-  EXPECT_EQ(line, QString(50, u'y'));
-  EXPECT_FALSE(reader.next(line));
-}
 
 TEST(SkipThreeWords, DropsUpToThreeBlankSeparatedWords) {
   EXPECT_EQ(wallbrand::skipThreeWords(u"a b c Name x"), u"Name x");

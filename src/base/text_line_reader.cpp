@@ -1,4 +1,4 @@
-#include "refdata/text_line_reader.h"
+#include "base/text_line_reader.h"
 
 #include "base/cp1252.h"
 
@@ -10,8 +10,9 @@ namespace {
 constexpr qint64 kChunk = 64 * 1024;
 }
 
-TextLineReader::TextLineReader(QIODevice& device, qsizetype maxLineBytes)
-    : device_(device), maxLineBytes_(std::max<qsizetype>(maxLineBytes, 1)) {}
+TextLineReader::TextLineReader(QIODevice& device, qsizetype maxLineBytes, LineEnds ends)
+    : device_(device), maxLineBytes_(std::max<qsizetype>(maxLineBytes, 1)),
+      loneLfEnds_(ends == LineEnds::CrLfCrOrLf) {}
 
 bool TextLineReader::refill() {
   buffer_ = device_.read(kChunk);
@@ -33,7 +34,7 @@ bool TextLineReader::next(QString& line) {
     const char* data = buffer_.constData() + pos_;
     const qsizetype available = buffer_.size() - pos_;
     qsizetype length = 0;
-    while (length < available && data[length] != '\r' && data[length] != '\n')
+    while (length < available && !endsLine(data[length]))
       ++length;
     const qsizetype room = maxLineBytes_ - line_.size();
     if (length > room)
