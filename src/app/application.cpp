@@ -8,6 +8,9 @@
 #include "refdata/reference_files.h"
 #include "telegrams/user_lists_loader.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
+
 namespace meldlux {
 
 namespace {
@@ -35,7 +38,16 @@ DisplayPorts withStandIns(DisplayPorts ports) {
     ports.foreground = std::make_unique<NoForeground>();
   if (!ports.dialog)
     ports.dialog = std::make_unique<NoFontColourDialog>();
+  if (!ports.trayShell)
+    ports.trayShell = std::make_unique<HeadlessTrayShell>();
   return ports;
+}
+
+// The program's executable name without path and extension: the tray's first tip.
+QString executableName() {
+  if (!QCoreApplication::instance())
+    return QStringLiteral("meldlux");
+  return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 }
 } // namespace
 
@@ -58,9 +70,15 @@ Application::Application(std::unique_ptr<Clock> clock, std::unique_ptr<EventLog>
       trayTip_(*log_), steps_(*clock_, linkState_, options_, statusLabel_, trayTip_),
       sounds_(options_, *clock_, linkState_, *log_, *display_.sound),
       handlers_(HandlerContext{options_, *clock_, statusTables_, reference_, places_, popup_,
-                               indicators_, steps_, sounds_}) {
+                               indicators_, steps_, sounds_}),
+      tray_(*display_.trayShell, *log_, lockMode_) {
   connect(&link_, &ConnectionManager::blockReceived, &receiver_, &Receiver::Winsock2_DataArrival);
   receiver_.setHandlers(&handlers_);
+  connect(&tray_, &FrmSysTray::Click, this, &Application::FormSys_Click);
+  connect(&options_, &Options::clicked, this, [this](Check box) {
+    if (box == Check::chkSysTray)
+      chkSysTray_Click();
+  });
 }
 
 bool Application::Form_Load(const QString& commandLineText) {
@@ -78,8 +96,19 @@ bool Application::Form_Load(const QString& commandLineText) {
       options_.setText(Text::txtSrv, *commandLine.server);
     loadSettings_.connectionPopupAndSounds();
     loadSettings_.popupAppearance();
-    loadSettings_.trayAndSuppression();
+    loadSettings_.trayKeys();
+
+    tray_.Form_Load(executableName());
+    tray_.setFSys(mainWindow_);
+    tray_.setTooltip(title());
+    if (!options_.InTray)
+      tray_.MeHide();
+    tray_.MeModify();
+    options_.setChecked(Check::chkSysTray, options_.InTray);
+
     loadSettings_.formVisible();
+    startsHidden_ = loadSettings_.mainWindowStartsHidden(lockMode_); // "/l" forces InTray here
+    hideMainWindowWhenInTray();
 
     const ReferenceFiles files;
     const LoaderEnvironment env(files, options_, *display_.boxes, *log_,
@@ -95,6 +124,7 @@ bool Application::Form_Load(const QString& commandLineText) {
     LoadReferenceData(env, reference_, statusTables_, placeLoaders);
 
     popupRules_.armPopup();
+    hideMainWindowWhenInTray();
     linkState_.LastVehicleTelegram = clock_->now();
     return true;
   } catch (const Failure&) {
@@ -103,6 +133,44 @@ bool Application::Form_Load(const QString& commandLineText) {
 }
 
 Application::~Application() = default;
+
+void Application::hideMainWindowWhenInTray() {
+  if (startsHidden_ && mainWindow_)
+    mainWindow_->hide();
+}
+
+void Application::chkSysTray_Click() {
+  if (options_.checked(Check::chkSysTray))
+    tray_.MeShow();
+  else
+    tray_.MeHide(); // InTray follows the box itself (Options)
+}
+
+void Application::FormSys_Click(const QString& ClickWhat) {
+  tray_.setTooltip(trayTip_.TrayTipText());
+  tray_.MeModify();
+  popup_.TrayClick(ClickWhat);
+}
+
+void Application::Form_Resize() {
+  if (mainWindow_) {
+    const OwnerWindow::State state = mainWindow_->windowState();
+    if (state == OwnerWindow::State::Minimized && options_.checked(Check::chkSysTray))
+      mainWindow_->hide(); // it lives on as the tray icon
+    else if (state == OwnerWindow::State::Normal)
+      mainWindow_->show();
+  }
+  tray_.FSys_Resize();
+}
+
+void Application::Form_Unload(bool mainWindowVisible) {
+  saveSettingsAtExit(mainWindowVisible);
+  if (options_.InTray)
+    tray_.MeHide();
+  tray_.FSys_Unload(); // the tray's own farewell; whichever runs first removes the icon
+  link_.Shutdown();
+  Q_EMIT unloaded();
+}
 
 QString Application::caption() { return title() + u' ' + QStringLiteral(MELDLUX_VERSION); }
 

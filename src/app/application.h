@@ -29,6 +29,9 @@
 #include "telegrams/sound_player.h"
 #include "telegrams/telegram_handler_set.h"
 #include "telegrams/tray_tip.h"
+#include "tray/frm_sys_tray.h"
+#include "tray/owner_window.h"
+#include "tray/tray_shell.h"
 
 #include <QObject>
 #include <memory>
@@ -47,6 +50,7 @@ struct DisplayPorts {
   std::unique_ptr<SoundPlayer> sound;
   std::unique_ptr<MessageBoxes> boxes;
   std::unique_ptr<FontColourDialog> dialog;
+  std::unique_ptr<TrayShell> trayShell;
 };
 
 class Application : public QObject {
@@ -86,7 +90,19 @@ public:
   // without a message (what the earlier steps set stays); gives false then.
   bool Form_Load(const QString& commandLineText);
   std::int16_t LockMode() const { return lockMode_; }
-  bool mainWindowStartsHidden() { return loadSettings_.mainWindowStartsHidden(lockMode_); }
+  // Whether start-up hid the main window (steps 16 and 19); main.cpp shows it otherwise.
+  bool mainWindowStartsHidden() const { return startsHidden_; }
+
+  // The main window as the tray's owner and as the window start-up hides; set before Form_Load.
+  void setMainWindow(OwnerWindow* window) { mainWindow_ = window; }
+  FrmSysTray& tray() { return tray_; }
+  // The tray's Click event: the tip catches up with the latest summary, then the popup reacts.
+  void FormSys_Click(const QString& ClickWhat);
+  // The main window's size or state changed.
+  void Form_Resize();
+  // The main window is being unloaded: settings saved, tray icon removed, link shut down; then
+  // unloaded() tells the program to end.
+  void Form_Unload(bool mainWindowVisible);
 
   ConnectionManager& link() { return link_; }
   FollowUpPlaces& followUpPlaces() { return reference_.followUpPlaces; }
@@ -104,7 +120,13 @@ public:
   PopupOptionRules& popupOptionRules() { return popupRules_; }
   PopupChoosers& popupChoosers() { return choosers_; }
 
+Q_SIGNALS:
+  void unloaded();
+
 private:
+  void chkSysTray_Click();
+  void hideMainWindowWhenInTray();
+
   std::unique_ptr<Clock> clock_;
   std::unique_ptr<EventLog> log_;
   Options options_;
@@ -131,6 +153,9 @@ private:
   AlertSounds sounds_;
   TelegramHandlerSet handlers_;
   std::int16_t lockMode_ = 0;
+  FrmSysTray tray_;
+  OwnerWindow* mainWindow_ = nullptr;
+  bool startsHidden_ = false;
 };
 
 } // namespace meldlux

@@ -1,6 +1,7 @@
 #include "app/application.h"
 #include "app/command_line.h"
 #include "app/main_window.h"
+#include "app/quit_on_signal.h"
 #include "display/foreground_qt.h"
 #include "display/platform_choice.h"
 #include "display/popup_window.h"
@@ -9,6 +10,8 @@
 #include "refdata/message_boxes_qt.h"
 #include "settings/font_colour_dialog_qt.h"
 #include "telegrams/sound_player_qt.h"
+#include "tray/owner_window_qt.h"
+#include "tray/tray_icon.h"
 
 #include <QApplication>
 
@@ -22,9 +25,18 @@ int main(int argc, char** argv) {
                                                  std::make_unique<meldlux::QtForeground>(),
                                                  std::make_unique<meldlux::QtSoundPlayer>(),
                                                  std::make_unique<meldlux::QtMessageBoxes>(),
-                                                 std::make_unique<meldlux::QtFontColourDialog>()});
+                                                 std::make_unique<meldlux::QtFontColourDialog>(),
+                                                 std::make_unique<meldlux::TrayIcon>()});
   meldlux::PopupWindow popup(app.popupModel());
   meldlux::MainWindow window(app);
+  meldlux::QtOwnerWindow owner(window);
+  app.setMainWindow(&owner);
+  // The program ends when its main window is unloaded (the window, the tray menu, a signal),
+  // not when its last visible window goes: it may live on as the tray icon alone.
+  qapp.setQuitOnLastWindowClosed(false);
+  QObject::connect(&app, &meldlux::Application::unloaded, &qapp, &QCoreApplication::quit,
+                   Qt::QueuedConnection);
+  meldlux::QuitOnSignal quitOnSignal([&window] { window.close(); });
   app.Form_Load(meldlux::commandLineText(qapp.arguments().mid(1)));
   if (!app.mainWindowStartsHidden())
     window.show();

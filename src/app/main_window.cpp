@@ -125,10 +125,15 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   // Ending the program: the settings are saved first, while the window still is what the user
-  // saw; then the tray icon is removed (to come) and the link says goodbye to the server.
-  app_.saveSettingsAtExit(isVisible());
-  app_.link().Shutdown();
+  // saw; then the tray icon is removed and the link says goodbye to the server.
+  app_.Form_Unload(isVisible());
   event->accept();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange)
+    app_.Form_Resize(); // minimised into the tray, or back
 }
 
 } // namespace meldlux

@@ -62,8 +62,10 @@ void LoadSettings::popupAppearance() {
   loadKeys(37, 37);
 }
 
+void LoadSettings::trayKeys() { loadKeys(38, 39); }
+
 void LoadSettings::trayAndSuppression() {
-  loadKeys(38, 39);
+  trayKeys();
   // The tray icon follows InTray through the box's click rule.
   options_.setChecked(Check::chkSysTray, options_.InTray);
 }

@@ -31,6 +31,9 @@ public:
   void connectionPopupAndSounds();
   // MsgFontName to MsgBackColor: the popup's font and background.
   void popupAppearance();
+  // FormInTray and UnterdrueckenSek: InTray and SuppressSeconds only; start-up sets chkSysTray
+  // itself once the tray exists.
+  void trayKeys();
   // FormInTray and UnterdrueckenSek: InTray, chkSysTray, SuppressSeconds.
   void trayAndSuppression();
   // FormVisible.

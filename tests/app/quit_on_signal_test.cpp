@@ -1,0 +1,52 @@
+#include "app/quit_on_signal.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <csignal>
+#include <gtest/gtest.h>
+
+namespace meldlux {
+namespace {
+
+bool waitFor(const int& calls, int expected) {
+  QDeadlineTimer deadline(5000);
+  while (calls < expected && !deadline.hasExpired())
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  return calls == expected;
+}
+
+TEST(QuitOnSignal, TermAndIntReachTheEventLoopAsQuitCalls) {
+  int calls = 0;
+  QuitOnSignal quit([&calls] { ++calls; });
+  ASSERT_TRUE(quit.active());
+  std::raise(SIGTERM);
+  EXPECT_EQ(calls, 0); // never from inside the signal handler
+  EXPECT_TRUE(waitFor(calls, 1));
+  std::raise(SIGINT);
+  EXPECT_TRUE(waitFor(calls, 2));
+}
+
+extern "C" void countingHandler(int) {}
+
+TEST(QuitOnSignal, PreviousHandlersComeBackAndOnlyOneInstanceTakesOver) {
+  struct sigaction mine {};
+  mine.sa_handler = countingHandler;
+  sigemptyset(&mine.sa_mask);
+  struct sigaction before {};
+  ASSERT_EQ(::sigaction(SIGTERM, &mine, &before), 0);
+  {
+    QuitOnSignal first([] {});
+    QuitOnSignal second([] {});
+    EXPECT_TRUE(first.active());
+    EXPECT_FALSE(second.active());
+    struct sigaction now {};
+    ::sigaction(SIGTERM, nullptr, &now);
+    EXPECT_NE(now.sa_handler, countingHandler);
+  }
+  struct sigaction after {};
+  ::sigaction(SIGTERM, &before, &after);
+  EXPECT_EQ(after.sa_handler, countingHandler);
+}
+
+} // namespace
+} // namespace meldlux
