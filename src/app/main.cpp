@@ -14,19 +14,18 @@
 #include "tray/tray_icon.h"
 
 #include <QApplication>
+#include <QSessionManager>
 
 int main(int argc, char** argv) {
   meldlux::chooseXcbOnWayland(argc, argv);
   QApplication qapp(argc, argv);
-  meldlux::Application app(std::make_unique<meldlux::SystemClock>(),
-                           meldlux::EventLog::fromEnvironment(),
-                           meldlux::DisplayPorts{std::make_unique<meldlux::QtScreen>(),
-                                                 std::make_unique<meldlux::QtTextMetrics>(),
-                                                 std::make_unique<meldlux::QtForeground>(),
-                                                 std::make_unique<meldlux::QtSoundPlayer>(),
-                                                 std::make_unique<meldlux::QtMessageBoxes>(),
-                                                 std::make_unique<meldlux::QtFontColourDialog>(),
-                                                 std::make_unique<meldlux::TrayIcon>()});
+  meldlux::Application app(
+      std::make_unique<meldlux::SystemClock>(), meldlux::EventLog::fromEnvironment(),
+      meldlux::DisplayPorts{
+          std::make_unique<meldlux::QtScreen>(), std::make_unique<meldlux::QtTextMetrics>(),
+          std::make_unique<meldlux::QtForeground>(), std::make_unique<meldlux::QtSoundPlayer>(),
+          std::make_unique<meldlux::QtMessageBoxes>(),
+          std::make_unique<meldlux::QtFontColourDialog>(), std::make_unique<meldlux::TrayIcon>()});
   meldlux::PopupWindow popup(app.popupModel());
   meldlux::MainWindow window(app);
   meldlux::QtOwnerWindow owner(window);
@@ -37,6 +36,11 @@ int main(int argc, char** argv) {
   QObject::connect(&app, &meldlux::Application::unloaded, &qapp, &QCoreApplication::quit,
                    Qt::QueuedConnection);
   meldlux::QuitOnSignal quitOnSignal([&window] { window.close(); });
+#ifndef QT_NO_SESSIONMANAGER
+  // Logging out ends the program the same way.
+  QObject::connect(&qapp, &QGuiApplication::commitDataRequest, &window,
+                   [&window](QSessionManager&) { window.close(); });
+#endif
   app.Form_Load(meldlux::commandLineText(qapp.arguments().mid(1)));
   if (!app.mainWindowStartsHidden())
     window.show();

@@ -1,13 +1,18 @@
 #include "app/quit_on_signal.h"
 
 #include <QSocketNotifier>
+
+#if defined(Q_OS_UNIX)
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 namespace meldlux {
+
+#if defined(Q_OS_UNIX)
 
 namespace {
 
@@ -72,5 +77,15 @@ void QuitOnSignal::readSignal() {
   if (quit_)
     quit_();
 }
+
+#else
+
+// Windows ends a program by its session messages, which Qt turns into commitDataRequest.
+QuitOnSignal::QuitOnSignal(std::function<void()> quit, QObject* parent)
+    : QObject(parent), quit_(std::move(quit)) {}
+QuitOnSignal::~QuitOnSignal() = default;
+void QuitOnSignal::readSignal() {}
+
+#endif
 
 } // namespace meldlux
