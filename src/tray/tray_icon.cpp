@@ -14,6 +14,8 @@ namespace meldlux {
 
 TrayIcon::TrayIcon(QObject* parent) : QObject(parent), icon_(new QSystemTrayIcon(this)) {
   icon_->setIcon(picture());
+  trayWatch_.setInterval(2000);
+  connect(&trayWatch_, &QTimer::timeout, this, [this] { present(); });
   connect(icon_, &QSystemTrayIcon::activated, this,
           [this](QSystemTrayIcon::ActivationReason reason) { onActivated(reason); });
 }
@@ -32,8 +34,13 @@ bool TrayIcon::notify(TrayRequest request, const NotifyIconData& record) {
 void TrayIcon::present() {
   icon_->setToolTip(state_.tip());
   // Without a notification area Qt would only complain; the state is kept for when one appears.
-  if (isSystemTrayAvailable() || !state_.shown())
+  const bool waiting = state_.shown() && !isSystemTrayAvailable();
+  if (!waiting)
     icon_->setVisible(state_.shown());
+  if (waiting && !trayWatch_.isActive())
+    trayWatch_.start();
+  else if (!waiting)
+    trayWatch_.stop();
 }
 
 void TrayIcon::openMenu(const TrayMenu& menu, MenuChoice choose) {

@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QObject>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <memory>
 
 class QMenu;
@@ -14,7 +15,8 @@ namespace meldlux {
 // The desktop's notification area through QSystemTrayIcon. Requests keep the shell's rules for
 // the one icon; Qt's activation reasons come back as the mouse messages the tray understands; the
 // menu is built from the tray's menu model each time it opens. Where the desktop has no
-// notification area (offscreen, a bare X server) the icon's state is still kept.
+// notification area (offscreen, a bare X server, a panel that starts after us at log-in) the
+// icon's state is kept, and the icon appears as soon as a notification area does.
 class TrayIcon final : public QObject, public TrayShell {
   Q_OBJECT
 public:
@@ -43,6 +45,8 @@ private:
 
   ShellIconState state_;
   QSystemTrayIcon* icon_;
+  // Qt tells nobody when a notification area appears, so a wanted icon asks now and then.
+  QTimer trayWatch_;
   std::unique_ptr<QMenu> menu_;
 };
 

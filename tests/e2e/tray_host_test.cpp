@@ -1,0 +1,223 @@
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QThread>
+#include <functional>
+#include <gtest/gtest.h>
+
+// The real program in a real notification area: an X server of its own with a tray host
+// (trayer) at the top right, and the mouse and keyboard driven by xdotool, as a user would.
+namespace {
+
+constexpr int kScreenWidth = 1024;
+constexpr int kTrayHeight = 32;
+
+QString binary(const char* name) {
+  return QDir(qEnvironmentVariable("MELDLUX_BIN_DIR", QCoreApplication::applicationDirPath()))
+      .filePath(QString::fromLatin1(name));
+}
+
+QString readAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+bool waitFor(const std::function<bool()>& condition, int milliseconds) {
+  QDeadlineTimer deadline(milliseconds);
+  while (!condition()) {
+    if (deadline.hasExpired())
+      return false;
+    QThread::msleep(50);
+  }
+  return true;
+}
+
+// An Xvfb display nobody else uses, and later a tray host on it; both end with the object.
+class TrayDesktop {
+public:
+  bool start() {
+    for (int n = 91; n < 140; ++n) {
+      if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
+        continue;
+      xvfb_.start(QStringLiteral("Xvfb"),
+                  {QStringLiteral(":%1").arg(n), QStringLiteral("-screen"), QStringLiteral("0"),
+                   QStringLiteral("%1x768x24").arg(kScreenWidth), QStringLiteral("-nolisten"),
+                   QStringLiteral("tcp")});
+      xvfb_.waitForStarted();
+      const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(n);
+      if (waitFor([&] { return QFile::exists(socket) || xvfb_.state() == QProcess::NotRunning; },
+                  5000) &&
+          xvfb_.state() == QProcess::Running) {
+        display_ = QStringLiteral(":%1").arg(n);
+        break;
+      }
+      stop(xvfb_);
+    }
+    return !display_.isEmpty();
+  }
+
+  bool startTrayHost() {
+    tray_.setProcessEnvironment(environment());
+    tray_.start(QStringLiteral("trayer"),
+                {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"),
+                 QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("request"),
+                 QStringLiteral("--height"), QString::number(kTrayHeight)});
+    return tray_.waitForStarted();
+  }
+
+  ~TrayDesktop() {
+    stop(tray_);
+    stop(xvfb_);
+  }
+
+  QProcessEnvironment environment() const {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display_);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    return env;
+  }
+
+  // xdotool with its arguments; its standard output.
+  QString xdotool(const QStringList& arguments) const {
+    QProcess p;
+    p.setProcessEnvironment(environment());
+    p.start(QStringLiteral("xdotool"), arguments);
+    p.waitForFinished(5000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+  }
+
+  // The icon is the only one in the tray host, at the right end of the top edge.
+  void clickIcon(int button, int repeat = 1) const {
+    xdotool({QStringLiteral("mousemove"), QString::number(kScreenWidth - kTrayHeight / 2),
+             QString::number(kTrayHeight / 2), QStringLiteral("click"), QStringLiteral("--repeat"),
+             QString::number(repeat), QStringLiteral("--delay"), QStringLiteral("80"),
+             QString::number(button)});
+  }
+
+  bool mainWindowVisible() const {
+    return !xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                     QStringLiteral("--name"), QStringLiteral("^FMS Meldlux")})
+                .trimmed()
+                .isEmpty();
+  }
+
+private:
+  // Terminated, not killed, so that the X server removes its lock and socket.
+  static void stop(QProcess& process) {
+    process.terminate();
+    if (!process.waitForFinished(3000)) {
+      process.kill();
+      process.waitForFinished();
+    }
+  }
+
+  QProcess xvfb_;
+  QProcess tray_;
+  QString display_;
+};
+
+} // namespace
+
+TEST(TrayHost, IconClicksMenuHideRestoreAndExitOnARealNotificationArea) {
+  for (const char* tool : {"Xvfb", "trayer", "xdotool"})
+    if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+      GTEST_SKIP() << tool << " is not installed (scripts/setup.sh installs it)";
+  TrayDesktop desktop;
+  ASSERT_TRUE(desktop.start());
+
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  QTcpServer server;
+  ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+  QDir(dir.path()).mkpath(QStringLiteral("config/meldlux"));
+  QFile ini(dir.filePath(QStringLiteral("config/meldlux/MeldluxWBR.ini")));
+  ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+  ini.write(QStringLiteral("[Server]\nAdresse=127.0.0.1\nPort=%1\n[Einstellungen]\nAutoConnect=1\n")
+                .arg(server.serverPort())
+                .toUtf8());
+  ini.close();
+
+  const QString logPath = dir.filePath(QStringLiteral("events.log"));
+  const auto log = [&] { return readAll(logPath); };
+  const auto logged = [&](const QString& line, int times = 1) {
+    return log().count(line + u'\n') >= times;
+  };
+  QProcess meldlux;
+  QProcessEnvironment env = desktop.environment();
+  env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+  env.insert(QStringLiteral("MELDLUX_EVENT_LOG"), logPath);
+  meldlux.setProcessEnvironment(env);
+  meldlux.setWorkingDirectory(dir.path());
+  meldlux.start(binary("meldlux"));
+  ASSERT_TRUE(meldlux.waitForStarted());
+  ASSERT_TRUE(server.waitForNewConnection(15000)); // first connection check, about 4 s in
+  QTcpSocket* client = server.nextPendingConnection();
+  ASSERT_TRUE(waitFor([&] { return logged(QStringLiteral("tray\tmodify\tFMS Meldlux")); }, 5000));
+  ASSERT_TRUE(desktop.mainWindowVisible());
+
+  // The panel comes up after the program, as at a log-in: the icon must appear in it all the
+  // same. Click where it will be until it answers.
+  ASSERT_TRUE(desktop.startTrayHost());
+  ASSERT_TRUE(waitFor(
+      [&] {
+        desktop.clickIcon(1);
+        return waitFor([&] { return logged(QStringLiteral("click\tLBUTTONUP")); }, 600);
+      },
+      10000))
+      << log().toStdString();
+  EXPECT_TRUE(logged(QStringLiteral("click\tLBUTTONDOWN")));
+
+  // A loaded machine may open the menu late or take a double click for two clicks: each step is
+  // tried again until it shows its effect.
+  const auto menuKey = [&](const char* key) {
+    desktop.clickIcon(3);
+    QThread::msleep(700);
+    desktop.xdotool({QStringLiteral("key"), QString::fromLatin1(key)});
+  };
+  const auto tries = [](const std::function<void()>& step, const std::function<bool()>& effect) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      step();
+      if (waitFor(effect, 3000))
+        return true;
+    }
+    return false;
+  };
+
+  // Right click: the menu, in which "&Verstecken" (V) hides the visible main window.
+  ASSERT_TRUE(tries([&] { menuKey("v"); }, [&] { return !desktop.mainWindowVisible(); }))
+      << log().toStdString();
+  EXPECT_TRUE(logged(QStringLiteral("click\tRBUTTONDOWN")));
+  EXPECT_TRUE(logged(QStringLiteral("click\tRBUTTONUP")));
+
+  // A double click brings it back.
+  ASSERT_TRUE(tries([&] { desktop.clickIcon(1, 2); },
+                    [&] {
+                      return logged(QStringLiteral("click\tLBUTTONDBLCLK")) &&
+                             desktop.mainWindowVisible();
+                    }))
+      << log().toStdString();
+
+  // "&Beenden" (B) ends the program the way closing its window does.
+  ASSERT_TRUE(tries(
+      [&] { menuKey("b"); },
+      [&] { return meldlux.state() == QProcess::NotRunning || meldlux.waitForFinished(100); }))
+      << log().toStdString();
+
+  const QString events = log();
+  const qsizetype saved = events.indexOf(QStringLiteral("saved\n"));
+  const qsizetype removed = events.indexOf(QStringLiteral("tray\tdelete\t"));
+  const qsizetype goodbye = events.indexOf(QStringLiteral("sent\tXXX\\r\\n"));
+  ASSERT_GE(saved, 0) << events.toStdString();
+  EXPECT_GT(removed, saved);
+  EXPECT_GT(goodbye, removed);
+  QByteArray received = client->readAll();
+  while (client->waitForReadyRead(500))
+    received += client->readAll();
+  EXPECT_TRUE(received.contains("XXX\r\nExit\r\n")) << received.toStdString();
+}
