@@ -51,7 +51,10 @@ TEST(TrayStartup, IconAndWindowFollowTheStoreAndTheLock) {
                         Case{"FormInTray=1\nFormVisible=0\n", "", true, true, 1, true},
                         Case{"FormInTray=0\n", "/l", false, true, 0, true},
                         Case{"FormInTray=1\n", "/l", true, true, 1, true},
-                        Case{"FormInTray=0\nFormVisible=0\n", "", false, false, 0, false}}) {
+                        Case{"FormInTray=0\nFormVisible=0\n", "", false, false, 0, false},
+                        Case{"FormInTray=1\nFormVisible=01\n", "", true, true, 1, true},
+                        Case{"FormInTray=1\nFormVisible=1\n", "/l", true, true, 1, true},
+                        Case{"FormInTray=0\nFormVisible=1\n", "/l2", false, true, 0, true}}) {
     SCOPED_TRACE(std::string(c.einstellungen) + c.commandLine);
     Program p(c.einstellungen);
     ASSERT_TRUE(p.start(QString::fromLatin1(c.commandLine)));
@@ -82,9 +85,13 @@ TEST(TrayStartup, UnderLockNeitherDoubleClickNorRestoreShowsTheWindow) {
   EXPECT_FALSE(p.owner.visible);
 }
 
-TEST(TrayRunning, EveryClickBringsTheLatestSummaryIntoTheTip) {
+class TrayRunning : public ::testing::Test {
+protected:
+  void SetUp() override { ASSERT_TRUE(p.start()); }
   Program p;
-  ASSERT_TRUE(p.start());
+};
+
+TEST_F(TrayRunning, EveryClickBringsTheLatestSummaryIntoTheTip) {
   p.shell->mouse(512); // nothing summarised yet: the tip becomes empty
   EXPECT_EQ(p.shell->state.tip(), QString());
   p.app->trayTip().assign(QStringLiteral("12:00:00 Flo MS 1/44-1 (3) Einsatz übernommen"));
@@ -94,9 +101,7 @@ TEST(TrayRunning, EveryClickBringsTheLatestSummaryIntoTheTip) {
   EXPECT_EQ(p.shell->requests.back(), TrayRequest::Modify);
 }
 
-TEST(TrayRunning, LeftClickTogglesThePopup) {
-  Program p;
-  ASSERT_TRUE(p.start());
+TEST_F(TrayRunning, LeftClickTogglesThePopup) {
   const bool before = p.app->popupModel().visible();
   p.shell->mouse(513);
   EXPECT_NE(p.app->popupModel().visible(), before);
@@ -106,9 +111,7 @@ TEST(TrayRunning, LeftClickTogglesThePopup) {
   EXPECT_EQ(p.app->popupModel().visible(), before);
 }
 
-TEST(TrayRunning, TrayBoxShowsAndRemovesTheIcon) {
-  Program p;
-  ASSERT_TRUE(p.start());
+TEST_F(TrayRunning, TrayBoxShowsAndRemovesTheIcon) {
   p.app->options().setChecked(Check::chkSysTray, false);
   EXPECT_FALSE(p.shell->state.shown());
   p.app->options().setChecked(Check::chkSysTray, true);
@@ -116,9 +119,7 @@ TEST(TrayRunning, TrayBoxShowsAndRemovesTheIcon) {
   EXPECT_EQ(p.shell->state.tip(), u"FMS Meldlux");
 }
 
-TEST(TrayRunning, MinimisingHidesOnlyWithTheTrayBoxAndNormalShows) {
-  Program p;
-  ASSERT_TRUE(p.start());
+TEST_F(TrayRunning, MinimisingHidesOnlyWithTheTrayBoxAndNormalShows) {
   for (const auto& [state, visible, remembered] :
        {std::tuple{State::Maximized, true, State::Maximized},
         {State::Minimized, false, State::Maximized},
@@ -134,9 +135,7 @@ TEST(TrayRunning, MinimisingHidesOnlyWithTheTrayBoxAndNormalShows) {
   EXPECT_TRUE(p.owner.visible);
 }
 
-TEST(TrayRunning, UnloadRemovesTheIconAndSaysSo) {
-  Program p;
-  ASSERT_TRUE(p.start());
+TEST_F(TrayRunning, UnloadRemovesTheIconAndSaysSo) {
   p.countUnloads();
   p.app->Form_Unload(true);
   EXPECT_FALSE(p.shell->state.shown());

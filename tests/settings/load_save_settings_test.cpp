@@ -69,14 +69,10 @@ TEST(LoadSettings, FirstStartLoadsEveryDefaultAndSavesItInItsValueForm) {
   Program p;
   p.load.all();
   EXPECT_FALSE(home.exists(kOwn)); // loading writes nothing
+  // What the saved file cannot show.
   EXPECT_EQ(p.popup.fontCalls, 1);
-  EXPECT_FLOAT_EQ(p.options.PopupWidthPercent, 100.0f);
-  EXPECT_FLOAT_EQ(p.options.PopupLeftPercent, 0.0f);
-  EXPECT_EQ(p.options.selectedPosition(), 0);
   EXPECT_EQ(p.options.sampleForeColor(), 16777215);
-  EXPECT_TRUE(p.options.InTray);
   EXPECT_TRUE(p.options.checked(Check::chkSysTray));
-  EXPECT_EQ(p.options.SuppressSeconds, 60);
   EXPECT_EQ(p.load.formVisibleText(), u"1");
   EXPECT_FALSE(p.load.mainWindowStartsHidden(0));
   // The built-in colours and codes of the first server product, and the program's own two.
@@ -86,7 +82,7 @@ TEST(LoadSettings, FirstStartLoadsEveryDefaultAndSavesItInItsValueForm) {
   EXPECT_EQ(p.tables.orgCode(6), u"FW");
   EXPECT_EQ(p.tables.orgCode(15), u"FERNW");
 
-  p.save(false);
+  p.save(false); // everything else
   const QStringList lines = home.lines(kOwn);
   EXPECT_EQ(lines.size(), 3 + 40);
   EXPECT_TRUE(lines.contains(u"MsgLogOnly=000;001;002;003;004;005;006;007;008;009;015;106;110"));
@@ -182,30 +178,6 @@ TEST(LoadSettings, ANumberThatDoesNotFitEndsLoadingThere) {
   EXPECT_THROW(p.load.popupAppearance(), Failure);
   EXPECT_EQ(p.popup.font().name, u"Verdana"); // the keys before it took effect
   EXPECT_TRUE(p.options.InTray);              // the ones after it were not read
-}
-
-TEST(LoadSettings, TrayAndWindowVisibility) {
-  struct Case {
-    const char* inTray;
-    const char* visible;
-    int lockMode;
-    bool hidden;
-    bool inTrayAfter;
-    int trayBox;
-  };
-  for (const Case& c : {Case{"1", "0", 0, true, true, 1}, Case{"0", "0", 0, false, false, 0},
-                        Case{"1", "1", 0, false, true, 1}, Case{"1", "01", 0, true, true, 1},
-                        Case{"1", "1", 1, true, true, 1}, Case{"0", "1", 2, true, true, 0}}) {
-    SCOPED_TRACE(std::string(c.inTray) + "/" + c.visible + "/" + std::to_string(c.lockMode));
-    ConfigHome home;
-    writeOwn(home, {QStringLiteral("FormInTray=") + c.inTray,
-                    QStringLiteral("FormVisible=") + c.visible});
-    Program p;
-    p.load.all();
-    EXPECT_EQ(p.load.mainWindowStartsHidden(c.lockMode), c.hidden);
-    EXPECT_EQ(p.options.InTray, c.inTrayAfter);
-    EXPECT_EQ(p.options.value(Check::chkSysTray), c.trayBox);
-  }
 }
 
 TEST(LoadSettings, FirstServerProductsKeysAreReadAndNeverWritten) {
