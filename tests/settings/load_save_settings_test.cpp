@@ -154,13 +154,13 @@ TEST(LoadSettings, ADifferentValueRunsTheControlsRuleAnEqualOneDoesNot) {
 }
 
 TEST(LoadSettings, BooleanAndSizeTextsAreReadInEveryFormWeOrOthersWrite) {
-  for (const auto& [bold, expected] : std::map<QString, bool>{{"True", true},
-                                                              {"false", false},
-                                                              {"TRUE", true},
-                                                              {"0", false},
-                                                              {"1", true},
-                                                              {" 2 ", true},
-                                                              {"0.0", false}}) {
+  for (const auto& [bold, expected] : {std::pair<QString, bool>{"True", true},
+                                       {"false", false},
+                                       {"TRUE", true},
+                                       {"0", false},
+                                       {"1", true},
+                                       {" 2 ", true},
+                                       {"0.0", false}}) {
     ConfigHome home;
     writeOwn(home, {"MsgFontBold=" + bold, "MsgFontSize=10,5"});
     Program p;
@@ -188,10 +188,8 @@ TEST(LoadSettings, FirstServerProductsKeysAreReadAndNeverWritten) {
   Program p;
   p.load.statusColours();
   p.load.organisationCodes();
-  EXPECT_EQ(p.tables.colour(3), 16711680);
-  EXPECT_EQ(p.tables.colour(4), 12);
-  EXPECT_EQ(p.tables.colour(5), 0);
-  EXPECT_EQ(p.tables.colour(6), 8421504); // absent: built-in
+  for (const auto& [status, colour] : {std::pair{3, 16711680}, {4, 12}, {5, 0}, {6, 8421504}})
+    EXPECT_EQ(p.tables.colour(status), colour) << status; // 6 is absent: built-in
   EXPECT_EQ(p.tables.orgCode(6), u" Feuerwehr ");
   EXPECT_EQ(p.tables.orgCode(0), u"");
   EXPECT_EQ(p.tables.orgCode(1), u"POL");
@@ -211,25 +209,16 @@ TEST(SaveSettings, WritesEveryKeyInItsOwnOrderAndLogsSaved) {
   SaveSettings(p.store, p.options, p.tables, p.popup, log)(true);
 
   // Sections in the order their first key is saved; within each, the keys in save order.
-  std::map<std::string, QStringList> expected, written;
-  for (const char* name : SettingKeys::saveOrder())
-    expected[SettingKeys::byName(QString::fromLatin1(name)).section].append(
-        QString::fromLatin1(name));
-  QStringList sections;
-  std::string current;
-  for (const QString& line : home.lines(kOwn)) {
-    if (line.startsWith(u'[')) {
-      sections.append(line);
-      current = line.mid(1, line.size() - 2).toStdString();
-    } else {
-      written[current].append(line.section(u'=', 0, 0));
-    }
-  }
-  EXPECT_EQ(sections, (QStringList{QStringLiteral("[Server]"), QStringLiteral("[Einstellungen]"),
-                                   QStringLiteral("[Sounds]")}));
-  EXPECT_EQ(written, expected);
-  EXPECT_EQ(written["Server"], (QStringList{QStringLiteral("Adresse"), QStringLiteral("Port"),
-                                            QStringLiteral("PW"), QStringLiteral("Keepalive")}));
+  QStringList sections, keys, expected;
+  for (const QString& line : home.lines(kOwn))
+    (line.startsWith(u'[') ? sections : keys).append(line.section(u'=', 0, 0));
+  for (const char* section : {"Server", "Einstellungen", "Sounds"})
+    for (const char* name : SettingKeys::saveOrder())
+      if (QByteArray(SettingKeys::byName(QString::fromLatin1(name)).section) == section)
+        expected.append(QString::fromLatin1(name));
+  EXPECT_EQ(sections, (QStringList{"[Server]", "[Einstellungen]", "[Sounds]"}));
+  EXPECT_EQ(keys, expected);
+  EXPECT_EQ(keys.mid(0, 4), (QStringList{"Adresse", "Port", "PW", "Keepalive"}));
   QFile logFile(logPath);
   ASSERT_TRUE(logFile.open(QIODevice::ReadOnly));
   EXPECT_EQ(logFile.readAll(), QByteArray("saved\n"));

@@ -59,8 +59,6 @@ TEST_F(OptionsWindowTest, EveryOptionHasItsControlBoundBothWays) {
 TEST_F(OptionsWindowTest, ClicksRunTheRulesOfOtherSubsystems) {
   find<QCheckBox>("chkSW")->click();
   EXPECT_FALSE(app_.popupModel().lblSprechwunsch().visible);
-  find<QCheckBox>("chkSysTray")->click();
-  EXPECT_FALSE(options().InTray);
 }
 
 TEST_F(OptionsWindowTest, FramesAndRowsAreArranged) {
