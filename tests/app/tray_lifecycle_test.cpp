@@ -1,11 +1,9 @@
 #include "app/application.h"
 #include "app/main_window.h"
+#include "settings/config_home.h"
 #include "tray/owner_window_qt.h"
 #include "tray/tray_fakes.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace meldlux {
@@ -13,30 +11,12 @@ namespace {
 
 using State = OwnerWindow::State;
 
-// A settings store of its own for each test, with the given [Einstellungen] lines.
-class Store {
-public:
-  explicit Store(const QByteArray& einstellungen = {}) : previous_(qgetenv("XDG_CONFIG_HOME")) {
-    qputenv("XDG_CONFIG_HOME", dir_.path().toUtf8());
-    QDir(dir_.path()).mkpath(QStringLiteral("meldlux"));
-    QFile ini(iniPath());
-    if (ini.open(QIODevice::WriteOnly))
-      ini.write("[Einstellungen]\n" + einstellungen);
-  }
-  ~Store() { qputenv("XDG_CONFIG_HOME", previous_); }
-  QString iniPath() const { return dir_.filePath(QStringLiteral("meldlux/MeldluxWBR.ini")); }
-  QByteArray ini() const {
-    QFile file(iniPath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-  }
-
-private:
-  QTemporaryDir dir_;
-  QByteArray previous_;
-};
-
+// The program on a settings store of its own with the given [Einstellungen] lines, its main
+// window and tray shell faked.
 struct Program {
-  explicit Program(const QByteArray& einstellungen = {}) : store(einstellungen) {
+  explicit Program(const QByteArray& einstellungen = {}) {
+    home.writeFile(QString::fromLatin1(SettingsStore::kApplication),
+                   "[Einstellungen]\n" + einstellungen);
     DisplayPorts ports;
     auto fake = std::make_unique<FakeShell>();
     shell = fake.get();
@@ -46,70 +26,69 @@ struct Program {
     app->setMainWindow(&owner);
   }
   bool start(const QString& commandLine = QString()) { return app->Form_Load(commandLine); }
+  void countUnloads() {
+    QObject::connect(app.get(), &Application::unloaded, [this] { ++unloaded; });
+  }
 
-  Store store;
+  ConfigHome home;
   Journal startJournal;
   FakeOwner owner{&startJournal};
   FakeShell* shell = nullptr;
   std::unique_ptr<Application> app;
+  int unloaded = 0;
 };
 
-// --- Start-up ---------------------------------------------------------------------------------
+TEST(TrayStartup, IconAndWindowFollowTheStoreAndTheLock) {
+  struct Case {
+    const char* einstellungen;
+    const char* commandLine;
+    bool iconShown;
+    bool startsHidden;
+    int trayBox;
+    bool inTray; // the lock forces it after the icon has gone
+  };
+  for (const Case& c : {Case{"", "", true, false, 1, true},
+                        Case{"FormInTray=1\nFormVisible=0\n", "", true, true, 1, true},
+                        Case{"FormInTray=0\n", "/l", false, true, 0, true},
+                        Case{"FormInTray=1\n", "/l", true, true, 1, true},
+                        Case{"FormInTray=0\nFormVisible=0\n", "", false, false, 0, false},
+                        Case{"FormInTray=1\nFormVisible=01\n", "", true, true, 1, true},
+                        Case{"FormInTray=1\nFormVisible=1\n", "/l", true, true, 1, true},
+                        Case{"FormInTray=0\nFormVisible=1\n", "/l2", false, true, 0, true}}) {
+    SCOPED_TRACE(std::string(c.einstellungen) + c.commandLine);
+    Program p(c.einstellungen);
+    ASSERT_TRUE(p.start(QString::fromLatin1(c.commandLine)));
+    EXPECT_EQ(p.shell->state.shown(), c.iconShown);
+    EXPECT_EQ(p.app->mainWindowStartsHidden(), c.startsHidden);
+    EXPECT_EQ(p.owner.visible, !c.startsHidden);
+    EXPECT_EQ(p.app->options().value(Check::chkSysTray), c.trayBox);
+    EXPECT_EQ(p.app->options().InTray, c.inTray);
+    if (*c.commandLine) { // under a lock nothing in the tray brings the window back
+      p.shell->mouse(515);
+      p.app->tray().mRestore_Click();
+      EXPECT_FALSE(p.owner.visible);
+    }
+  }
+}
 
-TEST(TrayStartup, FirstStartShowsTheIconWithTheTitleAndKeepsTheWindow) {
+TEST(TrayStartup, FirstStartShowsTheTitleAndLeavesTheWindowAlone) {
   Program p;
   ASSERT_TRUE(p.start());
-  EXPECT_TRUE(p.shell->state.shown());
   EXPECT_EQ(p.shell->state.tip(), u"FMS Meldlux");
   EXPECT_EQ(p.shell->requests, (std::vector<TrayRequest>{TrayRequest::Add, TrayRequest::Modify}));
-  EXPECT_EQ(p.app->options().value(Check::chkSysTray), 1);
-  EXPECT_FALSE(p.app->mainWindowStartsHidden());
   EXPECT_TRUE(p.startJournal.isEmpty());
+  Program hidden("FormInTray=1\nFormVisible=0\n");
+  ASSERT_TRUE(hidden.start());
+  EXPECT_EQ(hidden.startJournal, (QStringList{QStringLiteral("hide"), QStringLiteral("hide")}));
 }
 
-TEST(TrayStartup, TrayWithFormVisibleZeroHidesTheWindowButKeepsTheIcon) {
-  Program p("FormInTray=1\nFormVisible=0\n");
-  ASSERT_TRUE(p.start());
-  EXPECT_TRUE(p.shell->state.shown());
-  EXPECT_TRUE(p.app->mainWindowStartsHidden());
-  EXPECT_FALSE(p.owner.visible);
-  EXPECT_EQ(p.startJournal, (QStringList{QStringLiteral("hide"), QStringLiteral("hide")}));
-}
-
-TEST(TrayStartup, LockWithoutTrayRunsHiddenAndWithoutIcon) {
-  Program p("FormInTray=0\n");
-  ASSERT_TRUE(p.start(QStringLiteral("/l")));
-  EXPECT_FALSE(p.shell->state.shown()); // removed in step 14, before the lock forces InTray
-  EXPECT_EQ(p.app->options().value(Check::chkSysTray), 0);
-  EXPECT_TRUE(p.app->options().InTray);
-  EXPECT_TRUE(p.app->mainWindowStartsHidden());
-  EXPECT_FALSE(p.owner.visible);
-}
-
-TEST(TrayStartup, LockWithTrayHidesTheWindowAndRestoreStaysOff) {
-  Program p("FormInTray=1\n");
-  ASSERT_TRUE(p.start(QStringLiteral("/l")));
-  EXPECT_TRUE(p.shell->state.shown());
-  EXPECT_FALSE(p.owner.visible);
-  p.shell->mouse(515); // a double click would restore without the lock
-  p.app->tray().mRestore_Click();
-  EXPECT_FALSE(p.owner.visible);
-}
-
-TEST(TrayStartup, WithoutTrayTheWindowStaysVisibleWhateverFormVisibleSays) {
-  Program p("FormInTray=0\nFormVisible=0\n");
-  ASSERT_TRUE(p.start());
-  EXPECT_FALSE(p.shell->state.shown());
-  EXPECT_FALSE(p.app->mainWindowStartsHidden());
-  EXPECT_TRUE(p.owner.visible);
-  EXPECT_FALSE(p.app->options().InTray);
-}
-
-// --- Running ----------------------------------------------------------------------------------
-
-TEST(TrayRunning, EveryClickBringsTheLatestSummaryIntoTheTip) {
+class TrayRunning : public ::testing::Test {
+protected:
+  void SetUp() override { ASSERT_TRUE(p.start()); }
   Program p;
-  ASSERT_TRUE(p.start());
+};
+
+TEST_F(TrayRunning, EveryClickBringsTheLatestSummaryIntoTheTip) {
   p.shell->mouse(512); // nothing summarised yet: the tip becomes empty
   EXPECT_EQ(p.shell->state.tip(), QString());
   p.app->trayTip().assign(QStringLiteral("12:00:00 Flo MS 1/44-1 (3) Einsatz übernommen"));
@@ -119,9 +98,7 @@ TEST(TrayRunning, EveryClickBringsTheLatestSummaryIntoTheTip) {
   EXPECT_EQ(p.shell->requests.back(), TrayRequest::Modify);
 }
 
-TEST(TrayRunning, LeftClickTogglesThePopup) {
-  Program p;
-  ASSERT_TRUE(p.start());
+TEST_F(TrayRunning, LeftClickTogglesThePopup) {
   const bool before = p.app->popupModel().visible();
   p.shell->mouse(513);
   EXPECT_NE(p.app->popupModel().visible(), before);
@@ -131,59 +108,48 @@ TEST(TrayRunning, LeftClickTogglesThePopup) {
   EXPECT_EQ(p.app->popupModel().visible(), before);
 }
 
-TEST(TrayRunning, TrayBoxShowsAndRemovesTheIcon) {
-  Program p;
-  ASSERT_TRUE(p.start());
+TEST_F(TrayRunning, TrayBoxShowsAndRemovesTheIcon) {
   p.app->options().setChecked(Check::chkSysTray, false);
   EXPECT_FALSE(p.shell->state.shown());
-  EXPECT_FALSE(p.app->options().InTray);
   p.app->options().setChecked(Check::chkSysTray, true);
   EXPECT_TRUE(p.shell->state.shown());
-  EXPECT_TRUE(p.app->options().InTray);
   EXPECT_EQ(p.shell->state.tip(), u"FMS Meldlux");
 }
 
-TEST(TrayRunning, MinimisingHidesOnlyWithTheTrayBoxAndNormalShows) {
-  Program p;
-  ASSERT_TRUE(p.start());
-  p.owner.state = State::Maximized;
-  p.app->Form_Resize();
-  EXPECT_EQ(p.app->tray().rememberedState(), State::Maximized);
-  p.owner.state = State::Minimized;
-  p.app->Form_Resize();
-  EXPECT_FALSE(p.owner.visible);
-  EXPECT_EQ(p.app->tray().rememberedState(), State::Maximized);
-  p.owner.state = State::Normal;
-  p.app->Form_Resize();
-  EXPECT_TRUE(p.owner.visible);
-  EXPECT_EQ(p.app->tray().rememberedState(), State::Normal);
-
+TEST_F(TrayRunning, MinimisingHidesOnlyWithTheTrayBoxAndNormalShows) {
+  for (const auto& [state, visible, remembered] :
+       {std::tuple{State::Maximized, true, State::Maximized},
+        {State::Minimized, false, State::Maximized},
+        {State::Normal, true, State::Normal}}) {
+    p.owner.state = state;
+    p.app->Form_Resize();
+    EXPECT_EQ(p.owner.visible, visible) << int(state);
+    EXPECT_EQ(p.app->tray().rememberedState(), remembered) << int(state);
+  }
   p.app->options().setChecked(Check::chkSysTray, false);
   p.owner.state = State::Minimized;
   p.app->Form_Resize();
   EXPECT_TRUE(p.owner.visible);
 }
 
-TEST(TrayRunning, UnloadRemovesTheIconAndSaysSo) {
-  Program p;
-  ASSERT_TRUE(p.start());
-  int unloaded = 0;
-  QObject::connect(p.app.get(), &Application::unloaded, [&unloaded] { ++unloaded; });
+TEST_F(TrayRunning, UnloadRemovesTheIconAndSaysSo) {
+  p.countUnloads();
   p.app->Form_Unload(true);
   EXPECT_FALSE(p.shell->state.shown());
-  EXPECT_EQ(unloaded, 1);
-  EXPECT_TRUE(p.store.ini().contains("FormInTray=1"));
+  EXPECT_EQ(p.unloaded, 1);
+  EXPECT_TRUE(
+      p.home.readFile(QString::fromLatin1(SettingsStore::kApplication)).contains("FormInTray=1"));
   // MeHide because of InTray, then the tray's own delete.
   const std::vector<TrayRequest> tail(p.shell->requests.end() - 2, p.shell->requests.end());
   EXPECT_EQ(tail, (std::vector<TrayRequest>{TrayRequest::Delete, TrayRequest::Delete}));
 }
 
-// --- With the real main window ----------------------------------------------------------------
-
+// With the real main window.
 class TrayWithMainWindow : public ::testing::Test {
 protected:
   TrayWithMainWindow() : window(*program.app), qtOwner(window) {
     program.app->setMainWindow(&qtOwner);
+    program.countUnloads();
   }
 
   Program program;
@@ -201,25 +167,19 @@ TEST_F(TrayWithMainWindow, MinimisingSendsTheWindowToTheTrayAndRestoreBringsItBa
   EXPECT_FALSE(window.windowState() & Qt::WindowMinimized);
 }
 
-TEST_F(TrayWithMainWindow, BeendenClosesTheWindowWhichSavesAndRemovesTheIcon) {
+TEST_F(TrayWithMainWindow, BeendenClosesTheWindowWhichUnloadsTheProgram) {
   ASSERT_TRUE(program.start());
-  int unloaded = 0;
-  QObject::connect(program.app.get(), &Application::unloaded, [&unloaded] { ++unloaded; });
   window.hide(); // living in the tray
   program.shell->mouse(517);
   ASSERT_TRUE(program.shell->choice);
   program.shell->choice(TrayMenu::mExit);
-  EXPECT_EQ(unloaded, 1);
-  EXPECT_FALSE(program.shell->state.shown());
-  EXPECT_TRUE(program.store.ini().contains("FormVisible=0"));
+  EXPECT_EQ(program.unloaded, 1); // the icon and the settings go as any unload does
 }
 
 TEST_F(TrayWithMainWindow, BeendenUnderLockTwoKeepsTheProgram) {
   ASSERT_TRUE(program.start(QStringLiteral("/l2")));
-  int unloaded = 0;
-  QObject::connect(program.app.get(), &Application::unloaded, [&unloaded] { ++unloaded; });
   program.app->tray().mExit_Click();
-  EXPECT_EQ(unloaded, 0);
+  EXPECT_EQ(program.unloaded, 0);
   EXPECT_TRUE(program.shell->state.shown());
 }
 

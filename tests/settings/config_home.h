@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -33,9 +35,16 @@ public:
     return dir_.path() + QStringLiteral("/meldlux/") + application + QStringLiteral(".ini");
   }
   bool exists(const QString& application) const { return QFile::exists(path(application)); }
-
-  void writeFile(const QString& application, const QByteArray& bytes) const;
-  QByteArray readFile(const QString& application) const;
+  void writeFile(const QString& application, const QByteArray& bytes) const {
+    QDir().mkpath(QFileInfo(path(application)).absolutePath());
+    QFile file(path(application));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+      file.write(bytes);
+  }
+  QByteArray readFile(const QString& application) const {
+    QFile file(path(application));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
   QStringList lines(const QString& application) const {
     return QString::fromUtf8(readFile(application)).split(u'\n', Qt::SkipEmptyParts);
   }

@@ -6,23 +6,27 @@
 
 using namespace meldlux;
 
-namespace {
-
-QString typed(Options& options, Text box, const char* text) {
-  options.setText(box, QString::fromUtf8(text));
-  return options.text(box);
-}
-
-} // namespace
-
-TEST(Options, TypedLinesAndTimeAreClamped) {
-  Options options;
-  EXPECT_EQ(typed(options, Text::txtMsgLines, "99"), u"30");
-  EXPECT_EQ(typed(options, Text::txtMsgLines, "abc"), u"1");
-  EXPECT_EQ(typed(options, Text::txtMsgLines, "2.5"), u"2.5"); // a fraction in range stays
-  EXPECT_EQ(typed(options, Text::txtMsgTime, "100"), u"65");
-  EXPECT_EQ(typed(options, Text::txtMsgTime, "-3"), u"0");
-  EXPECT_EQ(typed(options, Text::txtMsgTime, "nie"), u"nie"); // reads as 0, which is in range
+TEST(Options, TypedTextsFollowTheirBoxesRules) {
+  struct Case {
+    Text box;
+    const char* typed;
+    const char* shown;
+  };
+  const Case cases[] = {{Text::txtMsgLines, "99", "30"},      {Text::txtMsgLines, "31", "30"},
+                        {Text::txtMsgLines, "0", "1"},        {Text::txtMsgLines, "abc", "1"},
+                        {Text::txtMsgLines, "2.5", "2.5"}, // a fraction in range stays
+                        {Text::txtMsgTime, "100", "65"},      {Text::txtMsgTime, "-3", "0"},
+                        {Text::txtMsgTime, "nie", "nie"}, // reads as 0, which is in range
+                        {Text::txtKeepalive, "", "0"},        {Text::txtKeepalive, "aus", "0"},
+                        {Text::txtKeepalive, "10", "10"}, // only leaving the box corrects it
+                        {Text::txtMsgBreite, "12,5", "12.5"}, {Text::txtMsgLinks, "3,25", "3.25"},
+                        {Text::txtMsgLinks, "x", "x"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    Options options;
+    options.setText(c.box, QString::fromUtf8(c.typed));
+    EXPECT_EQ(options.text(c.box), QString::fromUtf8(c.shown));
+  }
 }
 
 TEST(Options, ARuleChangeIsAnnouncedLikeAnyOther) {
@@ -34,20 +38,17 @@ TEST(Options, ARuleChangeIsAnnouncedLikeAnyOther) {
   EXPECT_EQ(changed.count(), 2u); // same text: no change, no rule
 }
 
-TEST(Options, PercentageTakesADecimalCommaAsPoint) {
+TEST(Options, PercentagesFollowTheirTextsUnlessBeyondSinglePrecision) {
   Options options;
   SignalCounter width(&options, &Options::popupWidthPercentChanged);
-  EXPECT_EQ(typed(options, Text::txtMsgBreite, "12,5"), u"12.5");
+  options.setText(Text::txtMsgBreite, QStringLiteral("12,5"));
   EXPECT_FLOAT_EQ(options.PopupWidthPercent, 12.5f);
   EXPECT_GE(width.count, 1);
-  EXPECT_EQ(typed(options, Text::txtMsgLinks, "3,25"), u"3.25");
+  options.setText(Text::txtMsgLinks, QStringLiteral("3,25"));
   EXPECT_FLOAT_EQ(options.PopupLeftPercent, 3.25f);
-  EXPECT_EQ(typed(options, Text::txtMsgLinks, "x"), u"x");
+  options.setText(Text::txtMsgLinks, QStringLiteral("x"));
   EXPECT_FLOAT_EQ(options.PopupLeftPercent, 0.0f);
-}
-
-TEST(Options, PercentageBeyondSinglePrecisionKeepsThePopupSize) {
-  Options options;
+  // Too large for the popup's size: it keeps the one it has.
   options.setText(Text::txtMsgBreite, QStringLiteral("80"));
   options.setText(Text::txtMsgBreite, QStringLiteral("1e99"));
   EXPECT_FLOAT_EQ(options.PopupWidthPercent, 80.0f);
@@ -55,19 +56,13 @@ TEST(Options, PercentageBeyondSinglePrecisionKeepsThePopupSize) {
   EXPECT_FLOAT_EQ(options.PopupWidthPercent, 80.0f);
 }
 
-TEST(Options, KeepaliveRules) {
+TEST(Options, LeavingTheKeepaliveBoxCorrectsShortAndLongTimes) {
   Options options;
-  EXPECT_EQ(typed(options, Text::txtKeepalive, ""), u"0");
-  options.setText(Text::txtKeepalive, QStringLiteral("10"));
-  EXPECT_EQ(options.text(Text::txtKeepalive), u"10"); // only leaving the box corrects it
-  options.txtKeepalive_LostFocus();
-  EXPECT_EQ(options.text(Text::txtKeepalive), u"30");
-  options.setText(Text::txtKeepalive, QStringLiteral("90000"));
-  options.txtKeepalive_LostFocus();
-  EXPECT_EQ(options.text(Text::txtKeepalive), u"86400");
-  options.setText(Text::txtKeepalive, QStringLiteral("-5"));
-  options.txtKeepalive_LostFocus();
-  EXPECT_EQ(options.text(Text::txtKeepalive), u"-5");
+  for (const auto& [typed, corrected] : {std::pair{"10", "30"}, {"90000", "86400"}, {"-5", "-5"}}) {
+    options.setText(Text::txtKeepalive, QString::fromLatin1(typed));
+    options.txtKeepalive_LostFocus();
+    EXPECT_EQ(options.text(Text::txtKeepalive), QString::fromLatin1(corrected)) << typed;
+  }
 }
 
 TEST(Options, PasswordMaskToggles) {
@@ -88,11 +83,10 @@ TEST(Options, SysTrayBoxCarriesInTrayAndAnnouncesTheClick) {
   Options options;
   SignalRecorder<Check> clicked(&options, &Options::clicked);
   options.setValue(Check::chkSysTray, 0);
-  EXPECT_FALSE(options.InTray);
-  EXPECT_EQ(clicked.values, std::vector<Check>{Check::chkSysTray});
   options.setValue(Check::chkSysTray, 0);
-  EXPECT_EQ(clicked.count(), 1u);
-  options.setValue(Check::chkSysTray, 5); // any number but 0 ticks
+  EXPECT_FALSE(options.InTray);
+  EXPECT_EQ(clicked.values, std::vector<Check>{Check::chkSysTray}); // once: the second is no change
+  options.setValue(Check::chkSysTray, 5);                           // any number but 0 ticks
   EXPECT_TRUE(options.InTray);
   EXPECT_EQ(options.value(Check::chkSysTray), 1);
 }
@@ -107,11 +101,13 @@ TEST(Options, PositionButtonsSetPopupPosition) {
 }
 
 TEST(Options, ColourSampleTextIsBlackOnlyAboveByteSum384) {
-  EXPECT_EQ(Options::contrastTextColour(16777215), 0);        // white, 765
-  EXPECT_EQ(Options::contrastTextColour(8421504), 16777215);  // grey, exactly 384
-  EXPECT_EQ(Options::contrastTextColour(8421505), 0);         // 385
-  EXPECT_EQ(Options::contrastTextColour(255 + 255 * 256), 0); // yellow, 510
-  EXPECT_EQ(Options::contrastTextColour(0), 16777215);
+  // White 765, grey exactly 384, 385, yellow 510, black.
+  for (const auto& [back, text] : {std::pair<Colour, Colour>{16777215, 0},
+                                   {8421504, 16777215},
+                                   {8421505, 0},
+                                   {255 + 255 * 256, 0},
+                                   {0, 16777215}})
+    EXPECT_EQ(Options::contrastTextColour(back), text) << back;
 
   Options options;
   SignalCounter sample(&options, &Options::sampleColourChanged);

@@ -12,6 +12,13 @@ namespace {
 
 using State = OwnerWindow::State;
 
+QStringList list(std::initializer_list<const char*> items) {
+  QStringList out;
+  for (const char* item : items)
+    out.append(QString::fromLatin1(item));
+  return out;
+}
+
 class Tray : public ::testing::Test {
 protected:
   Tray() : shell(&journal), owner(&journal), tray(shell, log, lockMode) {
@@ -32,21 +39,15 @@ protected:
   QStringList clicks;
 };
 
-// --- The icon ---------------------------------------------------------------------------------
-
-TEST_F(Tray, LoadingAddsTheIconWithTheExecutableNameAsTip) {
-  ASSERT_EQ(shell.requests, std::vector<TrayRequest>{TrayRequest::Add});
+TEST_F(Tray, LoadingAddsTheIconWithTheExecutableNameAsTipAndANewTipWaitsForARequest) {
   EXPECT_TRUE(shell.state.shown());
   EXPECT_EQ(shell.state.tip(), u"meldlux");
   EXPECT_NE(tray.record().hIcon, 0u);
-}
-
-TEST_F(Tray, TooltipShowsOnlyAfterTheNextRequest) {
   tray.setTooltip(QStringLiteral("FMS Meldlux"));
   EXPECT_EQ(shell.state.tip(), u"meldlux");
   tray.MeModify();
   EXPECT_EQ(shell.state.tip(), u"FMS Meldlux");
-  EXPECT_EQ(shell.requests.back(), TrayRequest::Modify);
+  EXPECT_EQ(shell.requests, (std::vector<TrayRequest>{TrayRequest::Add, TrayRequest::Modify}));
 }
 
 TEST_F(Tray, AddingAShownIconOrRemovingAMissingOneChangesNothing) {
@@ -54,137 +55,89 @@ TEST_F(Tray, AddingAShownIconOrRemovingAMissingOneChangesNothing) {
   tray.MeShow(); // already there: the shell keeps the old tip
   EXPECT_TRUE(shell.state.shown());
   EXPECT_EQ(shell.state.tip(), u"meldlux");
-
   tray.MeHide();
   tray.MeHide();
   EXPECT_FALSE(shell.state.shown());
   tray.MeModify(); // no icon to change
   EXPECT_FALSE(shell.state.shown());
-
   tray.MeShow();
   EXPECT_TRUE(shell.state.shown());
   EXPECT_EQ(shell.state.tip(), u"neu");
   EXPECT_EQ(shell.requests,
             (std::vector<TrayRequest>{TrayRequest::Add, TrayRequest::Add, TrayRequest::Delete,
                                       TrayRequest::Delete, TrayRequest::Modify, TrayRequest::Add}));
-}
-
-TEST_F(Tray, OwnerUnloadRemovesTheIcon) {
-  tray.FSys_Unload();
+  tray.FSys_Unload(); // the owner goes: so does the icon
   EXPECT_FALSE(shell.state.shown());
   EXPECT_EQ(shell.requests.back(), TrayRequest::Delete);
 }
 
-// --- Mouse messages ---------------------------------------------------------------------------
-
-struct MouseCase {
-  int code;
-  const char* click;
-};
-
-class MouseMessages : public Tray, public ::testing::WithParamInterface<MouseCase> {};
-
-TEST_P(MouseMessages, RaiseTheirClickText) {
-  owner.visible = true; // a double click then has nothing to restore
-  shell.mouse(GetParam().code);
-  EXPECT_EQ(clicks, QStringList{QString::fromLatin1(GetParam().click)});
+TEST_F(Tray, MouseMessagesRaiseTheirClickTexts) {
+  for (int code : {512, 513, 514, 515, 516, 517, 518, 519, 520, 521, 511, 522, 0})
+    shell.mouse(code);
+  EXPECT_EQ(clicks, list({"MOUSEMOVE", "LBUTTONDOWN", "LBUTTONUP", "LBUTTONDBLCLK", "RBUTTONDOWN",
+                          "RBUTTONUP", "RBUTTONDBLCLK", "MBUTTONDOWN", "MBUTTONUP", "MBUTTONDBLCLK",
+                          "OTHER....: 511", "OTHER....: 522", "OTHER....: 0"}));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Codes, MouseMessages,
-    ::testing::Values(MouseCase{512, "MOUSEMOVE"}, MouseCase{513, "LBUTTONDOWN"},
-                      MouseCase{514, "LBUTTONUP"}, MouseCase{515, "LBUTTONDBLCLK"},
-                      MouseCase{516, "RBUTTONDOWN"}, MouseCase{517, "RBUTTONUP"},
-                      MouseCase{518, "RBUTTONDBLCLK"}, MouseCase{519, "MBUTTONDOWN"},
-                      MouseCase{520, "MBUTTONUP"}, MouseCase{521, "MBUTTONDBLCLK"},
-                      MouseCase{511, "OTHER....: 511"}, MouseCase{522, "OTHER....: 522"},
-                      MouseCase{0, "OTHER....: 0"}));
-
 TEST_F(Tray, LeftButtonDownDependsOnTheModifiersHeld) {
-  shell.mouse(513, Qt::ShiftModifier);
-  shell.mouse(513, Qt::ControlModifier);
-  shell.mouse(513, Qt::ShiftModifier | Qt::ControlModifier);
-  shell.mouse(513, Qt::AltModifier);
-  shell.mouse(513, Qt::ShiftModifier | Qt::KeypadModifier); // keypad flag is no key held
-  shell.mouse(513, Qt::NoModifier);
-  EXPECT_EQ(clicks,
-            (QStringList{QStringLiteral("LBUTTONDOWNSHIFT"), QStringLiteral("LBUTTONDOWNSHIFT"),
-                         QStringLiteral("LBUTTONDOWN")}));
+  const Qt::KeyboardModifiers held[] = {Qt::ShiftModifier,
+                                        Qt::ControlModifier,
+                                        Qt::ShiftModifier | Qt::ControlModifier,
+                                        Qt::AltModifier,
+                                        Qt::ShiftModifier | Qt::KeypadModifier, // keypad: no key
+                                        Qt::NoModifier};
+  for (Qt::KeyboardModifiers modifiers : held)
+    shell.mouse(513, modifiers);
+  EXPECT_EQ(clicks, list({"LBUTTONDOWNSHIFT", "LBUTTONDOWNSHIFT", "LBUTTONDOWN"}));
 }
 
 TEST_F(Tray, DoubleClickRaisesFourEventsAndRestoresTheWindowAtTheThird) {
   owner.visible = false;
   owner.state = State::Minimized;
-  journal.clear();
   for (int code : {513, 514, 515, 514})
     shell.mouse(code);
-  EXPECT_EQ(journal, (QStringList{QStringLiteral("LBUTTONDOWN"), QStringLiteral("LBUTTONUP"),
-                                  QStringLiteral("LBUTTONDBLCLK"), QStringLiteral("state 0"),
-                                  QStringLiteral("show"), QStringLiteral("foreground"),
-                                  QStringLiteral("LBUTTONUP")}));
+  EXPECT_EQ(journal, list({"LBUTTONDOWN", "LBUTTONUP", "LBUTTONDBLCLK", "state 0", "show",
+                           "foreground", "LBUTTONUP"}));
   EXPECT_TRUE(owner.visible);
 }
 
-TEST_F(Tray, DoubleClickUnderLockRestoresNothing) {
-  lockMode = 1;
-  owner.visible = false;
-  journal.clear();
-  shell.mouse(515);
-  EXPECT_EQ(journal, QStringList{QStringLiteral("LBUTTONDBLCLK")});
-  EXPECT_FALSE(owner.visible);
-}
-
-// --- The menu ---------------------------------------------------------------------------------
-
-struct MenuRow {
-  bool visible;
-  State state;
-  bool restore;
-  bool minimize;
-};
-
-class MenuRows : public Tray, public ::testing::WithParamInterface<MenuRow> {};
-
-TEST_P(MenuRows, EnabledStateFollowsTheOwnerWhenTheMenuOpens) {
-  owner.visible = GetParam().visible;
-  owner.state = GetParam().state;
-  journal.clear();
-  shell.mouse(517);
-  ASSERT_TRUE(shell.opened.has_value());
-  EXPECT_EQ(shell.opened->item(TrayMenu::mRestore).enabled, GetParam().restore);
-  EXPECT_EQ(shell.opened->item(TrayMenu::mMinimize).enabled, GetParam().minimize);
-  EXPECT_TRUE(shell.opened->item(TrayMenu::mExit).enabled);
-  // The owner hears the click before the menu opens.
-  EXPECT_EQ(journal, (QStringList{QStringLiteral("RBUTTONUP"), QStringLiteral("menu")}));
-}
-
-INSTANTIATE_TEST_SUITE_P(Owner, MenuRows,
-                         ::testing::Values(MenuRow{false, State::Normal, true, false},
-                                           MenuRow{true, State::Normal, false, true},
-                                           MenuRow{true, State::Minimized, true, false},
-                                           MenuRow{true, State::Maximized, false, true}));
-
-TEST_F(Tray, MenuHasItsEntriesInOrderAndTheSpareOnesStayOff) {
-  owner.visible = false; // everything that can be on is on
+TEST_F(Tray, MenuEntriesFollowTheOwnerWhenTheMenuOpens) {
+  struct Row {
+    bool visible;
+    State state;
+    bool restore;
+    bool minimize;
+  };
+  for (const Row& row :
+       {Row{false, State::Normal, true, false}, Row{true, State::Normal, false, true},
+        Row{true, State::Minimized, true, false}, Row{true, State::Maximized, false, true}}) {
+    SCOPED_TRACE(int(row.state) * 2 + row.visible);
+    owner.visible = row.visible;
+    owner.state = row.state;
+    journal.clear();
+    shell.mouse(517);
+    ASSERT_TRUE(shell.opened.has_value());
+    EXPECT_EQ(shell.opened->item(TrayMenu::mRestore).enabled, row.restore);
+    EXPECT_EQ(shell.opened->item(TrayMenu::mMinimize).enabled, row.minimize);
+    EXPECT_EQ(journal, list({"RBUTTONUP", "menu"})); // the owner hears the click first
+  }
+  owner.visible = false; // everything that can be on is on; the spare entries stay off
   shell.mouse(517);
   QStringList enabled;
   for (const auto& item : shell.opened->entries())
     if (item.enabled && !item.separator)
       enabled.append(item.caption);
-  EXPECT_EQ(enabled, (QStringList{QStringLiteral("&Einstellungen"), QStringLiteral("&Beenden")}));
+  EXPECT_EQ(enabled, list({"&Einstellungen", "&Beenden"}));
   EXPECT_EQ(shell.opened->item(TrayMenu::mMinimize).caption, u"&Verstecken");
   EXPECT_TRUE(shell.opened->item(TrayMenu::mSep2).separator);
-  EXPECT_LT(TrayMenu::mMaximize, TrayMenu::mRestore); // the spare entries sit above
 }
 
 TEST_F(Tray, ChoosingInTheOpenedMenuRunsTheEntryOnlyWhenEnabled) {
   owner.visible = true; // "&Einstellungen" off, "&Verstecken" on
   shell.mouse(517);
   journal.clear();
-  shell.choice(TrayMenu::mRestore);
-  shell.choice(TrayMenu::mAbout);
-  shell.choice(-1);
-  shell.choice(TrayMenu::Count);
+  for (int off : {int(TrayMenu::mRestore), int(TrayMenu::mAbout), -1, int(TrayMenu::Count)})
+    shell.choice(off);
   EXPECT_TRUE(journal.isEmpty());
   shell.choice(TrayMenu::mMinimize);
   EXPECT_EQ(owner.state, State::Minimized);
@@ -201,61 +154,42 @@ TEST_F(Tray, RestoreGivesBackTheRememberedStateAndTheForeground) {
   owner.visible = false;
   journal.clear();
   tray.mRestore_Click();
-  EXPECT_EQ(journal, (QStringList{QStringLiteral("state 2"), QStringLiteral("show"),
-                                  QStringLiteral("foreground")}));
+  EXPECT_EQ(journal, list({"state 2", "show", "foreground"}));
   EXPECT_EQ(owner.state, State::Maximized);
-
   journal.clear();
   tray.mRestore_Click(); // visible and not minimised: nothing to do
   EXPECT_TRUE(journal.isEmpty());
 }
 
-TEST_F(Tray, RestoreDoesNothingUnderAnyLock) {
+TEST_F(Tray, LockStopsRestoreAlwaysAndExitFromModeTwoButNeverMinimise) {
   owner.visible = false;
-  for (std::int16_t mode : {1, 2, 3}) {
+  for (std::int16_t mode : {3, 2, 1}) {
     lockMode = mode;
     tray.mRestore_Click();
   }
+  shell.mouse(515);
+  EXPECT_EQ(journal, list({"LBUTTONDBLCLK"}));
   EXPECT_FALSE(owner.visible);
-  EXPECT_TRUE(journal.isEmpty());
-}
-
-TEST_F(Tray, ExitUnloadsTheOwnerOnlyBelowLockModeTwo) {
-  for (std::int16_t mode : {2, 3}) {
+  for (const auto& [mode, unloads] : {std::pair<std::int16_t, int>{2, 0}, {3, 0}, {0, 1}, {1, 2}}) {
     lockMode = mode;
     tray.mExit_Click();
+    EXPECT_EQ(owner.unloads, unloads) << mode;
   }
-  EXPECT_EQ(owner.unloads, 0);
-  for (std::int16_t mode : {0, 1}) {
-    lockMode = mode;
-    tray.mExit_Click();
-  }
-  EXPECT_EQ(owner.unloads, 2);
-}
-
-TEST_F(Tray, MinimiseAsksTheOwnerEvenUnderLock) {
   lockMode = 3;
   tray.mMinimize_Click();
   EXPECT_EQ(owner.state, State::Minimized);
 }
 
-TEST(TrayWithoutOwner, MenuAndDoubleClickDoNothingHarmful) {
-  FakeShell shell;
-  EventLog log;
-  const std::int16_t lockMode = 0;
-  FrmSysTray tray(shell, log, lockMode);
-  int clicks = 0;
-  QObject::connect(&tray, &FrmSysTray::Click, [&clicks] { ++clicks; });
+TEST_F(Tray, WithoutAnOwnerMenuAndDoubleClickDoNothingHarmful) {
+  tray.setFSys(nullptr);
   shell.mouse(515);
   shell.mouse(517);
   tray.mExit_Click();
   tray.mMinimize_Click();
   tray.FSys_Resize();
-  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(clicks, list({"LBUTTONDBLCLK", "RBUTTONUP"}));
   EXPECT_TRUE(shell.opened.has_value());
 }
-
-// --- Event log --------------------------------------------------------------------------------
 
 TEST(TrayEventLog, RequestsAndClicksAreLogged) {
   QTemporaryDir dir;
