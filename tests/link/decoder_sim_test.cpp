@@ -31,7 +31,7 @@ class Simulator {
 public:
   explicit Simulator(QStringList arguments) {
     process_.setProgram(simulatorPath());
-    process_.setArguments(QStringList{QStringLiteral("--port"), QStringLiteral("0")} + arguments);
+    process_.setArguments(QStringList{"--port", QStringLiteral("0")} + arguments);
     QObject::connect(&process_, &QProcess::readyReadStandardOutput, [this] {
       output_ += QString::fromLocal8Bit(process_.readAllStandardOutput());
     });
@@ -77,6 +77,24 @@ QByteArray readFrom(QTcpSocket& socket, qsizetype size) {
   return data;
 }
 
+// The program's own connection to the simulator, collecting the blocks it receives.
+struct Client {
+  explicit Client(quint16 port, const QString& password = {}) {
+    options.setText(Text::txtSrvPort, QString::number(port));
+    options.setText(Text::txtPW, password);
+    QObject::connect(&manager, &ConnectionManager::blockReceived,
+                     [this](const QString& block) { blocks << block; });
+    manager.cmdStatus_Click();
+  }
+  ManualClock clock;
+  EventLog log;
+  Options options;
+  LinkState link;
+  StatusLabel status{log};
+  ConnectionManager manager{options, link, status, clock, log};
+  QStringList blocks;
+};
+
 class DecoderSimTest : public ::testing::Test {
 protected:
   void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
@@ -91,7 +109,7 @@ TEST_F(DecoderSimTest, PlaysAScenarioByteForByte) {
                                        "@sleep 0.05\n"
                                        "POC\t1234567\tA\tÖlspur Süd\n" // UTF-8 in the file
                                        "@raw FMS\\x80\\t\\\\\\r\n");
-  Simulator sim({QStringLiteral("--scenario"), path});
+  Simulator sim({"--scenario", path});
   ASSERT_NE(sim.port(), 0) << sim.output().toStdString();
   QTcpSocket socket;
   socket.connectToHost(QHostAddress::LocalHost, sim.port());
@@ -102,56 +120,33 @@ TEST_F(DecoderSimTest, PlaysAScenarioByteForByte) {
 
 TEST_F(DecoderSimTest, RawStepsArriveAsSeparateBlocksAtTheClient) {
   const QString path = writeFile(dir_, "@raw ZVEI\\t213\n@sleep 0.3\n@raw 45\\r\\n\n");
-  Simulator sim({QStringLiteral("--scenario"), path});
+  Simulator sim({"--scenario", path});
   ASSERT_NE(sim.port(), 0);
 
-  ManualClock clock;
-  EventLog log;
-  Options options;
-  LinkState link;
-  StatusLabel status(log);
-  options.setText(Text::txtSrvPort, QString::number(sim.port()));
-  ConnectionManager manager(options, link, status, clock, log);
-  QStringList blocks;
-  QObject::connect(&manager, &ConnectionManager::blockReceived,
-                   [&](const QString& block) { blocks << block; });
-  manager.cmdStatus_Click();
-  ASSERT_TRUE(waitUntil([&] { return blocks.join(QString()).size() == 12; }));
-  EXPECT_EQ(blocks, (QStringList{QStringLiteral("ZVEI\t213"), QStringLiteral("45\r\n")}));
+  Client client(sim.port());
+  ASSERT_TRUE(waitUntil([&] { return client.blocks.join(QString()).size() == 12; }));
+  EXPECT_EQ(client.blocks, (QStringList{QStringLiteral("ZVEI\t213"), QStringLiteral("45\r\n")}));
 }
 
 TEST_F(DecoderSimTest, LogsInPrintsWhatItGetsAndClosesOnExit) {
   const QString path = writeFile(dir_, "ZVEI\t25112\n");
-  Simulator sim(
-      {QStringLiteral("--password"), QStringLiteral("geheim"), QStringLiteral("--scenario"), path});
+  Simulator sim({"--password", QStringLiteral("geheim"), "--scenario", path});
   ASSERT_NE(sim.port(), 0);
 
-  ManualClock clock;
-  EventLog log;
-  Options options;
-  LinkState link;
-  StatusLabel status(log);
-  options.setText(Text::txtSrvPort, QString::number(sim.port()));
-  options.setText(Text::txtPW, QStringLiteral("geheim"));
-  ConnectionManager manager(options, link, status, clock, log);
-  QString received;
-  QObject::connect(&manager, &ConnectionManager::blockReceived,
-                   [&](const QString& block) { received += block; });
-  manager.cmdStatus_Click();
+  Client client(sim.port(), QStringLiteral("geheim"));
   // The scenario starts only after the login.
-  ASSERT_TRUE(waitUntil([&] { return received == QStringLiteral("ZVEI\t25112\r\n"); }));
+  ASSERT_TRUE(waitUntil([&] { return client.blocks.join(QString()) == "ZVEI\t25112\r\n"; }));
   EXPECT_TRUE(sim.output().contains(QStringLiteral("recv 1: PASS:geheim\\r\\n\n")));
 
-  manager.cmdStatus_Click(); // connected: "Exit"
-  ASSERT_TRUE(waitUntil([&] { return manager.isClosed(); }));
-  EXPECT_EQ(status.caption(), QStringLiteral("Getrennt"));
+  client.manager.cmdStatus_Click(); // connected: "Exit"
+  ASSERT_TRUE(waitUntil([&] { return client.manager.isClosed(); }));
+  EXPECT_EQ(client.status.caption(), QStringLiteral("Getrennt"));
   EXPECT_TRUE(sim.output().contains(QStringLiteral("recv 1: Exit\\r\\n\n")));
 }
 
 TEST_F(DecoderSimTest, WrongPasswordGetsNothingAndIsClosed) {
   const QString path = writeFile(dir_, "ZVEI\t25112\n");
-  Simulator sim({QStringLiteral("--password"), QStringLiteral("geheim"),
-                 QStringLiteral("--scenario"), path, QStringLiteral("--heartbeat"),
+  Simulator sim({"--password", QStringLiteral("geheim"), "--scenario", path, "--heartbeat",
                  QStringLiteral("0.05")});
   ASSERT_NE(sim.port(), 0);
   QTcpSocket socket;
@@ -171,8 +166,7 @@ struct Generated {
 class GeneratedTraffic : public DecoderSimTest, public ::testing::WithParamInterface<Generated> {};
 
 TEST_P(GeneratedTraffic, FillsEveryFieldOfItsFormat) {
-  Simulator sim({QStringLiteral("--rate"), QStringLiteral("400"), QStringLiteral("--duration"),
-                 QStringLiteral("0.5"), QStringLiteral("--format"),
+  Simulator sim({"--rate", QStringLiteral("400"), "--duration", QStringLiteral("0.5"), "--format",
                  QString::fromLatin1(GetParam().format)});
   ASSERT_NE(sim.port(), 0);
   QTcpSocket socket;
@@ -258,8 +252,7 @@ TEST_F(DecoderSimTest, StopsCleanlyOnSigterm) {
 TEST_F(DecoderSimTest, RefusesABrokenScenarioWithItsLineNumber) {
   const QString path = writeFile(dir_, "ZVEI\t1\n@sleep soon\n");
   QProcess process;
-  process.start(simulatorPath(), {QStringLiteral("--port"), QStringLiteral("0"),
-                                  QStringLiteral("--scenario"), path});
+  process.start(simulatorPath(), {"--port", QStringLiteral("0"), "--scenario", path});
   ASSERT_TRUE(process.waitForFinished(5000));
   EXPECT_EQ(process.exitCode(), 2);
   EXPECT_TRUE(process.readAllStandardError().contains("line 2"));
