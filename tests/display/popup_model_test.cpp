@@ -57,7 +57,7 @@ TEST_F(Lines, MsgTimeZeroKeepsLinesForADayAndStartsNoDisplayTimer) {
   EXPECT_FALSE(popup.Timer1().isActive());
 }
 
-TEST_F(Lines, MsgTimeTenAgesLinesOutAndANewLineStandsAlone) {
+TEST_F(Lines, MsgTimeTenAgesLinesOutANewLineStandsAloneARecentIndicatorKeepsOneOpen) {
   set(Text::txtMsgTime, "10");
   set(Text::txtMsgLines, "3");
   message(QStringLiteral("Eins"));
@@ -77,11 +77,8 @@ TEST_F(Lines, MsgTimeTenAgesLinesOutAndANewLineStandsAlone) {
   message(QStringLiteral("Drei"));
   EXPECT_EQ(popup.LastLine(), 0);
   EXPECT_EQ(popup.height(), kRow);
-}
 
-TEST_F(Lines, RecentIndicatorKeepsTheFirstLineOpen) {
-  set(Text::txtMsgTime, "10");
-  message(QStringLiteral("Alt"));
+  // A recent indicator keeps the first line open.
   advance(30);
   refresh();
   EXPECT_EQ(popup.LastLine(), -1);

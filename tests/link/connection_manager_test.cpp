@@ -108,18 +108,21 @@ protected:
 
 TEST_F(ConnectionManagerTest, ConnectedShowsGreenSinceAndLogsInWithPasswordReadAtConnectTime) {
   options_.setText(Text::txtPW, QStringLiteral("alt"));
-  options_.setText(Text::txtPW, QStringLiteral("Wörter"));
+  options_.setText(Text::txtPW, QStringLiteral(" Wörter €1 "));
   // Host and port are trimmed and rounded at each request.
   setTarget("  127.0.0.1  ", QString::number(server_.port()) + ".4abc");
   connectByButton();
-  ASSERT_TRUE(waitUntil([&] { return server_.received().size() == 13; }));
-  EXPECT_EQ(server_.received(), QByteArray("PASS:W\xF6rter\r\n")); // in Windows-1252
+  // Umlauts, the euro sign and blanks go out as single Windows-1252 bytes, nothing trimmed.
+  const QByteArray login("PASS: W\xF6rter \x80"
+                         "1 \r\n");
+  ASSERT_TRUE(waitUntil([&] { return server_.received().size() == login.size(); }));
+  EXPECT_EQ(server_.received(), login);
 
   expectShown("Verbunden seit 04.12.26 12:00:00", StatusLabel::kGreen, "Trennen");
   EXPECT_DOUBLE_EQ(link_.ConnectedSince, clock_.now());
   const QString port = QString::number(server_.port());
   EXPECT_EQ(eventLines("connect"), QStringList{"connect\t127.0.0.1\t" + port});
-  EXPECT_EQ(eventLines("sent"), QStringList{"sent\tPASS:W\u00f6rter\\r\\n"});
+  EXPECT_EQ(eventLines("sent"), QStringList{"sent\tPASS: W\u00f6rter \u20ac1 \\r\\n"});
   EXPECT_EQ(eventLines("button"), QStringList{"button\tTrennen"});
 }
 
