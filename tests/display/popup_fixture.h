@@ -55,6 +55,14 @@ protected:
     for (int i = 0; i < count; ++i)
       message(prefix + QString::number(i));
   }
+  // Shown or hidden, height in rows, LastLine and PopupExpanded, for one comparison.
+  QString view() const {
+    return QStringLiteral("%1 rows=%2 last=%3 expanded=%4")
+        .arg(popup.visible() ? "shown" : "hidden")
+        .arg(double(popup.height()) / kRow)
+        .arg(popup.LastLine())
+        .arg(popup.PopupExpanded());
+  }
   void advance(double seconds) { clock.advance(seconds); }
   void rightPress() { popup.Form_MouseDown(Qt::RightButton, Qt::NoModifier); }
   void set(Text box, const char* text) { options.setText(box, QString::fromUtf8(text)); }

@@ -13,18 +13,13 @@ TEST_F(Lines, ThreeLinesOfFourFreshCollapsedShiftPressShowsAllReleaseCollapses) 
     message(QStringLiteral("Meldung %1").arg(i));
     advance(1);
   }
-  EXPECT_EQ(popup.LastLine(), 2);
+  EXPECT_EQ(view(), "shown rows=3 last=2 expanded=0");
   EXPECT_EQ(popup.lineCount(), 4);
-  EXPECT_EQ(popup.height(), 3 * kRow);
   EXPECT_TRUE(popup.lblText(3).visible); // loaded and visible, but outside the window
-
   popup.lblText_MouseDown(1, Qt::LeftButton, Qt::ShiftModifier);
-  EXPECT_EQ(popup.PopupExpanded(), 1);
-  EXPECT_EQ(popup.height(), 4 * kRow);
-  EXPECT_TRUE(popup.visible());
+  EXPECT_EQ(view(), "shown rows=4 last=2 expanded=1");
   popup.lblText_MouseUp(1);
-  EXPECT_EQ(popup.PopupExpanded(), 0);
-  EXPECT_EQ(popup.height(), 3 * kRow);
+  EXPECT_EQ(view(), "shown rows=3 last=2 expanded=0");
 }
 
 TEST_F(Lines, NewestLineFirstWithItsTimeColourAndTrimmedText) {
@@ -75,8 +70,7 @@ TEST_F(Lines, MsgTimeTenAgesLinesOutANewLineStandsAloneARecentIndicatorKeepsOneO
   EXPECT_EQ(popup.LastLine(), -1);
 
   message(QStringLiteral("Drei"));
-  EXPECT_EQ(popup.LastLine(), 0);
-  EXPECT_EQ(popup.height(), kRow);
+  EXPECT_EQ(view(), "shown rows=1 last=0 expanded=0");
 
   // A recent indicator keeps the first line open.
   advance(30);
@@ -105,8 +99,7 @@ TEST_F(Lines, ElementsAreLoadedOnDemandAndNeverUnloaded) {
 TEST_F(Lines, FractionalMsgLinesRoundsHalfToEven) {
   set(Text::txtMsgLines, "2.5");
   messages(4);
-  EXPECT_EQ(popup.LastLine(), 1);
-  EXPECT_EQ(popup.height(), 2 * kRow);
+  EXPECT_EQ(view(), "shown rows=2 last=1 expanded=0");
 }
 
 using Duplicates = PopupFixture;
@@ -240,21 +233,15 @@ TEST_F(Hold, OptionClicksEndTheHold) {
 using Presses = PopupFixture;
 
 TEST_F(Presses, CtrlPressHidesAndCollapsesTimeLabelClickOnlyHides) {
-  set(Text::txtMsgLines, "1");
-  messages(2);
+  messages(2); // one line high
   popup.Form_MouseDown(Qt::LeftButton, Qt::ShiftModifier);
-  ASSERT_EQ(popup.height(), 2 * kRow);
+  ASSERT_EQ(view(), "shown rows=2 last=0 expanded=1");
   popup.lblZeit_Click(1);
-  EXPECT_FALSE(popup.visible());
-  EXPECT_EQ(popup.PopupExpanded(), 1);
+  EXPECT_EQ(view(), "hidden rows=2 last=0 expanded=1");
   popup.ShowPopup();
-  EXPECT_TRUE(popup.visible());
-  EXPECT_EQ(popup.height(), 2 * kRow);
-
+  EXPECT_EQ(view(), "shown rows=2 last=0 expanded=1");
   popup.Form_MouseDown(Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier);
-  EXPECT_FALSE(popup.visible());
-  EXPECT_EQ(popup.PopupExpanded(), 0);
-  EXPECT_EQ(popup.height(), kRow);
+  EXPECT_EQ(view(), "hidden rows=1 last=0 expanded=0");
   EXPECT_EQ(popup.HiddenUntil, 0); // a left press never holds
 }
 
@@ -277,11 +264,9 @@ TEST_F(Presses, Timer1WhileExpandedStopsButKeepsThePopup) {
 TEST_F(Presses, TrayClickTogglesThePopup) {
   messages(2);
   popup.TrayClick(u"LBUTTONDOWNSHIFT");
-  EXPECT_EQ(popup.height(), 2 * kRow);
+  EXPECT_EQ(view(), "shown rows=2 last=0 expanded=1");
   popup.TrayClick(u"LBUTTONDOWN");
-  EXPECT_FALSE(popup.visible());
-  EXPECT_EQ(popup.PopupExpanded(), 0);
-  EXPECT_EQ(popup.height(), kRow);
+  EXPECT_EQ(view(), "hidden rows=1 last=0 expanded=0");
   popup.TrayClick(u"RBUTTONDOWN");
   EXPECT_FALSE(popup.visible());
   popup.TrayClick(u"LBUTTONDOWN");
