@@ -21,7 +21,9 @@ protected:
   QString initialCaption;
 };
 
-TEST_F(TrafficModeTest, FourStatusThreeOrdersSwitchAtTheFourth) {
+TEST_F(TrafficModeTest, FourStatusThreeOrdersSwitchAtTheFourthNoticesShowOnce) {
+  vehicleTelegram(); // no Kreisverkehr notice before a Sternverkehr one
+  EXPECT_EQ(spricht(), initialCaption);
   clock.advance(181);
   controls(3);
   EXPECT_FALSE(star());
@@ -35,6 +37,26 @@ TEST_F(TrafficModeTest, FourStatusThreeOrdersSwitchAtTheFourth) {
   EXPECT_EQ(indicators.lblSpricht().foreColor, 255);
   EXPECT_FALSE(indicators.lblSpricht().bold);
   EXPECT_EQ(indicators.lblSprechwunsch().caption, "");
+
+  clock.advance(30);
+  controls(1);
+  EXPECT_EQ(spricht(), "12:03:01 Sternverkehr"); // shown once until the label changes
+  // A speaks indication written over the notice ends the shown state.
+  indicators.setCaption(Indicator::Spricht, QStringLiteral(" Spricht: FW 1"));
+  controls(1);
+  EXPECT_EQ(spricht(), "12:03:31 Sternverkehr");
+
+  clock.advance(30);
+  vehicleTelegram();
+  EXPECT_EQ(state.TrafficMode, "Kreisverkehr");
+  EXPECT_EQ(state.StarCount, 0);
+  EXPECT_EQ(state.LastVehicleTelegram, clock.now());
+  EXPECT_EQ(spricht(), "12:04:01 Kreisverkehr");
+  EXPECT_EQ(indicators.lblSpricht().foreColor, 36864);
+  EXPECT_FALSE(indicators.lblSpricht().bold);
+  clock.advance(5);
+  vehicleTelegram();
+  EXPECT_EQ(spricht(), "12:04:01 Kreisverkehr"); // shown once as well
 }
 
 TEST_F(TrafficModeTest, StatusNineAndFourteenUpCountTwiceTextTelegramsNever) {
@@ -61,37 +83,6 @@ TEST_F(TrafficModeTest, NoSwitchWithinThreeMinutesOfAVehicle) {
   clock.advance(2);
   controls(1);
   EXPECT_TRUE(star());
-}
-
-TEST_F(TrafficModeTest, NextVehicleTelegramShowsKreisverkehrOnce) {
-  clock.advance(181);
-  controls(4);
-  clock.advance(60);
-  vehicleTelegram();
-  EXPECT_EQ(state.TrafficMode, "Kreisverkehr");
-  EXPECT_EQ(state.StarCount, 0);
-  EXPECT_EQ(state.LastVehicleTelegram, clock.now());
-  EXPECT_EQ(spricht(), "12:04:01 Kreisverkehr");
-  EXPECT_EQ(indicators.lblSpricht().foreColor, 36864);
-  EXPECT_FALSE(indicators.lblSpricht().bold);
-
-  clock.advance(5);
-  vehicleTelegram();
-  EXPECT_EQ(spricht(), "12:04:01 Kreisverkehr");
-}
-
-TEST_F(TrafficModeTest, SternverkehrIsShownOnceUntilTheLabelChanges) {
-  vehicleTelegram(); // no Kreisverkehr notice before a Sternverkehr one
-  EXPECT_EQ(spricht(), initialCaption);
-  clock.advance(181);
-  controls(4);
-  clock.advance(30);
-  controls(1);
-  EXPECT_EQ(spricht(), "12:03:01 Sternverkehr");
-  // A speaks indication written over the notice ends the shown state.
-  indicators.setCaption(Indicator::Spricht, QStringLiteral(" Spricht: FW 1"));
-  controls(1);
-  EXPECT_EQ(spricht(), "12:03:31 Sternverkehr");
 }
 
 TEST_F(TrafficModeTest, NothingIsShownWhenMessagesAreOff) {
