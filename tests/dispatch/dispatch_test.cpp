@@ -55,7 +55,9 @@ TEST_F(DispatchTest, StatusAndTypeFields) {
       {tabFms("2.5", "0"), "V:64123456:2:"}, // half to even
       {vehicle("3.5"), "V:64123456:4:"},
       {control(" 7abc"), "C:64123456:7:"},
-      {vehicle("16.0"), "V:64123456:16:"}, // type codes compare as text
+      {vehicle("16.0"), "V:64123456:16:"},   // type codes compare as text
+      {tabFms("18", "1"), "C:64123456:18:"}, // the highest status there is
+      {vehicle("18"), "V:64123456:18:"},
       // The server never sends a negative status; the handler's own table access rejects it.
       {tabFms("-1", "0"), "V:64123456:-1:"},
       {control("-1"), "C:64123456:-1:"},
