@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -47,16 +48,12 @@ private:
 
 class ConnectionManagerTest : public ::testing::Test {
 protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
-    log_ = std::make_unique<EventLog>(dir_.filePath(QStringLiteral("events.log")));
-    status_ = std::make_unique<StatusLabel>(*log_);
+  ConnectionManagerTest() {
     options_.setText(Text::txtSrvPort, QString::number(server_.port()));
     makeManager();
   }
-
   void makeManager() {
-    manager_ = std::make_unique<ConnectionManager>(options_, link_, *status_, clock_, *log_);
+    manager_ = std::make_unique<ConnectionManager>(options_, link_, status_, clock_, log_);
   }
   void setTarget(const QString& host, const QString& port) {
     options_.setText(Text::txtSrv, host);
@@ -79,19 +76,17 @@ protected:
 
   // Status caption, its colour and the button caption.
   void expectShown(const QString& caption, Colour colour, const QString& button) const {
-    EXPECT_EQ(status_->caption(), caption);
-    EXPECT_EQ(status_->colour(), colour);
+    EXPECT_EQ(status_.caption(), caption);
+    EXPECT_EQ(status_.colour(), colour);
     EXPECT_EQ(manager_->buttonCaption(), button);
   }
 
   QStringList eventLines(const QString& kind) const {
     QFile file(dir_.filePath(QStringLiteral("events.log")));
     file.open(QIODevice::ReadOnly);
-    QStringList lines;
-    for (const QByteArray& line : file.readAll().split('\n'))
-      if (line.startsWith(kind.toUtf8() + '\t'))
-        lines << QString::fromUtf8(line);
-    return lines;
+    return QString::fromUtf8(file.readAll())
+        .split(u'\n')
+        .filter(QRegularExpression(u'^' + kind + u'\t'));
   }
 
   QTemporaryDir dir_;
@@ -99,8 +94,8 @@ protected:
   ManualClock clock_; // 04.12.2026 12:00:00
   Options options_;
   LinkState link_;
-  std::unique_ptr<EventLog> log_;
-  std::unique_ptr<StatusLabel> status_;
+  EventLog log_{dir_.filePath(QStringLiteral("events.log"))};
+  StatusLabel status_{log_};
   std::unique_ptr<ConnectionManager> manager_;
 };
 
@@ -142,7 +137,7 @@ TEST_F(ConnectionManagerTest, RefusedConnectionIsAnErrorEventAndLeavesTheCaption
   }
   options_.setText(Text::txtSrvPort, QString::number(deadPort));
   manager_->cmdStatus_Click();
-  ASSERT_TRUE(waitUntil([&] { return status_->caption().startsWith(QStringLiteral("ERR:")); }));
+  ASSERT_TRUE(waitUntil([&] { return status_.caption().startsWith(QStringLiteral("ERR:")); }));
   expectShown("ERR:Connection refused", StatusLabel::kRed, "Verbinden");
   EXPECT_TRUE(manager_->isClosed());
 }
@@ -156,14 +151,14 @@ TEST_F(ConnectionManagerTest, ErrorWhileConnectedKeepsTrennenAndTheButtonReconne
   clock_.advance(60);
   connectByButton(); // the socket is closed, so the button connects, whatever its caption says
   EXPECT_EQ(server_.clientCount(), 2);
-  EXPECT_EQ(status_->caption(), QStringLiteral("Verbunden seit 04.12.26 12:01:00"));
+  EXPECT_EQ(status_.caption(), QStringLiteral("Verbunden seit 04.12.26 12:01:00"));
 }
 
 // --- the button -----------------------------------------------------------------------------
 
 TEST_F(ConnectionManagerTest, ButtonWhileConnectedOnlyAsksTheServerToCloseWhichShowsGetrennt) {
   connectByButton();
-  const QString connectedText = status_->caption();
+  const QString connectedText = status_.caption();
   EXPECT_EQ(receivedUpToExit(), QByteArray("Exit\r\n")); // no password: no login either
   EXPECT_TRUE(manager_->isConnected());
   expectShown(connectedText, StatusLabel::kGreen, "Trennen");
@@ -182,7 +177,7 @@ TEST_F(ConnectionManagerTest, ButtonDuringAnAttemptCancelsItSilently) {
   EXPECT_TRUE(manager_->isClosed());
   runEventsFor(150);
   EXPECT_TRUE(manager_->isClosed());
-  EXPECT_EQ(status_->caption(), QStringLiteral("Unbekannt"));
+  EXPECT_EQ(status_.caption(), QStringLiteral("Unbekannt"));
   EXPECT_EQ(manager_->buttonCaption(), QStringLiteral("Verbinden"));
   EXPECT_TRUE(eventLines("status").isEmpty());
 }
@@ -198,17 +193,17 @@ TEST_F(ConnectionManagerTest, UnusableTargetShowsErrByButtonAndTimerWhichTriesAg
     setTarget(host, port);
     options_.setChecked(Check::chkAuto, false);
     manager_->cmdStatus_Click();
-    EXPECT_TRUE(status_->caption().startsWith(QStringLiteral("Err:")))
-        << status_->caption().toStdString();
-    EXPECT_EQ(status_->colour(), StatusLabel::kRed);
+    EXPECT_TRUE(status_.caption().startsWith(QStringLiteral("Err:")))
+        << status_.caption().toStdString();
+    EXPECT_EQ(status_.colour(), StatusLabel::kRed);
     EXPECT_EQ(manager_->buttonCaption(), QStringLiteral("Verbinden"));
     EXPECT_TRUE(manager_->isClosed());
 
-    status_->set(QStringLiteral("x"), StatusLabel::kGreen);
+    status_.set(QStringLiteral("x"), StatusLabel::kGreen);
     options_.setChecked(Check::chkAuto, true);
     manager_->Timer1_Timer();
-    EXPECT_TRUE(status_->caption().startsWith(QStringLiteral("Err:")));
-    EXPECT_EQ(status_->colour(), StatusLabel::kRed);
+    EXPECT_TRUE(status_.caption().startsWith(QStringLiteral("Err:")));
+    EXPECT_EQ(status_.colour(), StatusLabel::kRed);
     EXPECT_TRUE(manager_->isClosed());
   }
   // Fixing the box is enough: the next tick reads it afresh.
@@ -269,7 +264,7 @@ TEST_F(ConnectionManagerTest, TickDuringAnAttemptStartsAFreshOne) {
   manager_->Timer1_Timer();
   EXPECT_EQ(eventLines("connect").size(), 2);
   ASSERT_TRUE(waitUntil([&] { return manager_->isConnected(); }));
-  EXPECT_EQ(status_->colour(), StatusLabel::kGreen);
+  EXPECT_EQ(status_.colour(), StatusLabel::kGreen);
 }
 
 // --- keepalive ------------------------------------------------------------------------------
@@ -395,7 +390,7 @@ TEST_F(ConnectionManagerTest, FloodOfBinaryGarbageIsReadCompletelyAndTheLinkStay
   server_.lastClient()->disconnectFromHost();
   ASSERT_TRUE(waitUntil([&] { return manager_->isClosed(); }));
   EXPECT_EQ(total, 8);
-  EXPECT_EQ(status_->caption(), QStringLiteral("Getrennt"));
+  EXPECT_EQ(status_.caption(), QStringLiteral("Getrennt"));
 }
 
 // --- shutdown -------------------------------------------------------------------------------
