@@ -198,8 +198,9 @@ TEST_P(GeneratedTraffic, FillsEveryFieldOfItsFormat) {
       for (int i = 2; i <= 10; ++i)
         EXPECT_FALSE(f[i].isEmpty());
       EXPECT_LE(f[3].toInt(), 18);
-      if (f[3].toInt() == 17)
+      if (f[3].toInt() == 17) {
         EXPECT_EQ(f[2].size(), 8); // seven-digit RIC and one function letter
+      }
       continue;
     }
     ++tab;
