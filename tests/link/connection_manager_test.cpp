@@ -325,18 +325,20 @@ TEST_F(ConnectionManagerTest, TickAndLeavingTheBoxKeepTheKeepaliveInRange) {
     manager_->Timer1_Timer();
     EXPECT_EQ(options_.text(Text::txtKeepalive), QString(kept)) << typed;
   }
-  // Typing alone changes nothing but an empty or unreadable box, which reads "0" at once.
-  for (const auto& [typed, kept] : {std::pair{"", "0"},
-                                    {"abc", "0"},
-                                    {"29", "30"},
-                                    {"86401", "86400"},
-                                    {"-5", "-5"},
-                                    {"30", "30"},
-                                    {"31", "31"},
-                                    {"86400", "86400"}}) {
-    options_.setText(Text::txtKeepalive, QString(typed));
+  // Typing changes nothing but an empty or unreadable box, which reads "0" at once; leaving the
+  // box raises anything above 0 up to 30 to 30 and lowers anything above a day to 86400.
+  struct Case {
+    const char *typed, *shown, *left;
+  };
+  // clang-format off
+  for (const Case& c : {Case{"", "0", "0"}, {"abc", "0", "0"}, {"29", "29", "30"},
+                        {"86401", "86401", "86400"}, {"-5", "-5", "-5"}, {"30", "30", "30"},
+                        {"31", "31", "31"}, {"86400", "86400", "86400"}}) {
+    // clang-format on
+    options_.setText(Text::txtKeepalive, QString(c.typed));
+    EXPECT_EQ(options_.text(Text::txtKeepalive), QString(c.shown)) << c.typed;
     options_.txtKeepalive_LostFocus();
-    EXPECT_EQ(options_.text(Text::txtKeepalive), QString(kept)) << typed;
+    EXPECT_EQ(options_.text(Text::txtKeepalive), QString(c.left)) << c.typed;
   }
 }
 
