@@ -1,5 +1,6 @@
 #include "base/clock.h"
 
+#include <QDateTime>
 #include <gtest/gtest.h>
 
 using namespace meldlux;
@@ -10,4 +11,19 @@ TEST(ManualClock, SecondsSinceMidnightFollowTheDate) {
   clock.advance(90);
   EXPECT_NEAR(clock.secondsSinceMidnight(), 43290.0, 1e-6);
   EXPECT_NEAR((clock.now() - 46360.5) * kSecondsPerDay, 90.0, 1e-6);
+}
+
+TEST(SystemClock, LocalDateAgreesWithTheDateTimeConversion) {
+  SystemClock clock;
+  // Around the epoch, negative instants, this century, both sides of the summer-time switches
+  // of 2026 in Central Europe (29.03. 01:00 UTC, 25.10. 01:00 UTC), read out of order.
+  const qint64 spring = 1'774'746'000'000, autumn = 1'792'890'000'000;
+  for (const qint64 ms : {qint64(0), qint64(-1), qint64(-86400001), qint64(1'796'400'000'123),
+                          spring - 1, spring, autumn - 1, autumn, spring + 500})
+    EXPECT_DOUBLE_EQ(clock.localDate(ms), toOleDate(QDateTime::fromMSecsSinceEpoch(ms))) << ms;
+
+  const OleDate before = toOleDate(QDateTime::currentDateTime());
+  const OleDate now = clock.now();
+  EXPECT_LE(before, now);
+  EXPECT_LE(now, toOleDate(QDateTime::currentDateTime()));
 }

@@ -2,11 +2,12 @@
 
 #include "base/clock.h"
 #include "base/event_log.h"
+#include "base/failure.h"
 #include "display/indicators.h"
 #include "link/link_state.h"
 #include "link/receiver.h"
 #include "link/status_label.h"
-#include "recording_handlers.h"
+#include "link/telegram_handlers.h"
 #include "refdata/follow_up_places.h"
 #include "settings/options.h"
 
@@ -14,6 +15,44 @@
 #include <gtest/gtest.h>
 
 namespace meldlux::testing {
+
+// Records every handler call, as text ("Z:code", "P:ric:function:text",
+// "V:identifier:status:text" for vehicles, "C:..." for the control centre) and its time; can be
+// told to fail like a real handler that meets a bad telegram.
+class RecordingHandlers : public TelegramHandlers {
+public:
+  QStringList calls;
+  std::vector<OleDate> times;
+  bool failNext = false;
+
+  void HandleZvei(QString& code, OleDate& time) override { record("Z:" + code, time); }
+  void HandlePocsag(QString& ric, QString& text, QString& function, OleDate& time) override {
+    record(QStringList{"P", ric, function, text}.join(u':'), time);
+  }
+  void HandleFmsVehicle(QString& identifier, std::int16_t& status, QString& text,
+                        OleDate& time) override {
+    record(QStringList{"V", identifier, QString::number(status), text}.join(u':'), time);
+  }
+  void HandleFmsControl(QString& identifier, std::int16_t& status, QString& text,
+                        OleDate& time) override {
+    record(QStringList{"C", identifier, QString::number(status), text}.join(u':'), time);
+  }
+
+  void clear() {
+    calls.clear();
+    times.clear();
+  }
+
+private:
+  void record(const QString& call, OleDate time) {
+    calls << call;
+    times.push_back(time);
+    if (failNext) {
+      failNext = false;
+      throw Failure(QStringLiteral("Index außerhalb des gültigen Bereichs"));
+    }
+  }
+};
 
 // A receive procedure wired to real models, a manual clock and recording handlers.
 class DispatchTest : public ::testing::Test {
@@ -25,21 +64,26 @@ protected:
   }
 
   void receive(const QString& block) { receiver.Winsock2_DataArrival(block); }
+  // The lines as one block, each but the last ended by CR LF.
+  void receive(const QStringList& lines) { receive(lines.join(QStringLiteral("\r\n"))); }
   void receiveLine(const QString& line) { receive(line + QStringLiteral("\r\n")); }
+
+  // Each line on its own must give exactly the handler call next to it.
+  void expectCalls(const std::vector<std::pair<QString, QString>>& rows) {
+    for (const auto& [line, call] : rows) {
+      SCOPED_TRACE(line.toStdString());
+      handlers.clear();
+      receiveLine(line);
+      EXPECT_EQ(handlers.calls, QStringList{call});
+    }
+  }
 
   // A tab-format FMS line: f1 identifier, f6 status, f8 direction, f10 text kind, f12 place,
   // f13 text; fieldCount cuts it to f0..f(fieldCount-1).
   static QString tabFms(const QString& status, const QString& direction, const QString& kind = {},
-                        const QString& place = {}, const QString& text = {}, int fieldCount = 14,
-                        const QString& identifier = QStringLiteral("64123456")) {
-    QStringList f(14);
-    f[0] = QStringLiteral("FMSTlg");
-    f[1] = identifier;
-    f[6] = status;
-    f[8] = direction;
-    f[10] = kind;
-    f[12] = place;
-    f[13] = text;
+                        const QString& place = {}, const QString& text = {}, int fieldCount = 14) {
+    const QStringList f{"FMSTlg", "64123456", {}, {},   {}, {},    status,
+                        {},       direction,  {}, kind, {}, place, text};
     return f.mid(0, fieldCount).join(u'\t');
   }
 
@@ -48,15 +92,16 @@ protected:
                         const QString& text = {}, int fieldCount = 12,
                         const QString& date = QStringLiteral("04.12.26"),
                         const QString& time = QStringLiteral("20:15:00")) {
-    QStringList f(12);
-    f[0] = QStringLiteral("#!XX!#") + date;
-    f[1] = time;
-    f[2] = identifier;
-    f[3] = type;
-    f[4] = QStringLiteral("x");
-    f[5] = direction;
-    f[11] = text;
+    const QStringList f{
+        "#!XX!#" + date, time, identifier, type, "x", direction, {}, {}, {}, {}, {}, text};
     return f.mid(0, fieldCount).join(QStringLiteral("#![]!#"));
+  }
+  // Marker-format FMS telegrams of vehicle 64123456 and the control centre.
+  static QString vehicle(const QString& status, const QString& text = {}, int fieldCount = 12) {
+    return marker(QStringLiteral("64123456"), status, QStringLiteral("false"), text, fieldCount);
+  }
+  static QString control(const QString& status, const QString& text = {}, int fieldCount = 12) {
+    return marker(QStringLiteral("64123456"), status, QStringLiteral("true"), text, fieldCount);
   }
 
   ManualClock clock{46360.5}; // 04.12.2026 12:00:00

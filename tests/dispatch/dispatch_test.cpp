@@ -7,207 +7,129 @@
 namespace meldlux::testing {
 namespace {
 
-using Kind = RecordingHandlers::Kind;
-
-OleDate at(int year, int month, int day, int hour, int minute, int second) {
-  return toOleDate(QDateTime(QDate(year, month, day), QTime(hour, minute, second)));
-}
-
-struct TextRow {
-  const char* name;
-  QString line;
-  QString expected;
-};
-
-// Vehicle telegrams of either format, status other than 10 unless the row says so.
 TEST_F(DispatchTest, VehicleTextDerivation) {
-  const std::vector<TextRow> rows = {
-      {"tab, place code 7", tabFms("3", "0", "1", "7"), "Musterstadt"},
-      {"tab, place code 150", tabFms("3", "0", "1", "150"), ""},
-      {"tab, place code 100", tabFms("3", "0", "1", "100"), "100"},
-      {"tab, place code 6.5 rounds to even", tabFms("3", "0", "1", "6.5"), "06"},
-      {"tab, free text", tabFms("3", "0", "2", "7", "  Einsatz "), "Einsatz"},
-      {"tab, kind 3", tabFms("3", "0", "3", "7", "Einsatz"), ""},
-      {"tab, 13 fields", tabFms("3", "0", "2", "7", {}, 13), ""},
-      {"tab, status 10", tabFms("10", "0", "1", "7", " Freitext "), "Freitext"},
-      {"marker, Bavaria", marker("64123456", "3", "false", "EGLOF_BAVARIA 007"), "Musterstadt"},
-      {"marker, Bavaria above 100", marker("64123456", "3", "false", "EGLOF_BAVARIA 101"), "101"},
-      {"marker, tag with colon", marker("64123456", "3", "false", "EGLOF_ALARM : Einsatz"),
-       "Einsatz"},
-      {"marker, two-word tag", marker("64123456", "3", "false", "EGLOF_X Y Rest des Textes"),
-       "Rest des Textes"},
-      {"marker, one space", marker("64123456", "3", "false", "EGLOF_X Y"), "EGLOF_X Y"},
-      {"marker, no tag", marker("64123456", "3", "false", "  Hallo : Welt "), "Hallo : Welt"},
-      {"marker, status 10 GPS", marker("64123456", "10", "false", "EGLOF_GPSINFO : 48.1 11.5"),
-       "48.1 11.5"},
-      {"marker, status 10 GPS inside",
-       marker("64123456", "10", "false", " Pos EGLOF_GPSINFO : 48.1 "), "Pos 48.1"},
-      {"marker, 11 fields", marker("64123456", "3", "false", "Text", 11), ""},
-  };
-  for (const TextRow& row : rows) {
-    SCOPED_TRACE(row.name);
-    handlers.calls.clear();
-    receiveLine(row.line);
-    ASSERT_EQ(handlers.calls.size(), 1u);
-    EXPECT_EQ(handlers.last().kind, Kind::FmsVehicle);
-    EXPECT_EQ(handlers.last().first, QStringLiteral("64123456"));
-    EXPECT_EQ(handlers.last().text, row.expected);
-  }
+  expectCalls({
+      {tabFms("3", "0", "1", "7"), "V:64123456:3:Musterstadt"},
+      {tabFms("3", "0", "1", "150"), "V:64123456:3:"},
+      {tabFms("3", "0", "1", "100"), "V:64123456:3:100"},
+      {tabFms("3", "0", "1", "6.5"), "V:64123456:3:06"}, // place code rounds to even
+      {tabFms("3", "0", "2", "7", "  Einsatz "), "V:64123456:3:Einsatz"},
+      {tabFms("3", "0", "3", "7", "Einsatz"), "V:64123456:3:"},
+      {tabFms("3", "0", "2", "7", {}, 13), "V:64123456:3:"},
+      {tabFms("10", "0", "1", "7", " Freitext "), "V:64123456:10:Freitext"},
+      {vehicle("3", "EGLOF_BAVARIA 007"), "V:64123456:3:Musterstadt"},
+      {vehicle("3", "EGLOF_BAVARIA 101"), "V:64123456:3:101"},
+      {vehicle("3", "EGLOF_ALARM : Einsatz"), "V:64123456:3:Einsatz"},
+      {vehicle("3", "EGLOF_X Y Rest des Textes"), "V:64123456:3:Rest des Textes"},
+      {vehicle("3", "EGLOF_X Y"), "V:64123456:3:EGLOF_X Y"},
+      {vehicle("3", "  Hallo : Welt "), "V:64123456:3:Hallo : Welt"},
+      {vehicle("10", "EGLOF_GPSINFO : 48.1 11.5"), "V:64123456:10:48.1 11.5"},
+      {vehicle("10", " Pos EGLOF_GPSINFO : 48.1 "), "V:64123456:10:Pos 48.1"},
+      {vehicle("3", "Text", 11), "V:64123456:3:"},
+  });
 }
 
 TEST_F(DispatchTest, ControlCentreTextDerivation) {
-  const std::vector<TextRow> rows = {
-      {"marker, number suffix", marker("64123456", "10", "true", "Bitte melden (12)"),
-       "Bitte melden"},
-      {"marker, letter suffix", marker("64123456", "10", "true", "Test(A)"), "Test"},
-      {"marker, TRN", marker("64123456", "10", "true", "x;TRN"), "x&&TRN"},
-      {"marker, TRN twice", marker("64123456", "10", "true", ";TRN a;TRN"), "&&TRN a&&TRN"},
-      {"marker, suffix too long", marker("64123456", "10", "true", "Text (123)"), "Text (1"},
-      {"marker, just a parenthesis", marker("64123456", "10", "true", "x)"), "x)"},
-      {"marker, status 3", marker("64123456", "3", "true", "Text"), ""},
-      {"marker, 11 fields", marker("64123456", "10", "true", {}, 11), ""},
-      {"marker, any direction but false", marker("64123456", "10", "False", "T"), "T"},
-      {"tab, TRN", tabFms("10", "1", {}, {}, "x&TRN"), "x&&TRN"},
-      {"tab, parenthesis kept", tabFms("10", "1", {}, {}, " Bitte melden (12) "),
-       "Bitte melden (12)"},
-      {"tab, status 3", tabFms("3", "1", "2", {}, "Text"), ""},
-      {"tab, 9 fields", tabFms("10", "1", {}, {}, {}, 9), ""},
-  };
-  for (const TextRow& row : rows) {
-    SCOPED_TRACE(row.name);
-    handlers.calls.clear();
-    receiveLine(row.line);
-    ASSERT_EQ(handlers.calls.size(), 1u);
-    EXPECT_EQ(handlers.last().kind, Kind::FmsControl);
-    EXPECT_EQ(handlers.last().text, row.expected);
-  }
+  expectCalls({
+      {control("10", "Bitte melden (12)"), "C:64123456:10:Bitte melden"},
+      {control("10", "Test(A)"), "C:64123456:10:Test"},
+      {control("10", "x;TRN"), "C:64123456:10:x&&TRN"},
+      {control("10", ";TRN a;TRN"), "C:64123456:10:&&TRN a&&TRN"},
+      {control("10", "Text (123)"), "C:64123456:10:Text (1"}, // suffix too long
+      {control("10", "x)"), "C:64123456:10:x)"},
+      {control("3", "Text"), "C:64123456:3:"},
+      {control("10", {}, 11), "C:64123456:10:"},
+      {marker("64123456", "10", "False", "T"), "C:64123456:10:T"}, // any direction but "false"
+      {tabFms("10", "1", {}, {}, "x&TRN"), "C:64123456:10:x&&TRN"},
+      {tabFms("10", "1", {}, {}, " Bitte melden (12) "), "C:64123456:10:Bitte melden (12)"},
+      {tabFms("3", "1", "2", {}, "Text"), "C:64123456:3:"},
+      {tabFms("10", "1", {}, {}, {}, 9), "C:64123456:10:"},
+  });
 }
 
-TEST_F(DispatchTest, NineFieldTabLinesAreTelegramsWithoutText) {
-  receive(tabFms("10", "0", {}, {}, {}, 9) + "\r\n" + tabFms("3", "2", {}, {}, {}, 9));
-  ASSERT_EQ(handlers.calls.size(), 2u);
-  EXPECT_EQ(handlers.calls[0].kind, Kind::FmsVehicle);
-  EXPECT_EQ(handlers.calls[0].status, 10);
-  EXPECT_EQ(handlers.calls[1].kind, Kind::FmsControl);
-  EXPECT_EQ(handlers.calls[1].status, 3);
-  EXPECT_TRUE(handlers.calls[0].text.isEmpty());
-  EXPECT_TRUE(handlers.calls[1].text.isEmpty());
+TEST_F(DispatchTest, StatusAndTypeFields) {
+  expectCalls({
+      {tabFms("10", "0", {}, {}, {}, 9), "V:64123456:10:"}, // nine fields: no text
+      {tabFms("3", "2", {}, {}, {}, 9), "C:64123456:3:"},
+      {tabFms(" 4.4", "0"), "V:64123456:4:"},
+      {tabFms("2.5", "0"), "V:64123456:2:"}, // half to even
+      {vehicle("3.5"), "V:64123456:4:"},
+      {control(" 7abc"), "C:64123456:7:"},
+      {vehicle("16.0"), "V:64123456:16:"},   // type codes compare as text
+      {tabFms("18", "1"), "C:64123456:18:"}, // the highest status there is
+      {vehicle("18"), "V:64123456:18:"},
+      // The server never sends a negative status; the handler's own table access rejects it.
+      {tabFms("-1", "0"), "V:64123456:-1:"},
+      {control("-1"), "C:64123456:-1:"},
+  });
 }
 
-TEST_F(DispatchTest, TabLinesCarryNoTime) {
-  receive(QStringLiteral("ZVEI\t 12345 \tx\r\nPOC\t 1234567 \t 4 \t Alarm Wache \r\n") +
-          tabFms(" 4.4", "0"));
-  ASSERT_EQ(handlers.calls.size(), 3u);
-  EXPECT_EQ(handlers.calls[0].kind, Kind::Zvei);
-  EXPECT_EQ(handlers.calls[0].first, " 12345 "); // passed on untrimmed
-  EXPECT_EQ(handlers.calls[1].kind, Kind::Pocsag);
-  EXPECT_EQ(handlers.calls[1].first, "1234567");
-  EXPECT_EQ(handlers.calls[1].function, "4");
-  EXPECT_EQ(handlers.calls[1].text, "Alarm Wache");
-  EXPECT_EQ(handlers.calls[2].status, 4);
-  for (const auto& call : handlers.calls)
-    EXPECT_EQ(call.time, 0.0);
+TEST_F(DispatchTest, ZveiAndPocsagFields) {
+  expectCalls({
+      {"ZVEI\t 12345 \tx", "Z: 12345 "}, // passed on untrimmed
+      {"POC\t 1234567 \t 4 \t Alarm Wache ", "P:1234567:4:Alarm Wache"},
+      {"POC\t  \t1\tText", "P::1:Text"}, // an empty RIC is handled
+      {marker("12345", "16", "false"), "Z:12345"},
+      {marker("1234", "17", "false", "  Alarm  "), "P:123:4:Alarm"},
+      {marker("1234", "17", "x", {}, 11), "P:123:4:"}, // exactly 11 fields: no text
+  });
 }
 
-TEST_F(DispatchTest, MarkerLinesCarryTheirDateAndTime) {
-  receiveLine(marker("12345", "16", "false"));
-  ASSERT_EQ(handlers.calls.size(), 1u);
-  EXPECT_EQ(handlers.last().kind, Kind::Zvei);
-  EXPECT_EQ(handlers.last().first, "12345");
-  EXPECT_DOUBLE_EQ(handlers.last().time, at(2026, 12, 4, 20, 15, 0));
-}
-
-TEST_F(DispatchTest, MarkerLinesWithoutDateGetTheArrivalTime) {
-  QString line = marker("12345", "16", "false");
-  line.replace(QStringLiteral("#!XX!#04.12.26"), QStringLiteral("#!YY!#04.12.26"));
-  receiveLine(line);
-  ASSERT_EQ(handlers.calls.size(), 1u);
-  EXPECT_DOUBLE_EQ(handlers.last().time, clock.now());
+TEST_F(DispatchTest, TabLinesCarryNoTimeMarkerLinesTheirOwn) {
+  receive(QStringList{"ZVEI\t1", "POC\t1\t4\tA", tabFms("3", "0"), marker("1", "16", "false"),
+                      marker("1", "16", "false", {}, 11, " 4.12.26", "20:15"),  // another form
+                      marker("1", "16", "false").replace("#!XX!#", "#!YY!#")}); // no date
+  ASSERT_EQ(handlers.times.size(), 6u);
+  EXPECT_EQ(std::vector(handlers.times.begin(), handlers.times.begin() + 3),
+            std::vector<OleDate>(3, 0.0));
+  const OleDate evening = toOleDate(QDateTime(QDate(2026, 12, 4), QTime(20, 15)));
+  EXPECT_DOUBLE_EQ(handlers.times[3], evening);
+  EXPECT_DOUBLE_EQ(handlers.times[4], evening);
+  EXPECT_DOUBLE_EQ(handlers.times[5], clock.now()); // no date: the arrival time
 }
 
 TEST_F(DispatchTest, MarkerDatesReadLikeTheGeneralDateReading) {
   // Two-digit years around the century switch, the last day of months, leap days, midnight.
-  const char* dates[] = {"01.01.00", "31.12.29", "01.01.30", "31.12.99", "29.02.24",
-                         "28.02.23", "30.04.26", "31.01.26", "15.06.70"};
-  const char* times[] = {"00:00:00", "23:59:59", "12:34:56", "07:08:09"};
-  for (const char* date : dates) {
-    for (const char* time : times) {
+  for (const char* date : {"01.01.00", "31.12.29", "01.01.30", "31.12.99", "29.02.24", "28.02.23",
+                           "30.04.26", "31.01.26", "15.06.70"}) {
+    for (const char* time : {"00:00:00", "23:59:59", "12:34:56", "07:08:09"}) {
       SCOPED_TRACE(std::string(date) + " " + time);
-      handlers.calls.clear();
+      handlers.clear();
       receiveLine(marker("1", "16", "false", {}, 11, date, time));
-      ASSERT_EQ(handlers.calls.size(), 1u);
-      EXPECT_EQ(handlers.last().time,
-                parseOleDate(QString::fromLatin1(date) + u' ' + QString::fromLatin1(time)));
+      ASSERT_EQ(handlers.times.size(), 1u);
+      EXPECT_EQ(handlers.times[0], parseOleDate(QString(date) + u' ' + QString(time)));
     }
   }
 }
 
-TEST_F(DispatchTest, DatesInAnotherReadableFormAreAccepted) {
-  receiveLine(marker("1", "16", "false", {}, 11, " 4.12.26", "20:15"));
-  ASSERT_EQ(handlers.calls.size(), 1u);
-  EXPECT_DOUBLE_EQ(handlers.last().time, at(2026, 12, 4, 20, 15, 0));
-}
-
 TEST_F(DispatchTest, UnreadableDatesAreCountedThenDropped) {
-  const std::vector<std::pair<QString, QString>> bad = {
-      {"31.02.26", "20:15:00"}, {"04.13.26", "20:15:00"}, {"04.12.26", "24:00:00"},
-      {"04.12.26", "20:60:00"}, {"04-12-26", "20:15:00"}, {"04.12.26", ""},
-      {"xx.12.26", "20:15:00"}, {"", "20:15:00"}};
-  for (const auto& [date, time] : bad) {
+  for (const auto& [date, time] : std::vector<std::pair<QString, QString>>{{"31.02.26", "20:15:00"},
+                                                                           {"04.13.26", "20:15:00"},
+                                                                           {"04.12.26", "24:00:00"},
+                                                                           {"04.12.26", "20:60:00"},
+                                                                           {"04-12-26", "20:15:00"},
+                                                                           {"04.12.26", ""},
+                                                                           {"xx.12.26", "20:15:00"},
+                                                                           {"", "20:15:00"}}) {
     SCOPED_TRACE((date + u' ' + time).toStdString());
     const auto before = state.ReceivedTotal;
-    handlers.calls.clear();
-    receive(marker("1", "16", "false", {}, 11, date, time) + "\r\nZVEI\t2");
+    handlers.clear();
+    receive(QStringList{marker("1", "16", "false", {}, 11, date, time), "ZVEI\t2"});
     EXPECT_EQ(state.ReceivedTotal, before + 2);
-    ASSERT_EQ(handlers.calls.size(), 1u); // only the line after it
-    EXPECT_EQ(handlers.last().first, "2");
+    EXPECT_EQ(handlers.calls, QStringList{"Z:2"}); // only the line after it
   }
 }
 
-TEST_F(DispatchTest, MarkerPocsagSplitsRicAndFunction) {
-  receive(marker("1234", "17", "false", "  Alarm  ") + "\r\n" + marker("1234", "17", "x", {}, 11));
-  ASSERT_EQ(handlers.calls.size(), 2u);
-  EXPECT_EQ(handlers.calls[0].kind, Kind::Pocsag);
-  EXPECT_EQ(handlers.calls[0].first, "123");
-  EXPECT_EQ(handlers.calls[0].function, "4");
-  EXPECT_EQ(handlers.calls[0].text, "Alarm");
-  EXPECT_EQ(handlers.calls[1].text, ""); // exactly 11 fields: no text
-}
-
 TEST_F(DispatchTest, MarkerPocsagWithEmptyIdentifierIsDropped) {
-  receive(marker("", "17", "false", "Alarm") + "\r\n" + marker("9", "17", "false", "B"));
-  ASSERT_EQ(handlers.calls.size(), 1u);
-  EXPECT_EQ(handlers.last().first, "");
-  EXPECT_EQ(handlers.last().function, "9");
+  receive(QStringList{marker("", "17", "false", "Alarm"), marker("9", "17", "false", "B")});
+  EXPECT_EQ(handlers.calls, QStringList{"P::9:B"});
   EXPECT_EQ(state.ReceivedTotal, 2);
 }
 
-TEST_F(DispatchTest, TabPocsagWithEmptyRicIsHandled) {
-  receiveLine(QStringLiteral("POC\t  \t1\tText"));
-  ASSERT_EQ(handlers.calls.size(), 1u);
-  EXPECT_EQ(handlers.last().first, "");
-}
-
-TEST_F(DispatchTest, StatusNumbersAreRoundedHalfToEven) {
-  receive(tabFms("2.5", "0") + "\r\n" + marker("1", "3.5", "false") + "\r\n" +
-          marker("1", " 7abc", "true"));
-  ASSERT_EQ(handlers.calls.size(), 3u);
-  EXPECT_EQ(handlers.calls[0].status, 2);
-  EXPECT_EQ(handlers.calls[1].status, 4);
-  EXPECT_EQ(handlers.calls[2].status, 7);
-}
-
-TEST_F(DispatchTest, TypeCodesAreComparedAsText) {
-  receiveLine(marker("64123456", "16.0", "false"));
-  ASSERT_EQ(handlers.calls.size(), 1u);
-  EXPECT_EQ(handlers.last().kind, Kind::FmsVehicle);
-  EXPECT_EQ(handlers.last().status, 16);
-}
-
 TEST_F(DispatchTest, RejectedTabLinesAreCountedWhenTheyHoldATab) {
-  receive(QStringLiteral("ZVEI12345\r\nFMSTlg\r\nZVEIX\t1\r\nPOC\t1\t2\r\n") +
-          tabFms("3", "0", {}, {}, {}, 8) + "\r\n" + tabFms("19", "0") + "\r\n" +
-          tabFms("18.5", "1") + "\r\n" + tabFms("1e9", "0"));
+  receive(QStringList{"ZVEI12345", "FMSTlg", "ZVEIX\t1", "POC\t1\t2",
+                      tabFms("3", "0", {}, {}, {}, 8), tabFms("19", "0"), tabFms("18.5", "1"),
+                      tabFms("1e9", "0")});
   EXPECT_EQ(state.ReceivedTotal, 6); // all but the two without TAB
   EXPECT_TRUE(handlers.calls.empty());
   EXPECT_EQ(state.LastVehicleTelegram, 0.0); // the status test comes before the traffic step
@@ -215,44 +137,30 @@ TEST_F(DispatchTest, RejectedTabLinesAreCountedWhenTheyHoldATab) {
 }
 
 TEST_F(DispatchTest, RejectedMarkerLinesAreNotCounted) {
-  QStringList tenFields(10, QStringLiteral("x"));
-  receive(tenFields.join(QStringLiteral("#![]!#")) + "\r\n" + marker("64123456", "19", "false") +
-          "\r\n" + marker("1", "99999", "true") + "\r\n" + marker("1", "1e9", "false"));
+  receive(QStringList{QStringList(10, "x").join("#![]!#"), vehicle("19"), control("99999"),
+                      vehicle("1e9")});
   EXPECT_EQ(state.ReceivedTotal, 0);
   EXPECT_TRUE(handlers.calls.empty());
   EXPECT_EQ(state.LastVehicleTelegram, 0.0);
   EXPECT_EQ(state.StarCount, 0);
 }
 
-TEST_F(DispatchTest, NegativeStatusReachesTheHandler) {
-  // The server never sends one; the handler's own table access rejects it.
-  receive(tabFms("-1", "0") + "\r\n" + marker("1", "-1", "true"));
-  ASSERT_EQ(handlers.calls.size(), 2u);
-  EXPECT_EQ(handlers.calls[0].status, -1);
-  EXPECT_EQ(handlers.calls[1].status, -1);
-}
-
-TEST_F(DispatchTest, StatusThatDoesNotFitIsCountedThenDropped) {
-  receive(tabFms("-99999", "1") + "\r\n" + marker("1", "-1e9", "true") + "\r\nZVEI\t5");
+TEST_F(DispatchTest, StatusThatDoesNotFitOrNegativePlaceCodeIsCountedThenDropped) {
+  receive(QStringList{tabFms("-99999", "1"), control("-1e9"), "ZVEI\t5"});
   EXPECT_EQ(state.ReceivedTotal, 3);
-  ASSERT_EQ(handlers.calls.size(), 1u);
-  EXPECT_EQ(handlers.last().first, "5");
-}
+  EXPECT_EQ(handlers.calls, QStringList{"Z:5"});
 
-TEST_F(DispatchTest, NegativePlaceCodeDropsTheLine) {
-  receive(tabFms("3", "0", "1", "-1") + "\r\n" + marker("1", "3", "false", "EGLOF_BAVARIA -05") +
-          "\r\nZVEI\t5");
-  EXPECT_EQ(state.ReceivedTotal, 3);
-  ASSERT_EQ(handlers.calls.size(), 1u);
-  EXPECT_EQ(handlers.last().first, "5");
+  receive(QStringList{tabFms("3", "0", "1", "-1"), vehicle("3", "EGLOF_BAVARIA -05"), "ZVEI\t6"});
+  EXPECT_EQ(state.ReceivedTotal, 6);
+  EXPECT_EQ(handlers.calls, (QStringList{"Z:5", "Z:6"}));
   EXPECT_GT(state.LastVehicleTelegram, 0.0); // the traffic step ran before the failure
 }
 
 TEST_F(DispatchTest, HandlerFailureDropsOnlyItsLine) {
   handlers.failNext = true;
   clock.advance(200);
-  receive(tabFms("3", "1") + "\r\n" + tabFms("4", "1"));
-  EXPECT_EQ(handlers.calls.size(), 2u);
+  receive(QStringList{tabFms("3", "1"), tabFms("4", "1")});
+  EXPECT_EQ(handlers.calls.size(), 2);
   EXPECT_EQ(state.ReceivedTotal, 2);
   EXPECT_EQ(state.StarCount, 2);                 // raised for the failed line and kept
   EXPECT_EQ(statusLabel.caption(), "Unbekannt"); // a line's failure shows nothing
@@ -260,7 +168,7 @@ TEST_F(DispatchTest, HandlerFailureDropsOnlyItsLine) {
 
 TEST_F(DispatchTest, WithoutHandlersLinesAreStillCounted) {
   receiver.setHandlers(nullptr);
-  receive(tabFms("3", "0") + "\r\n" + marker("1", "17", "false"));
+  receive(QStringList{tabFms("3", "0"), marker("1", "17", "false")});
   EXPECT_EQ(state.ReceivedTotal, 2);
   EXPECT_EQ(state.TrafficMode, "Kreisverkehr");
 }

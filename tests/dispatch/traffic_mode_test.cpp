@@ -1,7 +1,5 @@
 #include "dispatch_fixture.h"
 
-#include "base/formats.h"
-
 namespace meldlux::testing {
 namespace {
 
@@ -12,120 +10,96 @@ protected:
     initialCaption = indicators.lblSpricht().caption;
   }
 
-  void control(const QString& status) { receiveLine(tabFms(status, "1")); }
-  void vehicle() { receiveLine(marker("64123456", "2", "false")); }
+  void controls(int count, const QString& status = QStringLiteral("3")) {
+    for (int i = 0; i < count; ++i)
+      receiveLine(tabFms(status, "1"));
+  }
+  void vehicleTelegram() { receiveLine(vehicle("2")); }
+  bool star() const { return state.TrafficMode == "Sternverkehr"; }
+  QString spricht() const { return indicators.lblSpricht().caption; }
 
   QString initialCaption;
 };
 
-TEST_F(TrafficModeTest, FourStatusThreeOrdersSwitchAtTheFourth) {
+TEST_F(TrafficModeTest, FourStatusThreeOrdersSwitchAtTheFourthNoticesShowOnce) {
+  vehicleTelegram(); // no Kreisverkehr notice before a Sternverkehr one
+  EXPECT_EQ(spricht(), initialCaption);
   clock.advance(181);
-  for (int i = 0; i < 3; ++i)
-    control("3");
-  EXPECT_NE(state.TrafficMode, "Sternverkehr");
-  EXPECT_EQ(indicators.lblSpricht().caption, initialCaption);
+  controls(3);
+  EXPECT_FALSE(star());
+  EXPECT_EQ(spricht(), initialCaption);
   indicators.setCaption(Indicator::Sprechwunsch, QStringLiteral("Sprechwunsch: FW 1"));
 
-  control("3");
+  controls(1);
   EXPECT_EQ(state.StarCount, 4);
-  EXPECT_EQ(state.TrafficMode, "Sternverkehr");
-  EXPECT_EQ(indicators.lblSpricht().caption, "12:03:01 Sternverkehr");
+  EXPECT_TRUE(star());
+  EXPECT_EQ(spricht(), "12:03:01 Sternverkehr");
   EXPECT_EQ(indicators.lblSpricht().foreColor, 255);
   EXPECT_FALSE(indicators.lblSpricht().bold);
   EXPECT_EQ(indicators.lblSprechwunsch().caption, "");
-}
 
-TEST_F(TrafficModeTest, StatusNineCountsTwice) {
-  clock.advance(200);
-  control("9");
-  EXPECT_EQ(state.StarCount, 2);
-  EXPECT_NE(state.TrafficMode, "Sternverkehr");
-  control("9");
-  EXPECT_EQ(state.TrafficMode, "Sternverkehr");
-}
+  clock.advance(30);
+  controls(1);
+  EXPECT_EQ(spricht(), "12:03:01 Sternverkehr"); // shown once until the label changes
+  // A speaks indication written over the notice ends the shown state.
+  indicators.setCaption(Indicator::Spricht, QStringLiteral(" Spricht: FW 1"));
+  controls(1);
+  EXPECT_EQ(spricht(), "12:03:31 Sternverkehr");
 
-TEST_F(TrafficModeTest, StatusFourteenAndAboveCountTwice) {
-  clock.advance(200);
-  control("14");
-  control("15");
-  EXPECT_EQ(state.StarCount, 4);
-  EXPECT_EQ(state.TrafficMode, "Sternverkehr");
-}
-
-TEST_F(TrafficModeTest, TextTelegramsNeverSwitch) {
-  clock.advance(1000);
-  for (int i = 0; i < 10; ++i)
-    control("10");
+  clock.advance(30);
+  vehicleTelegram();
+  EXPECT_EQ(state.TrafficMode, "Kreisverkehr");
   EXPECT_EQ(state.StarCount, 0);
-  EXPECT_NE(state.TrafficMode, "Sternverkehr");
-  EXPECT_EQ(indicators.lblSpricht().caption, initialCaption);
+  EXPECT_EQ(state.LastVehicleTelegram, clock.now());
+  EXPECT_EQ(spricht(), "12:04:01 Kreisverkehr");
+  EXPECT_EQ(indicators.lblSpricht().foreColor, 36864);
+  EXPECT_FALSE(indicators.lblSpricht().bold);
+  clock.advance(5);
+  vehicleTelegram();
+  EXPECT_EQ(spricht(), "12:04:01 Kreisverkehr"); // shown once as well
+}
+
+TEST_F(TrafficModeTest, StatusNineAndFourteenUpCountTwiceTextTelegramsNever) {
+  clock.advance(1000);
+  for (const auto& [status, count] :
+       {std::pair{"10", 0}, {"9", 2}, {"14", 2}, {"15", 2}, {"18", 2}, {"13", 1}, {"8", 1}}) {
+    SCOPED_TRACE(status);
+    state.StarCount = 0;
+    controls(1, status);
+    EXPECT_EQ(state.StarCount, count);
+  }
+  EXPECT_FALSE(star());
+  EXPECT_EQ(spricht(), initialCaption);
+  state.StarCount = 0;
+  controls(2, "9");
+  EXPECT_TRUE(star());
 }
 
 TEST_F(TrafficModeTest, NoSwitchWithinThreeMinutesOfAVehicle) {
   clock.advance(179);
-  for (int i = 0; i < 6; ++i)
-    control("3");
+  controls(6);
   EXPECT_EQ(state.StarCount, 6);
-  EXPECT_NE(state.TrafficMode, "Sternverkehr");
+  EXPECT_FALSE(star());
   clock.advance(2);
-  control("3");
-  EXPECT_EQ(state.TrafficMode, "Sternverkehr");
-}
-
-TEST_F(TrafficModeTest, NextVehicleTelegramShowsKreisverkehrOnce) {
-  clock.advance(181);
-  for (int i = 0; i < 4; ++i)
-    control("3");
-  clock.advance(60);
-  vehicle();
-  EXPECT_EQ(state.TrafficMode, "Kreisverkehr");
-  EXPECT_EQ(state.StarCount, 0);
-  EXPECT_EQ(state.LastVehicleTelegram, clock.now());
-  EXPECT_EQ(indicators.lblSpricht().caption, "12:04:01 Kreisverkehr");
-  EXPECT_EQ(indicators.lblSpricht().foreColor, 36864);
-  EXPECT_FALSE(indicators.lblSpricht().bold);
-
-  clock.advance(5);
-  vehicle();
-  EXPECT_EQ(indicators.lblSpricht().caption, "12:04:01 Kreisverkehr");
-}
-
-TEST_F(TrafficModeTest, SternverkehrIsShownOnceUntilTheLabelChanges) {
-  clock.advance(181);
-  for (int i = 0; i < 4; ++i)
-    control("3");
-  clock.advance(30);
-  control("3");
-  EXPECT_EQ(indicators.lblSpricht().caption, "12:03:01 Sternverkehr");
-  // A speaks indication written over the notice ends the shown state.
-  indicators.setCaption(Indicator::Spricht, QStringLiteral(" Spricht: FW 1"));
-  control("3");
-  EXPECT_EQ(indicators.lblSpricht().caption, "12:03:31 Sternverkehr");
+  controls(1);
+  EXPECT_TRUE(star());
 }
 
 TEST_F(TrafficModeTest, NothingIsShownWhenMessagesAreOff) {
   options.setChecked(Check::chkMsgAktiv, false);
   clock.advance(181);
-  for (int i = 0; i < 4; ++i)
-    control("3");
-  EXPECT_EQ(state.TrafficMode, "Sternverkehr");
-  EXPECT_EQ(indicators.lblSpricht().caption, initialCaption);
-  vehicle();
+  controls(4);
+  EXPECT_TRUE(star());
+  EXPECT_EQ(spricht(), initialCaption);
+  vehicleTelegram();
   EXPECT_EQ(state.TrafficMode, "Kreisverkehr");
-  EXPECT_EQ(indicators.lblSpricht().caption, initialCaption);
-}
-
-TEST_F(TrafficModeTest, KreisverkehrNoticeOnlyAfterSternverkehrNotice) {
-  vehicle();
-  EXPECT_EQ(indicators.lblSpricht().caption, initialCaption);
+  EXPECT_EQ(spricht(), initialCaption);
 }
 
 TEST_F(TrafficModeTest, BothFormatsDriveTheTracker) {
   clock.advance(181);
-  receiveLine(marker("64123456", "3", "true"));
-  receiveLine(marker("64123456", "9", "x"));
-  control("3");
-  EXPECT_EQ(state.TrafficMode, "Sternverkehr");
+  receive(QStringList{control("3"), marker("64123456", "9", "x"), tabFms("3", "1")});
+  EXPECT_TRUE(star());
   receiveLine(tabFms("2", "0"));
   EXPECT_EQ(state.TrafficMode, "Kreisverkehr");
 }

@@ -17,16 +17,5 @@ TEST(MessageList, ThirtySecondLinePushesTheOldestOut) {
   EXPECT_THROW(list[-1], Failure);
 }
 
-TEST(MessageList, RecentTextsMatchTrimmedAndOnlyWithinTheWindow) {
-  MessageList list;
-  const double t = 46000.5;
-  list.push(MessageEntry{t, QStringLiteral("  Florian 1  "), 1});
-  const double at = t * kSecondsPerDay;
-  EXPECT_TRUE(list.containsRecent(QStringLiteral("Florian 1"), at + 59.9, 60));
-  EXPECT_FALSE(list.containsRecent(QStringLiteral("Florian 1"), at + 60, 60));
-  EXPECT_FALSE(list.containsRecent(QStringLiteral("florian 1"), at, 60)); // case counts
-  EXPECT_FALSE(list.containsRecent(QString(), at, 60));                   // empty slots never match
-}
-
 } // namespace
 } // namespace meldlux

@@ -13,6 +13,8 @@
 #include "settings/options.h"
 #include "telegrams/replacements.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace meldlux::testing {
@@ -49,11 +51,30 @@ protected:
     popup.RefreshLines();
     popup.LayoutPopup();
   }
+  void messages(int count, const QString& prefix = QStringLiteral("M")) {
+    for (int i = 0; i < count; ++i)
+      message(prefix + QString::number(i));
+  }
+  // Shown or hidden, height in rows, LastLine and PopupExpanded, for one comparison.
+  QString view() const {
+    return QStringLiteral("%1 rows=%2 last=%3 expanded=%4")
+        .arg(popup.visible() ? "shown" : "hidden")
+        .arg(double(popup.height()) / kRow)
+        .arg(popup.LastLine())
+        .arg(popup.PopupExpanded());
+  }
   void advance(double seconds) { clock.advance(seconds); }
-  int bottomOf(int line) const { return popup.lblText(line).top + popup.lblText(line).height; }
+  void rightPress() { popup.Form_MouseDown(Qt::RightButton, Qt::NoModifier); }
+  void set(Text box, const char* text) { options.setText(box, QString::fromUtf8(text)); }
+  QStringList logLines() const {
+    QFile file(dir.filePath(QStringLiteral("events.log")));
+    file.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+  }
 
+  QTemporaryDir dir;
   ManualClock clock;
-  EventLog log;
+  EventLog log{dir.filePath(QStringLiteral("events.log"))};
   Options options;
   LinkState link;
   ReplacementTable replacements;

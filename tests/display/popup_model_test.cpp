@@ -2,33 +2,24 @@
 #include "base/formats.h"
 #include "popup_fixture.h"
 
-#include <QFile>
-#include <QTemporaryDir>
-
 namespace meldlux::testing {
 namespace {
 
 using Lines = PopupFixture;
 
 TEST_F(Lines, ThreeLinesOfFourFreshCollapsedShiftPressShowsAllReleaseCollapses) {
-  options.setText(Text::txtMsgLines, QStringLiteral("3"));
+  set(Text::txtMsgLines, "3");
   for (int i = 1; i <= 4; ++i) {
     message(QStringLiteral("Meldung %1").arg(i));
     advance(1);
   }
-  EXPECT_EQ(popup.LastLine(), 2);
+  EXPECT_EQ(view(), "shown rows=3 last=2 expanded=0");
   EXPECT_EQ(popup.lineCount(), 4);
-  EXPECT_EQ(popup.height(), 3 * kRow);
   EXPECT_TRUE(popup.lblText(3).visible); // loaded and visible, but outside the window
-
   popup.lblText_MouseDown(1, Qt::LeftButton, Qt::ShiftModifier);
-  EXPECT_EQ(popup.PopupExpanded(), 1);
-  EXPECT_EQ(popup.height(), 4 * kRow);
-  EXPECT_TRUE(popup.visible());
-
+  EXPECT_EQ(view(), "shown rows=4 last=2 expanded=1");
   popup.lblText_MouseUp(1);
-  EXPECT_EQ(popup.PopupExpanded(), 0);
-  EXPECT_EQ(popup.height(), 3 * kRow);
+  EXPECT_EQ(view(), "shown rows=3 last=2 expanded=0");
 }
 
 TEST_F(Lines, NewestLineFirstWithItsTimeColourAndTrimmedText) {
@@ -48,7 +39,7 @@ TEST_F(Lines, NewestLineFirstWithItsTimeColourAndTrimmedText) {
 }
 
 TEST_F(Lines, MsgTimeZeroKeepsLinesForADayAndStartsNoDisplayTimer) {
-  options.setText(Text::txtMsgTime, QStringLiteral("0"));
+  set(Text::txtMsgTime, "0");
   message(QStringLiteral("Alarm"));
   EXPECT_FALSE(popup.Timer1().isActive());
   advance(86399);
@@ -57,11 +48,13 @@ TEST_F(Lines, MsgTimeZeroKeepsLinesForADayAndStartsNoDisplayTimer) {
   advance(2);
   refresh();
   EXPECT_EQ(popup.LastLine(), -1);
+  popup.LoaderNotice(QStringLiteral("5 Orte geladen"), 16777215);
+  EXPECT_FALSE(popup.Timer1().isActive());
 }
 
-TEST_F(Lines, MsgTimeTenAgesLinesOutAndANewLineStandsAlone) {
-  options.setText(Text::txtMsgTime, QStringLiteral("10"));
-  options.setText(Text::txtMsgLines, QStringLiteral("3"));
+TEST_F(Lines, MsgTimeTenAgesLinesOutANewLineStandsAloneARecentIndicatorKeepsOneOpen) {
+  set(Text::txtMsgTime, "10");
+  set(Text::txtMsgLines, "3");
   message(QStringLiteral("Eins"));
   advance(1);
   message(QStringLiteral("Zwei"));
@@ -77,13 +70,9 @@ TEST_F(Lines, MsgTimeTenAgesLinesOutAndANewLineStandsAlone) {
   EXPECT_EQ(popup.LastLine(), -1);
 
   message(QStringLiteral("Drei"));
-  EXPECT_EQ(popup.LastLine(), 0);
-  EXPECT_EQ(popup.height(), kRow);
-}
+  EXPECT_EQ(view(), "shown rows=1 last=0 expanded=0");
 
-TEST_F(Lines, RecentIndicatorKeepsTheFirstLineOpen) {
-  options.setText(Text::txtMsgTime, QStringLiteral("10"));
-  message(QStringLiteral("Alt"));
+  // A recent indicator keeps the first line open.
   advance(30);
   refresh();
   EXPECT_EQ(popup.LastLine(), -1);
@@ -96,60 +85,66 @@ TEST_F(Lines, RecentIndicatorKeepsTheFirstLineOpen) {
 }
 
 TEST_F(Lines, ElementsAreLoadedOnDemandAndNeverUnloaded) {
-  options.setText(Text::txtMsgTime, QStringLiteral("5"));
+  set(Text::txtMsgTime, "5");
   EXPECT_EQ(popup.lineCount(), 1);
-  for (int i = 0; i < 3; ++i)
-    message(QStringLiteral("M%1").arg(i));
+  messages(3);
   EXPECT_EQ(popup.lineCount(), 3);
   advance(60);
   refresh();
   EXPECT_EQ(popup.lineCount(), 3);
-  for (int i = 0; i < 40; ++i)
-    message(QStringLiteral("N%1").arg(i));
+  messages(40);
   EXPECT_EQ(popup.lineCount(), 31);
 }
 
 TEST_F(Lines, FractionalMsgLinesRoundsHalfToEven) {
-  options.setText(Text::txtMsgLines, QStringLiteral("2.5"));
-  for (int i = 0; i < 4; ++i)
-    message(QStringLiteral("M%1").arg(i));
-  EXPECT_EQ(popup.LastLine(), 1);
-  EXPECT_EQ(popup.height(), 2 * kRow);
+  set(Text::txtMsgLines, "2.5");
+  messages(4);
+  EXPECT_EQ(view(), "shown rows=2 last=1 expanded=0");
 }
 
 using Duplicates = PopupFixture;
 
-TEST_F(Duplicates, SameTextInsideSuppressSecondsOnlyAndReplacedTextsNeverMatch) {
-  message(QStringLiteral("Florian Musterstadt 1/46-1 Status 3"));
+TEST_F(Duplicates, SameTrimmedTextInsideSuppressSecondsOnly) {
+  const QString text = QStringLiteral("Florian Musterstadt 1/46-1 Status 3");
+  message(text);
   advance(59);
-  EXPECT_TRUE(popup.IsRecentDuplicate(QStringLiteral(" Florian Musterstadt 1/46-1 Status 3")));
+  EXPECT_TRUE(popup.IsRecentDuplicate(u' ' + text + u' '));
+  EXPECT_FALSE(popup.IsRecentDuplicate(text.toLower())); // case counts
+  EXPECT_FALSE(popup.IsRecentDuplicate(QString()));      // empty slots never match
   advance(1);
-  EXPECT_FALSE(popup.IsRecentDuplicate(QStringLiteral("Florian Musterstadt 1/46-1 Status 3")));
-
+  EXPECT_FALSE(popup.IsRecentDuplicate(text));
   options.SuppressSeconds = 120;
-  EXPECT_TRUE(popup.IsRecentDuplicate(QStringLiteral("Florian Musterstadt 1/46-1 Status 3")));
+  EXPECT_TRUE(popup.IsRecentDuplicate(text));
 }
 
-TEST_F(Duplicates, AddMessageHandsBackTheReplacedText) {
-  replacements.rows[0] = {QStringLiteral("FL"), QStringLiteral("Florian")};
+TEST_F(Duplicates, AddMessageHandsBackTheReplacedTextAndLogsIt) {
+  replacements.rows[0] = {QStringLiteral("a"), QStringLiteral("ä")};
   replacements.ReplacementCount = 1;
-  QString text = QStringLiteral("FL MST 1");
-  popup.AddMessage(clock.now(), text, 0);
-  EXPECT_EQ(text, "Florian MST 1");
-  EXPECT_FALSE(popup.IsRecentDuplicate(QStringLiteral("FL MST 1")));
-  EXPECT_TRUE(popup.IsRecentDuplicate(QStringLiteral("Florian MST 1")));
+  QString text = QStringLiteral("Alarm\tHalle");
+  popup.ShowPopup();
+  popup.AddMessage(clock.now(), text, 255);
+  popup.ShowPopup(); // already shown: nothing to log
+  popup.lblSpricht_Click();
+  EXPECT_EQ(text, "Alärm\tHälle");
+  EXPECT_FALSE(popup.IsRecentDuplicate(QStringLiteral("Alarm\tHalle")));
+  EXPECT_TRUE(popup.IsRecentDuplicate(text));
+  // Every message and every visibility change is logged.
+  EXPECT_EQ(logLines(),
+            (QStringList{"popup\tshown",
+                         "message\t" + formatDateTime(clock.now()) + "\t255\tAlärm\\tHälle",
+                         "popup\thidden"}));
 }
 
 using Hold = PopupFixture;
 
 TEST_F(Hold, RightPressHoldsThePopupHiddenAgainstEveryShowButTheOptions) {
-  options.setText(Text::txtReClickHide, QStringLiteral("-20"));
+  set(Text::txtReClickHide, "-20");
   message(QStringLiteral("Eins"));
   ASSERT_TRUE(popup.visible());
   int stacking = 0;
   QObject::connect(&popup, &PopupModel::stackingRequested, [&] { ++stacking; });
 
-  popup.Form_MouseDown(Qt::RightButton, Qt::NoModifier);
+  rightPress();
   EXPECT_FALSE(popup.visible());
   EXPECT_DOUBLE_EQ(popup.HiddenUntil, clock.now() + 20 / kSecondsPerDay);
 
@@ -163,7 +158,6 @@ TEST_F(Hold, RightPressHoldsThePopupHiddenAgainstEveryShowButTheOptions) {
   EXPECT_TRUE(popup.Timer1().isActive()); // the display timer still restarts
 
   message(QStringLiteral("Zwei"));
-  EXPECT_FALSE(popup.visible());
   popup.TrayClick(u"LBUTTONDOWN");
   popup.TrayClick(u"LBUTTONDOWNSHIFT");
   EXPECT_FALSE(popup.visible());
@@ -175,18 +169,25 @@ TEST_F(Hold, RightPressHoldsThePopupHiddenAgainstEveryShowButTheOptions) {
   EXPECT_EQ(foreground.restored, restoredBefore + 1);
 }
 
-TEST_F(Hold, ZeroSecondsEndsTheHoldAtOnceAndAnUncheckedBoxOnlyHides) {
-  options.setText(Text::txtReClickHide, QStringLiteral("0"));
+TEST_F(Hold, ZeroSecondsEndsTheHoldAtOnceAnUncheckedBoxOrOneBeyondReachOnlyHides) {
+  set(Text::txtReClickHide, "1e300");
   message(QStringLiteral("Eins"));
-  popup.Form_MouseDown(Qt::RightButton, Qt::NoModifier);
+  rightPress();
+  EXPECT_FALSE(popup.visible());
+  EXPECT_EQ(popup.HiddenUntil, 0);
+
+  set(Text::txtReClickHide, "0");
+  popup.ShowPopup();
+  rightPress();
   EXPECT_FALSE(popup.visible());
   advance(0.001);
   popup.ShowPopup();
   EXPECT_TRUE(popup.visible());
 
-  options.setText(Text::txtReClickHide, QStringLiteral("20"));
+  set(Text::txtReClickHide, "20");
   options.setChecked(Check::chkReClickHide, false);
-  popup.Form_MouseDown(Qt::RightButton, Qt::NoModifier);
+  popup.ShowPopup();
+  rightPress();
   EXPECT_FALSE(popup.visible());
   EXPECT_EQ(popup.HiddenUntil, 0);
   advance(1);
@@ -196,7 +197,7 @@ TEST_F(Hold, ZeroSecondsEndsTheHoldAtOnceAndAnUncheckedBoxOnlyHides) {
 
 TEST_F(Hold, OptionClicksEndTheHold) {
   message(QStringLiteral("Eins"));
-  popup.Form_MouseDown(Qt::RightButton, Qt::NoModifier);
+  rightPress();
   ASSERT_GT(popup.HiddenUntil, clock.now());
 
   options.setChecked(Check::chkMsgVorne, false); // in front off: no show, but the hold ends
@@ -207,7 +208,7 @@ TEST_F(Hold, OptionClicksEndTheHold) {
   EXPECT_TRUE(popup.visible());
   EXPECT_TRUE(popup.topMost());
 
-  popup.Form_MouseDown(Qt::RightButton, Qt::NoModifier);
+  rightPress();
   options.setChecked(Check::chkReClickHide, true); // already checked: nothing happens
   EXPECT_GT(popup.HiddenUntil, 0);
   options.setChecked(Check::chkReClickHide, false);
@@ -215,7 +216,7 @@ TEST_F(Hold, OptionClicksEndTheHold) {
   EXPECT_FALSE(popup.visible()); // unchecking only ends the hold
 
   options.setChecked(Check::chkReClickHide, true);
-  popup.Form_MouseDown(Qt::RightButton, Qt::NoModifier);
+  rightPress();
   options.setChecked(Check::chkMsgAktiv, false);
   EXPECT_EQ(popup.HiddenUntil, 0);
   EXPECT_FALSE(popup.visible());
@@ -229,41 +230,19 @@ TEST_F(Hold, OptionClicksEndTheHold) {
   EXPECT_TRUE(cleanup.enabled());
 }
 
-TEST_F(Hold, AHoldTimeBeyondReachOnlyHides) {
-  options.setText(Text::txtReClickHide, QStringLiteral("1e300"));
-  message(QStringLiteral("Eins"));
-  popup.Form_MouseDown(Qt::RightButton, Qt::NoModifier);
-  EXPECT_FALSE(popup.visible());
-  EXPECT_EQ(popup.HiddenUntil, 0);
-}
-
 using Presses = PopupFixture;
 
-TEST_F(Presses, CtrlPressHidesAndCollapses) {
-  options.setText(Text::txtMsgLines, QStringLiteral("1"));
-  message(QStringLiteral("Eins"));
-  message(QStringLiteral("Zwei"));
+TEST_F(Presses, CtrlPressHidesAndCollapsesTimeLabelClickOnlyHides) {
+  messages(2); // one line high
   popup.Form_MouseDown(Qt::LeftButton, Qt::ShiftModifier);
-  ASSERT_EQ(popup.height(), 2 * kRow);
-  popup.Form_MouseDown(Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier);
-  EXPECT_FALSE(popup.visible());
-  EXPECT_EQ(popup.PopupExpanded(), 0);
-  EXPECT_EQ(popup.height(), kRow);
-  EXPECT_EQ(popup.HiddenUntil, 0); // a left press never holds
-}
-
-TEST_F(Presses, TimeLabelClickHidesWithoutCollapsing) {
-  options.setText(Text::txtMsgLines, QStringLiteral("1"));
-  message(QStringLiteral("Eins"));
-  message(QStringLiteral("Zwei"));
-  popup.Form_MouseDown(Qt::LeftButton, Qt::ShiftModifier);
+  ASSERT_EQ(view(), "shown rows=2 last=0 expanded=1");
   popup.lblZeit_Click(1);
-  EXPECT_FALSE(popup.visible());
-  EXPECT_EQ(popup.PopupExpanded(), 1);
-  EXPECT_EQ(popup.height(), 2 * kRow);
+  EXPECT_EQ(view(), "hidden rows=2 last=0 expanded=1");
   popup.ShowPopup();
-  EXPECT_TRUE(popup.visible());
-  EXPECT_EQ(popup.height(), 2 * kRow);
+  EXPECT_EQ(view(), "shown rows=2 last=0 expanded=1");
+  popup.Form_MouseDown(Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier);
+  EXPECT_EQ(view(), "hidden rows=1 last=0 expanded=0");
+  EXPECT_EQ(popup.HiddenUntil, 0); // a left press never holds
 }
 
 TEST_F(Presses, Timer1WhileExpandedStopsButKeepsThePopup) {
@@ -283,14 +262,11 @@ TEST_F(Presses, Timer1WhileExpandedStopsButKeepsThePopup) {
 }
 
 TEST_F(Presses, TrayClickTogglesThePopup) {
-  message(QStringLiteral("Eins"));
-  message(QStringLiteral("Zwei"));
+  messages(2);
   popup.TrayClick(u"LBUTTONDOWNSHIFT");
-  EXPECT_EQ(popup.height(), 2 * kRow);
+  EXPECT_EQ(view(), "shown rows=2 last=0 expanded=1");
   popup.TrayClick(u"LBUTTONDOWN");
-  EXPECT_FALSE(popup.visible());
-  EXPECT_EQ(popup.PopupExpanded(), 0);
-  EXPECT_EQ(popup.height(), kRow);
+  EXPECT_EQ(view(), "hidden rows=1 last=0 expanded=0");
   popup.TrayClick(u"RBUTTONDOWN");
   EXPECT_FALSE(popup.visible());
   popup.TrayClick(u"LBUTTONDOWN");
@@ -301,8 +277,8 @@ using Placement = PopupFixture;
 
 TEST_F(Placement, BottomEdgeUsesTheHeightBeforeTheLayout) {
   options.OptPosition_Click(1);
-  options.setText(Text::txtMsgLines, QStringLiteral("3"));
-  options.setText(Text::txtMsgTime, QStringLiteral("10"));
+  set(Text::txtMsgLines, "3");
+  set(Text::txtMsgTime, "10");
   message(QStringLiteral("Eins"));
   EXPECT_EQ(popup.top(), kScreenHeight - kRow);
   message(QStringLiteral("Zwei"));
@@ -325,24 +301,24 @@ TEST_F(Placement, BottomEdgeUsesTheHeightBeforeTheLayout) {
 }
 
 TEST_F(Placement, WidthAndLeftFollowThePercentages) {
-  options.setText(Text::txtMsgBreite, QStringLiteral("12,5"));
+  set(Text::txtMsgBreite, "12,5");
   EXPECT_EQ(popup.width(), 2400);
-  options.setText(Text::txtMsgLinks, QStringLiteral("50"));
+  set(Text::txtMsgLinks, "50");
   EXPECT_EQ(popup.left(), 9600);
   // The resize puts "Es Spricht" 100 twips from the right edge.
   EXPECT_EQ(popup.lblSpricht().left, 2400 - 705 - 100);
   EXPECT_EQ(popup.lblSprechwunsch().left, 2400 - 705 - 100 - 1050 - 100);
 
-  options.setText(Text::txtMsgBreite, QStringLiteral("1e30"));
+  set(Text::txtMsgBreite, "1e30");
   EXPECT_GT(popup.width(), 0);
-  options.setText(Text::txtMsgBreite, QStringLiteral("-50"));
+  set(Text::txtMsgBreite, "-50");
   EXPECT_EQ(popup.width(), 0); // no window takes a negative width: none at all
   message(QStringLiteral("Eins"));
   EXPECT_TRUE(popup.visible());
 }
 
 TEST_F(Placement, LayoutWithoutResizeLeavesSixtyTwipsResizeAHundred) {
-  options.setText(Text::txtMsgLines, QStringLiteral("2"));
+  set(Text::txtMsgLines, "2");
   message(QStringLiteral("Eins")); // one row, as at load: no resize
   EXPECT_EQ(popup.lblSpricht().left, kScreenWidth - 705 - 60);
   message(QStringLiteral("Zwei")); // two rows: the resize follows the layout
@@ -353,12 +329,11 @@ TEST_F(Placement, LayoutWithoutResizeLeavesSixtyTwipsResizeAHundred) {
 using Burst = PopupFixture;
 
 TEST_F(Burst, LabelsWaitForTheTickAfterTheWindowReset) {
-  options.setText(Text::txtMsgLines, QStringLiteral("1"));
+  set(Text::txtMsgLines, "1");
   message(QStringLiteral("Vorher"));
   link.ReceiveBurstStart = float(clock.secondsSinceMidnight());
   link.ReceiveBurstCount = 10;
-  for (int i = 0; i < 10; ++i)
-    message(QStringLiteral("Burst %1").arg(i));
+  messages(10, QStringLiteral("Burst "));
   EXPECT_EQ(popup.lblText(0).caption, "Vorher");
   EXPECT_EQ(popup.messages()[0].Text, "Burst 9");
 
@@ -376,7 +351,7 @@ TEST_F(Burst, LabelsWaitForTheTickAfterTheWindowReset) {
   EXPECT_EQ(popup.lblText(0).caption, "Burst 9");
 }
 
-TEST_F(Burst, CleanupTickRunsWhilePopupMessagesAreOn) {
+TEST_F(Burst, CleanupTickRunsEverySecondWhilePopupMessagesAreOn) {
   rules.armPopup();
   EXPECT_TRUE(cleanup.enabled());
   EXPECT_EQ(cleanup.TimerCleanup().interval(), 1000);
@@ -396,29 +371,24 @@ TEST_F(Appearance, FontGoesToTheFirstLabelsAndLaterLinesCopyIt) {
   const PopupFont back = popup.font();
   EXPECT_EQ(back.name, "DejaVu Sans");
   EXPECT_EQ(back.size, 19.5);
-  EXPECT_TRUE(back.bold);
-  EXPECT_TRUE(back.italic);
+  EXPECT_TRUE(back.bold && back.italic);
 
   message(QStringLiteral("Zwei"));
   EXPECT_EQ(popup.lblText(1).font.name, "DejaVu Sans");
   EXPECT_TRUE(popup.lblText(1).font.italic);
   EXPECT_FALSE(popup.lblText(1).bold);
   EXPECT_EQ(popup.lblText(1).top, 2 * kRow);
-  // Indicators are not bold after a new line.
-  EXPECT_FALSE(popup.lblSprechwunsch().bold);
+  EXPECT_FALSE(popup.lblSprechwunsch().bold); // indicators are not bold after a new line
 }
 
-TEST_F(Appearance, BackgroundReachesWindowIndicatorsAndEveryLine) {
-  message(QStringLiteral("Eins"));
-  message(QStringLiteral("Zwei"));
+TEST_F(Appearance, BackgroundReachesEverythingIndicatorBoxesSetTheirVisibility) {
+  messages(2);
   popup.applyBackColor(16777215);
   EXPECT_EQ(popup.backColor(), 16777215);
   EXPECT_EQ(popup.lblSpricht().backColor, 16777215);
   EXPECT_EQ(popup.lblZeit(1).backColor, 16777215);
   EXPECT_EQ(popup.lblText(1).backColor, 16777215);
-}
 
-TEST_F(Appearance, IndicatorBoxesSetTheirVisibility) {
   options.setChecked(Check::chkSW, false);
   EXPECT_FALSE(popup.lblSprechwunsch().visible);
   EXPECT_TRUE(popup.lblSpricht().visible);
@@ -446,10 +416,8 @@ TEST_F(WideCaptions, ACaptionThatNeedsMoreWidensItsLabel) {
   EXPECT_EQ(popup.lblSprechwunsch().left, kScreenWidth - 2400 - 60 - 1200 - 100);
 }
 
-using Notices = PopupFixture;
-
-TEST_F(Notices, LoaderNoticeShowsForMsgTimeOnlyWhilePopupMessagesAreOn) {
-  options.setText(Text::txtMsgTime, QStringLiteral("12.5"));
+TEST_F(Lines, LoaderNoticeShowsForMsgTimeOnlyWhilePopupMessagesAreOn) {
+  set(Text::txtMsgTime, "12.5");
   popup.LoaderNotice(QStringLiteral("12 Fahrzeuge geladen"), 16777215);
   EXPECT_EQ(popup.lblText(0).caption, "12 Fahrzeuge geladen");
   EXPECT_EQ(popup.lblText(0).foreColor, 16777215);
@@ -460,44 +428,6 @@ TEST_F(Notices, LoaderNoticeShowsForMsgTimeOnlyWhilePopupMessagesAreOn) {
   options.setChecked(Check::chkMsgAktiv, false);
   popup.LoaderNotice(QStringLiteral("3 Orte geladen"), 16777215);
   EXPECT_EQ(popup.messages()[0].Text, "12 Fahrzeuge geladen");
-}
-
-TEST_F(Notices, MsgTimeZeroLeavesTheDisplayTimerOff) {
-  options.setText(Text::txtMsgTime, QStringLiteral("0"));
-  popup.LoaderNotice(QStringLiteral("5 Orte geladen"), 16777215);
-  EXPECT_FALSE(popup.Timer1().isActive());
-}
-
-TEST(PopupEventLog, EveryMessageAndEveryVisibilityChangeIsLogged) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("events.log"));
-  ManualClock clock;
-  EventLog log(path);
-  Options options;
-  LinkState link;
-  ReplacementTable replacements;
-  replacements.rows[0] = {QStringLiteral("a"), QStringLiteral("ä")};
-  replacements.ReplacementCount = 1;
-  Indicators indicators(log);
-  FixedScreen screen;
-  FixedTextMetrics metrics;
-  NoForeground foreground;
-  PopupModel popup(options, clock, link, replacements, indicators, log,
-                   PopupPorts{screen, metrics, foreground});
-  QString text = QStringLiteral("Alarm\tHalle");
-  popup.ShowPopup();
-  popup.AddMessage(clock.now(), text, 255);
-  popup.ShowPopup(); // already shown: nothing to log
-  popup.lblSpricht_Click();
-
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
-  ASSERT_EQ(lines.size(), 3);
-  EXPECT_EQ(lines[0], "popup\tshown");
-  EXPECT_EQ(lines[1], "message\t" + formatDateTime(clock.now()) + "\t255\tAlärm\\tHälle");
-  EXPECT_EQ(text, "Alärm\tHälle");
-  EXPECT_EQ(lines[2], "popup\thidden");
 }
 
 } // namespace

@@ -8,17 +8,12 @@
 namespace meldlux::testing {
 namespace {
 
-void press(QWidget* widget, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+// A press, or a release when button is NoButton, in the widget's corner.
+void mouse(QWidget* widget, Qt::MouseButton button, Qt::KeyboardModifiers modifiers = {}) {
   const QPointF at(2, 2);
-  QMouseEvent event(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), button, button,
-                    modifiers);
-  QCoreApplication::sendEvent(widget, &event);
-}
-
-void release(QWidget* widget, Qt::MouseButton button) {
-  const QPointF at(2, 2);
-  QMouseEvent event(QEvent::MouseButtonRelease, at, widget->mapToGlobal(at), button, Qt::NoButton,
-                    Qt::NoModifier);
+  QMouseEvent event(button == Qt::NoButton ? QEvent::MouseButtonRelease : QEvent::MouseButtonPress,
+                    at, widget->mapToGlobal(at), button == Qt::NoButton ? Qt::LeftButton : button,
+                    button, modifiers);
   QCoreApplication::sendEvent(widget, &event);
 }
 
@@ -54,17 +49,16 @@ TEST_F(Window, IsAFramelessToolStripThatNeverTakesTheFocus) {
 }
 
 TEST_F(Window, LabelsSitWhereTheModelSaysInPixels) {
-  options.setText(Text::txtMsgLines, QStringLiteral("2"));
-  options.setText(Text::txtMsgBreite, QStringLiteral("50"));
-  options.setText(Text::txtMsgLinks, QStringLiteral("10"));
-  message(QStringLiteral("Eins"));
-  message(QStringLiteral("Zwei"));
+  set(Text::txtMsgLines, "2");
+  set(Text::txtMsgBreite, "50");
+  set(Text::txtMsgLinks, "10");
+  messages(2);
   ASSERT_EQ(window.lineWidgetCount(), 2);
   // 15 twips a pixel: 50 % of 19200 twips from 10 % is 640 px from 128 px; two rows of 16 px.
   EXPECT_EQ(window.geometry(), QRect(128, 0, 640, 32));
   EXPECT_EQ(window.zeitLabel(1)->geometry(), QRect(4, 16, 26, 16));
   EXPECT_EQ(window.textLabel(1)->geometry(), QRect(37, 16, 169, 16)); // 550 twips = 36.7 px
-  EXPECT_EQ(window.textLabel(0)->label().caption, "Zwei");
+  EXPECT_EQ(window.textLabel(0)->label().caption, "M1");
   EXPECT_TRUE(window.textLabel(0)->font().bold());
   // 100 twips from the right edge after the resize: left 8795 twips = 586 px, 47 px wide.
   EXPECT_EQ(window.indicatorLabel(Indicator::Spricht)->geometry(), QRect(586, 0, 47, 16));
@@ -73,17 +67,16 @@ TEST_F(Window, LabelsSitWhereTheModelSaysInPixels) {
 }
 
 TEST_F(Window, PressesOnTextLabelsReachThePressRule) {
-  options.setText(Text::txtMsgLines, QStringLiteral("1"));
-  message(QStringLiteral("Eins"));
-  message(QStringLiteral("Zwei"));
-  press(window.textLabel(0), Qt::LeftButton, Qt::ShiftModifier);
+  set(Text::txtMsgLines, "1");
+  messages(2);
+  mouse(window.textLabel(0), Qt::LeftButton, Qt::ShiftModifier);
   EXPECT_EQ(popup.PopupExpanded(), 1);
   EXPECT_EQ(window.height(), 32);
-  release(window.textLabel(0), Qt::LeftButton);
+  mouse(window.textLabel(0), Qt::NoButton);
   EXPECT_EQ(popup.PopupExpanded(), 0);
   EXPECT_EQ(window.height(), 16);
 
-  press(window.textLabel(0), Qt::RightButton, Qt::NoModifier);
+  mouse(window.textLabel(0), Qt::RightButton);
   EXPECT_FALSE(popup.visible());
   EXPECT_FALSE(window.isVisible());
   EXPECT_GT(popup.HiddenUntil, clock.now());
@@ -91,20 +84,19 @@ TEST_F(Window, PressesOnTextLabelsReachThePressRule) {
 
 TEST_F(Window, BackgroundPressAndTimeLabelClickHide) {
   message(QStringLiteral("Eins"));
-  press(&window, Qt::LeftButton, Qt::AltModifier);
+  mouse(&window, Qt::LeftButton, Qt::AltModifier);
   EXPECT_FALSE(popup.visible());
   popup.ShowPopup();
   ASSERT_TRUE(popup.visible());
-  press(window.zeitLabel(0), Qt::LeftButton, Qt::NoModifier);
+  mouse(window.zeitLabel(0), Qt::LeftButton);
   EXPECT_TRUE(popup.visible()); // a time label reacts to the click, not the press
-  release(window.zeitLabel(0), Qt::LeftButton);
+  mouse(window.zeitLabel(0), Qt::NoButton);
   EXPECT_FALSE(popup.visible());
 }
 
 TEST_F(Window, IdleTicksCostNoRepaint) {
-  options.setText(Text::txtMsgLines, QStringLiteral("3"));
-  for (int i = 0; i < 3; ++i)
-    message(QStringLiteral("Meldung %1").arg(i));
+  set(Text::txtMsgLines, "3");
+  messages(3);
   // The first tick after a resizing layout moves the indicators from 100 to 60 twips off the
   // edge; from then on nothing changes.
   cleanup.TimerCleanup_Timer();

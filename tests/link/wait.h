@@ -22,11 +22,7 @@ inline bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 50
 
 // Lets events run for a while, for checks that something does NOT happen.
 inline void runEventsFor(int ms) {
-  QDeadlineTimer deadline(ms);
-  while (!deadline.hasExpired()) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    QThread::msleep(2);
-  }
+  waitUntil([] { return false; }, ms);
 }
 
 } // namespace meldlux::testing

@@ -1,0 +1,119 @@
+#include "base/event_log.h"
+#include "base/file_lookup.h"
+#include "base/text_line_reader.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace meldlux;
+
+namespace {
+
+void touch(const QTemporaryDir& dir, const QString& relative) {
+  QDir(dir.path()).mkpath(QFileInfo(dir.filePath(relative)).path());
+  QFile file(dir.filePath(relative));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+}
+
+QStringList readAll(QByteArray bytes, LineEnds ends) {
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::ReadOnly);
+  TextLineReader reader(buffer, 1024, ends);
+  QStringList lines;
+  for (QString line; reader.next(line);)
+    lines << line;
+  return lines;
+}
+
+} // namespace
+
+TEST(FindFileIgnoringCase, EveryComponentMatchesWithoutRegardToCaseExactCaseFirst) {
+  QTemporaryDir temp;
+  touch(temp, "settings/FahrzeugMelder.wbr");
+  touch(temp, "ton5.dat");
+  touch(temp, "Ton5.dat");
+  touch(temp, "Orte.txt");
+  QDir(temp.path()).mkpath("POCSAG.DAT");
+  const QDir dir(temp.path());
+  const std::pair<QString, QString> found[] = {
+      {"Settings\\Fahrzeugmelder.wbr", "settings/FahrzeugMelder.wbr"},
+      {"SETTINGS/fahrzeugmelder.WBR", "settings/FahrzeugMelder.wbr"},
+      {"Ton5.dat", "Ton5.dat"},
+      {"ton5.dat", "ton5.dat"},
+      {"TON5.DAT", "Ton5.dat"} /* sorted */};
+  for (const auto& [asked, path] : found)
+    EXPECT_EQ(findFileIgnoringCase(asked, dir), dir.filePath(path)) << asked.toStdString();
+  // Folders and missing components are no file.
+  for (const char* missing : {"POCSAG.DAT", "Settings\\BOSList.wbr", "Orte.txt\\x", "", "\\"})
+    EXPECT_FALSE(findFileIgnoringCase(missing, dir)) << missing;
+}
+
+TEST(FindFileIgnoringCase, AbsoluteAndParentPathsAsSoundFilesMayBe) {
+  QTemporaryDir temp;
+  touch(temp, "Sounds/Alarm.WAV");
+  touch(temp, "Work/x");
+  const QDir work(temp.filePath("Work"));
+  const QString real = QFileInfo(temp.filePath("Sounds/Alarm.WAV")).canonicalFilePath();
+  for (const QString& asked :
+       {temp.filePath("sounds/alarm.wav"), QString("..\\SOUNDS\\alarm.wav")}) {
+    const auto found = findFileIgnoringCase(asked, work);
+    ASSERT_TRUE(found) << asked.toStdString();
+    EXPECT_TRUE(QFileInfo(*found).isFile());
+    EXPECT_EQ(QFileInfo(*found).canonicalFilePath(), real);
+  }
+}
+
+TEST(TextLineReader, EachPolicyEndsLinesAtItsOwnCharacters) {
+  const QByteArray text("a\r\nb\rc\nd\r\n\r\ne");
+  EXPECT_EQ(readAll(text, LineEnds::CrLfCrOrLf), (QStringList{"a", "b", "c", "d", "", "e"}));
+  EXPECT_EQ(readAll(text, LineEnds::CrLfOrCr), (QStringList{"a", "b", "c\nd", "", "e"}));
+  // An ending at the very end starts no further line; a CR before CR LF is a line of its own.
+  EXPECT_EQ(readAll("\r\r\n", LineEnds::CrLfOrCr), (QStringList{"", ""}));
+  EXPECT_TRUE(readAll("", LineEnds::CrLfOrCr).isEmpty());
+  EXPECT_EQ(readAll("Stra\xdf"
+                    "e \x80",
+                    LineEnds::CrLfOrCr),
+            QStringList{u"Straße €"_qs});
+}
+
+TEST(TextLineReader, CrLfAcrossChunkBoundaryAndLongLinesCut) {
+  QByteArray bytes(64 * 1024 - 1, 'x');
+  bytes += "\r\nnext\r\n" + QByteArray(100, 'y') + "\xe4";
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::ReadOnly);
+  TextLineReader reader(buffer, 50);
+  QString line;
+  ASSERT_TRUE(reader.next(line));
+  EXPECT_EQ(line.size(), 50);
+  EXPECT_TRUE(reader.cut());
+  ASSERT_TRUE(reader.next(line));
+  EXPECT_EQ(line, u"next"); // no empty line from the split CR LF
+  EXPECT_FALSE(reader.cut());
+  ASSERT_TRUE(reader.next(line));
+  EXPECT_EQ(line, QString(50, u'y'));
+  EXPECT_EQ(reader.lineNumber(), 3);
+  EXPECT_FALSE(reader.next(line));
+}
+
+TEST(EventLog, AppendsOneEscapedLinePerEventAndFlushes) {
+  EXPECT_EQ(EventLog::escape(u"a\tb\rc\nd\\e plain Ü"), u"a\\tb\\rc\\nd\\\\e plain Ü");
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("events.log"));
+  EventLog log(path);
+  ASSERT_TRUE(log.enabled());
+  log.write(u"status", {QStringLiteral("255"), QStringLiteral("ERR:x\ty")});
+  log.write(u"saved");
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly)); // readable while the log is still open
+  EXPECT_EQ(QString::fromUtf8(file.readAll()), u"status\t255\tERR:x\\ty\nsaved\n");
+}
+
+TEST(EventLog, OffWithoutAFile) {
+  EventLog log;
+  EXPECT_FALSE(log.enabled());
+  log.write(u"status", {QStringLiteral("x")}); // harmless
+  qunsetenv("MELDLUX_EVENT_LOG");
+  EXPECT_FALSE(EventLog::fromEnvironment()->enabled());
+}
