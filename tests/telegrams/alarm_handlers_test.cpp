@@ -54,8 +54,7 @@ TEST_F(ZveiTest, KnownCodeTwiceGivesOneLineOneSoundOneTraySummary) {
   EXPECT_EQ(tray.TrayTipText(), u"12:00:00 23456 THW OV"_qs);
 }
 
-TEST_F(ZveiTest, AlarmSoundsRightAfterConnectingAndWithoutPopupMessages) {
-  link.ConnectedSince = clock.now() - 10 / kSecondsPerDay;
+TEST_F(ZveiTest, AlarmSoundsAndTraySummaryWithoutPopupMessages) {
   options.setChecked(Check::chkMsgAktiv, false);
   receive(zvei(u"12345"_qs));
   EXPECT_EQ(player.played, QStringList{u"alarm.wav"_qs});

@@ -125,29 +125,13 @@ TEST_F(FmsVehicleTest, BadIdentifierOrNegativeStatusEndsOnlyItsOwnTelegram) {
   EXPECT_TRUE(status.caption().contains(u"FMS: 6,"_qs));
 }
 
-TEST_F(FmsVehicleTest, QuietStartKeepsTheBacklogSilentButShowsIt) {
-  link.ConnectedSince = clock.now();
-  receive(fms(u"64123456"_qs, 3, true));
-  clock.advance(50);
-  receive(fms(u"64123456"_qs, 4, true));
-  EXPECT_TRUE(player.played.isEmpty());
-  EXPECT_EQ(lines().size(), 2);
-  clock.advance(1);
-  receive(fms(u"64123456"_qs, 1, true));
-  EXPECT_EQ(player.played, QStringList{u"status.wav"_qs});
-}
-
 TEST_F(FmsVehicleTest, WithoutPopupMessagesTheSoundAndTrayTipStay) {
   options.setChecked(Check::chkMsgAktiv, false);
   receive(QStringList{fms(u"64123456"_qs, 3, true), fms(u"63123456"_qs, 5, true)});
   EXPECT_TRUE(lines().isEmpty());
   EXPECT_EQ(player.played, QStringList{u"status.wav"_qs});
-  const QString tip = u"12:00:00 Florian Musterstadt 1/44-1 (3) Einsatz Übernommen"_qs;
-  EXPECT_EQ(tray.TrayTipText(), tip);
+  EXPECT_EQ(tray.TrayTipText(), u"12:00:00 Florian Musterstadt 1/44-1 (3) Einsatz Übernommen"_qs);
   EXPECT_EQ(indicators.lblSprechwunsch().caption, u"Sprechwunsch"_qs);
-  options.InTray = false;
-  receive(fms(u"64123456"_qs, 4, true));
-  EXPECT_EQ(tray.TrayTipText(), tip);
 }
 
 TEST_F(FmsVehicleTest, ReplacementsActOnTheLineButNotOnRepeatsTrayTipOrIndicators) {
