@@ -43,7 +43,7 @@ QByteArray statusFile(const QString& prefix) {
 
 } // namespace
 
-TEST_F(StartupReferenceData, OnlyStatusFSkipsBosList) {
+TEST_F(StartupReferenceData, StatusLFirstThenStatusFAndEitherOneSkipsBosList) {
   write("StatusF.DAT", statusFile("F"));
   writeLines("Settings/BOSList.wbr", {"LST0: Wallbrand"});
   LoadReferenceData(env, tables, status, loaders, &report);
@@ -51,11 +51,8 @@ TEST_F(StartupReferenceData, OnlyStatusFSkipsBosList) {
   EXPECT_EQ(report.entries[0].file, u"StatusL.DAT");
   EXPECT_EQ(report.entries[1].file, u"StatusF.DAT");
   EXPECT_EQ(report.entries[2].file, u"Folgetlg.DAT"); // BOSList not read
-}
-
-TEST_F(StartupReferenceData, StatusLFirstThenStatusF) {
   write("StatusL.DAT", statusFile("L"));
-  write("StatusF.DAT", statusFile("F"));
+  notices.clear();
   LoadReferenceData(env, tables, status, loaders, &report);
   EXPECT_EQ(status.text(1, 0, 1), u"L1");
   EXPECT_EQ(status.text(1, 0, 0), u"F1");

@@ -71,6 +71,15 @@ protected:
     write(relative, cp1252::encode(text));
   }
 
+  // Exactly one message box was shown, with this title, text and icon.
+  void expectOneBox(const QString& title, const QString& text,
+                    MessageBoxes::Icon icon = MessageBoxes::Icon::None) {
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, title);
+    EXPECT_EQ(boxes.shown[0].text, text);
+    EXPECT_EQ(boxes.shown[0].icon, icon);
+  }
+
   QTemporaryDir dir;
   ReferenceFiles files;
   Options options;

@@ -34,20 +34,21 @@ TEST(VehicleTable, FindsFirstExactMatchOnly) {
   table.set(2, vehicle(u"6123ABC", u"kurz")); // stored padded with a blank
   table.set(3, vehicle(u"6123ABCD", u"RTW 1 doppelt"));
   table.set(4, vehicle(u"91234567", u"KTW"));
-  EXPECT_EQ(table.FindVehicle(u"6123ABCD"), 1);
-  EXPECT_EQ(table.FindVehicle(u"6123abcd"), 0); // case-sensitive
-  EXPECT_EQ(table.FindVehicle(u"6123ABC"), 0);  // not 8 characters
-  EXPECT_EQ(table.FindVehicle(u"6123ABC "), 2);
-  EXPECT_EQ(table.FindVehicle(u"91234567"), 4);
-  EXPECT_EQ(table.FindVehicle(u""), 0);
-  EXPECT_EQ(table.FindVehicle(u"6123ABCDE"), 0);
+  // Case-sensitive, and only 8 characters can match.
+  const std::pair<const char16_t*, int> cases[] = {
+      {u"6123ABCD", 1}, {u"6123abcd", 0}, {u"6123ABC", 0},  {u"6123ABC ", 2},
+      {u"91234567", 4}, {u"", 0},         {u"6123ABCDE", 0}};
+  for (const auto& [identifier, index] : cases)
+    EXPECT_EQ(table.FindVehicle(identifier), index)
+        << QStringView(identifier).toString().toStdString();
+  // Empty records hold NULs, so record 0 matches first.
+  EXPECT_EQ(table.FindVehicle(QString(8, QChar(0))), 0);
 }
 
 TEST(VehicleTable, IndexFollowsChangesAndIgnoresScratchName) {
   VehicleTable table;
   table.resize(5);
   table.set(2, vehicle(u"6123ABCD", u"alt"));
-  EXPECT_EQ(table.FindVehicle(u"6123ABCD"), 2);
   table.set(1, vehicle(u"6123ABCD", u"neu"));
   EXPECT_EQ(table.FindVehicle(u"6123ABCD"), 1);
   table.clear(1, 1);
@@ -57,12 +58,6 @@ TEST(VehicleTable, IndexFollowsChangesAndIgnoresScratchName) {
   EXPECT_EQ(table.FindVehicle(u"6123ABCD"), 2);
   table.resize(1); // record 2 is gone
   EXPECT_EQ(table.FindVehicle(u"6123ABCD"), 0);
-}
-
-TEST(VehicleTable, NulIdentifierOfEmptyRecordsGivesZero) {
-  VehicleTable table;
-  table.resize(3);
-  EXPECT_EQ(table.FindVehicle(QString(8, QChar(0))), 0); // record 0 matches first
 }
 
 TEST(VehicleTable, IndexAgreesWithScanOnRandomTables) {
@@ -93,7 +88,7 @@ TEST(VehicleTable, IndexAgreesWithScanOnRandomTables) {
   }
 }
 
-TEST(VehicleTable, AccessOutsideTheTableFails) {
+TEST(VehicleTable, AccessOutsideTheTableOrAnIndexBeyondSixteenBitsFails) {
   VehicleTable table;
   table.resize(2);
   EXPECT_THROW(table.at(3), Failure);
@@ -101,20 +96,17 @@ TEST(VehicleTable, AccessOutsideTheTableFails) {
   EXPECT_THROW(table.setName(3, u"x"), Failure);
   EXPECT_THROW(table.clear(0, 3), Failure);
   EXPECT_THROW(table.resize(-1), Failure);
-}
-
-TEST(VehicleTable, IndexBeyondSixteenBitsFails) {
-  VehicleTable table;
   table.resize(40000);
   table.set(33000, vehicle(u"6123ABCD", u"x"));
   EXPECT_THROW(table.FindVehicle(u"6123ABCD"), Failure);
 }
 
-TEST(PocsagTable, StartsWithFiftyEmptyRecords) {
+TEST(PocsagTable, StartsWithFiftyEmptyRecordsThatMatchRicZero) {
   PocsagTable table;
   EXPECT_EQ(table.upperBound(), 50);
-  EXPECT_EQ(table.at(50).ric, 0);
   EXPECT_THROW(table.at(51), Failure);
+  EXPECT_EQ(table.FindPocsag(u"", 1), 50);   // last RIC match
+  EXPECT_EQ(table.FindPocsag(u"abc", 0), 0); // exact match at record 0
 }
 
 TEST(PocsagTable, ExactMatchElseLastRicMatch) {
@@ -138,17 +130,11 @@ TEST(PocsagTable, RicIsComparedAsRealNumber) {
   for (int i = 1; i <= 3; ++i)
     table.set(i, pager(5, 5));
   table.set(1, pager(1234567, 1));
-  EXPECT_EQ(table.FindPocsag(u" 1234567", 1), 1);
-  EXPECT_EQ(table.FindPocsag(u"1234567A", 1), 1);
-  EXPECT_EQ(table.FindPocsag(u"1.234567e6", 1), 1);
-  EXPECT_EQ(table.FindPocsag(u"1234567.4", 1), 0); // not rounded
-  EXPECT_EQ(table.FindPocsag(u"01234567", 1), 1);
-}
-
-TEST(PocsagTable, ZeroRicMatchesEmptyRecords) {
-  PocsagTable table;                         // 0..50, all RIC 0, sub-address 0
-  EXPECT_EQ(table.FindPocsag(u"", 1), 50);   // last RIC match
-  EXPECT_EQ(table.FindPocsag(u"abc", 0), 0); // exact match at record 0
+  // Not rounded: 1234567.4 is another RIC.
+  const std::pair<const char16_t*, int> cases[] = {
+      {u" 1234567", 1}, {u"1234567A", 1}, {u"1.234567e6", 1}, {u"1234567.4", 0}, {u"01234567", 1}};
+  for (const auto& [ric, index] : cases)
+    EXPECT_EQ(table.FindPocsag(ric, 1), index) << QStringView(ric).toString().toStdString();
 }
 
 TEST(FiveToneTable, FirstExactMatchFromOne) {

@@ -127,21 +127,21 @@ TEST_F(WallbrandLoaders, VehicleTableGrowsInStepsOfHundred) {
   EXPECT_EQ(table.FindVehicle(u"60002049"), 2050);
 }
 
-TEST_F(WallbrandLoaders, BothSpellingsOpenTheOneFile) {
-  writeLines("settings/FahrzeugMelder.wbr", {"KFZ 6123ABCD a b c RTW", "FME 12345 a b c Wehr"});
+TEST_F(WallbrandLoaders, AbsentVehicleListResetsTableOnlyAndBothSpellingsOpenTheOneFile) {
   VehicleTable vehicles;
+  EXPECT_EQ(LoadWallbrandVehicles(env, "Settings\\Fahrzeugmelder.wbr", vehicles), 0);
+  EXPECT_EQ(vehicles.upperBound(), 2000);
+  EXPECT_TRUE(notices.isEmpty());
+  writeLines("settings/FahrzeugMelder.wbr", {"KFZ 6123ABCD a b c RTW", "FME 12345 a b c Wehr"});
   ReferenceTables tables;
   EXPECT_EQ(LoadWallbrandVehicles(env, "Settings\\Fahrzeugmelder.wbr", vehicles), 1);
   EXPECT_EQ(
       LoadWallbrandReceivers(env, "Settings\\FahrzeugMelder.wbr", tables.fiveTones, tables.pocsag),
       1);
-}
-
-TEST_F(WallbrandLoaders, AbsentVehicleListResetsTableOnly) {
-  VehicleTable table;
-  EXPECT_EQ(LoadWallbrandVehicles(env, "Settings\\Fahrzeugmelder.wbr", table), 0);
-  EXPECT_EQ(table.upperBound(), 2000);
-  EXPECT_TRUE(notices.isEmpty());
+  // Without pagers only the five-tone notice is posted.
+  EXPECT_EQ(notices,
+            (QStringList{"1 Fahrzeuge (Wallbrand) geladen.", "1 Melder FME (Wallbrand) geladen."}));
+  EXPECT_EQ(tables.pocsag.upperBound(), 50);
 }
 
 TEST_F(WallbrandLoaders, ReceiverLines) {
@@ -172,14 +172,6 @@ TEST_F(WallbrandLoaders, ReceiverLines) {
   EXPECT_EQ(p.FindPocsag(u"1234567", 3), 1);
   EXPECT_EQ(notices, (QStringList{"2 Melder FME (Wallbrand) geladen.",
                                   "6 Melder DME (Wallbrand) geladen."}));
-}
-
-TEST_F(WallbrandLoaders, ReceiverFileWithoutPagersPostsOnlyFiveToneNotice) {
-  writeLines("Settings/FahrzeugMelder.wbr", {"FME 12345 a b c Wehr"});
-  ReferenceTables tables;
-  LoadWallbrandReceivers(env, "Settings\\FahrzeugMelder.wbr", tables.fiveTones, tables.pocsag);
-  EXPECT_EQ(notices, QStringList{"1 Melder FME (Wallbrand) geladen."});
-  EXPECT_EQ(tables.pocsag.upperBound(), 50);
 }
 
 TEST_F(WallbrandLoaders, MoreThan2500FiveTonesStopsWithZero) {

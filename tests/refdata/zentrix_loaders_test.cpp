@@ -73,21 +73,18 @@ TEST(ZentrixRecords, RoundTripKeepsFieldsAndFurtherBytes) {
   EXPECT_THROW(zentrix::readPocsag(pagerBytes.left(580)), Failure);
 }
 
-TEST_F(ZentrixLoaders, ThreeFiveToneRecords) {
+TEST_F(ZentrixLoaders, FiveToneRecordsNoticeOnlyWithPopupAndRecordsAboveTheFileStay) {
   write("Ton5.dat", fiveTones(3));
   FiveToneTable table;
+  table.set(5, {FixedText<5>(u"55555"), FixedText<50>(u"alt")});
   EXPECT_EQ(LoadZentrixFiveTones(env, "Ton5.dat", table), 3);
   EXPECT_EQ(table.FindFiveTone(u"10003"), 3);
   EXPECT_EQ(table.at(2).name.text().trimmed(), u"Melder 2");
+  EXPECT_EQ(table.FindFiveTone(u"55555"), 5);
   EXPECT_EQ(notices, QStringList{"3 Melder (Zentrix) geladen."});
-}
-
-TEST_F(ZentrixLoaders, NoticesOnlyWhilePopupMessagesAreOn) {
-  write("Ton5.dat", fiveTones(3));
   options.setChecked(Check::chkMsgAktiv, false);
-  FiveToneTable table;
   EXPECT_EQ(LoadZentrixFiveTones(env, "Ton5.dat", table), 3);
-  EXPECT_TRUE(notices.isEmpty());
+  EXPECT_EQ(notices.size(), 1);
 }
 
 TEST_F(ZentrixLoaders, ThreeThousandFiveToneRecordsFillTwentyFiveHundred) {
@@ -104,38 +101,14 @@ TEST_F(ZentrixLoaders, ThreeThousandFiveToneRecordsFillTwentyFiveHundred) {
 TEST_F(ZentrixLoaders, FiveToneFileOfWrongLengthShowsBoxAndKeepsTable) {
   write("Ton5.dat", fiveTones(2) + "x");
   FiveToneTable table;
-  FiveToneRecord kept{FixedText<5>(u"99999"), FixedText<50>(u"alt")};
-  table.set(1, kept);
+  table.set(1, {FixedText<5>(u"99999"), FixedText<50>(u"alt")});
   EXPECT_EQ(LoadZentrixFiveTones(env, "Ton5.dat", table), 0);
-  ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0].title, u"5Ton Empfänger Laden");
-  EXPECT_EQ(boxes.shown[0].text, u"Ton5.dat ist Keine gültige 5Ton-Datei!");
-  EXPECT_EQ(boxes.shown[0].icon, MessageBoxes::Icon::None);
+  expectOneBox(u"5Ton Empfänger Laden"_qs, u"Ton5.dat ist Keine gültige 5Ton-Datei!"_qs);
   EXPECT_EQ(table.FindFiveTone(u"99999"), 1);
   EXPECT_TRUE(notices.isEmpty());
 }
 
-TEST_F(ZentrixLoaders, FiveToneRecordsAboveTheFileKeepTheirContent) {
-  FiveToneTable table;
-  table.set(5, {FixedText<5>(u"55555"), FixedText<50>(u"alt")});
-  write("Ton5.dat", fiveTones(3));
-  LoadZentrixFiveTones(env, "Ton5.dat", table);
-  EXPECT_EQ(table.FindFiveTone(u"55555"), 5);
-}
-
-TEST_F(ZentrixLoaders, VehicleFileOfThousandBytesShowsErrorBox) {
-  write("Fahrzeug.Dat", QByteArray(1000, 'A'));
-  VehicleTable table;
-  table.resize(500);
-  EXPECT_EQ(LoadZentrixVehicles(env, "Fahrzeug.Dat", table), 0);
-  EXPECT_EQ(table.upperBound(), 100);
-  ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0].title, u"Fahrzeuge Laden");
-  EXPECT_EQ(boxes.shown[0].text, u"Keine gültige Fahrzeug DAT-Datei!");
-  EXPECT_EQ(boxes.shown[0].icon, MessageBoxes::Icon::Error);
-}
-
-TEST_F(ZentrixLoaders, AbsentVehicleFileStillResetsTheTable) {
+TEST_F(ZentrixLoaders, AbsentOrBadVehicleFileResetsTheTable) {
   VehicleTable table;
   table.resize(300);
   VehicleRecord old;
@@ -145,6 +118,12 @@ TEST_F(ZentrixLoaders, AbsentVehicleFileStillResetsTheTable) {
   EXPECT_EQ(table.upperBound(), 100);
   EXPECT_EQ(table.FindVehicle(u"6123ABCD"), 0);
   EXPECT_TRUE(boxes.shown.empty());
+  write("Fahrzeug.Dat", QByteArray(1000, 'A'));
+  table.resize(500);
+  EXPECT_EQ(LoadZentrixVehicles(env, "Fahrzeug.Dat", table), 0);
+  EXPECT_EQ(table.upperBound(), 100);
+  expectOneBox(u"Fahrzeuge Laden"_qs, u"Keine gültige Fahrzeug DAT-Datei!"_qs,
+               MessageBoxes::Icon::Error);
 }
 
 TEST_F(ZentrixLoaders, VehiclesSizedToCountPlusTen) {
@@ -159,10 +138,8 @@ TEST_F(ZentrixLoaders, VehiclesSizedToCountPlusTen) {
 }
 
 TEST_F(ZentrixLoaders, EmptyFilesGiveZeroWithoutMessages) {
-  write("Fahrzeug.Dat", {});
-  write("Ton5.dat", {});
-  write("POCSAG.DAT", {});
-  write("Folgetlg.DAT", {});
+  for (const char* name : {"Fahrzeug.Dat", "Ton5.dat", "POCSAG.DAT", "Folgetlg.DAT"})
+    write(name, {});
   ReferenceTables tables;
   EXPECT_EQ(LoadZentrixVehicles(env, "Fahrzeug.Dat", tables.vehicles), 0);
   EXPECT_EQ(LoadZentrixFiveTones(env, "Ton5.dat", tables.fiveTones), 0);
@@ -175,35 +152,26 @@ TEST_F(ZentrixLoaders, EmptyFilesGiveZeroWithoutMessages) {
 TEST_F(ZentrixLoaders, FollowUpPlacesNulPaddedAndNumberAboveHundred) {
   write("Folgetlg.DAT", zentrix::writeFollowUp(7, u"Rathaus", '\0') +
                             zentrix::writeFollowUp(150, u"Fern", ' ') +
-                            zentrix::writeFollowUp(8, u"  Markt  ", ' '));
+                            zentrix::writeFollowUp(8, u"  Markt  ", ' ') +
+                            zentrix::writeFollowUp(3, u"Wache ", '\0'));
   FollowUpPlaces places;
-  EXPECT_EQ(LoadZentrixFollowUpPlaces(env, "Folgetlg.DAT", places), 3);
+  EXPECT_EQ(LoadZentrixFollowUpPlaces(env, "Folgetlg.DAT", places), 4);
   EXPECT_EQ(places.at(7), u"Rathaus");
   EXPECT_EQ(places.at(8), u"Markt");
+  EXPECT_EQ(places.at(3), u"Wache "); // blanks are trimmed before the NULs go
   EXPECT_EQ(places.at(9), u"09");
-  EXPECT_EQ(notices, QStringList{"3 Folgeorte (Zentrix) geladen."});
+  EXPECT_EQ(notices, QStringList{"4 Folgeorte (Zentrix) geladen."});
   ASSERT_EQ(diagnostics.skips.size(), 1u);
   EXPECT_EQ(diagnostics.skips[0].number, 2);
 }
 
-TEST_F(ZentrixLoaders, FollowUpPlaceBlankBeforeNulsIsKept) {
-  write("Folgetlg.DAT", zentrix::writeFollowUp(3, u"Wache ", '\0'));
-  FollowUpPlaces places;
-  LoadZentrixFollowUpPlaces(env, "Folgetlg.DAT", places);
-  EXPECT_EQ(places.at(3), u"Wache "); // blanks are trimmed before the NULs go
-}
-
-TEST_F(ZentrixLoaders, FollowUpFileOfWrongLengthIsSilent) {
+TEST_F(ZentrixLoaders, FollowUpFileOfWrongLengthIsSilentANegativeNumberFails) {
   write("Folgetlg.DAT", zentrix::writeFollowUp(7, u"Rathaus") + "x");
   FollowUpPlaces places;
   EXPECT_EQ(LoadZentrixFollowUpPlaces(env, "Folgetlg.DAT", places), 0);
   EXPECT_EQ(places.at(7), u"07");
   EXPECT_TRUE(boxes.shown.empty());
-}
-
-TEST_F(ZentrixLoaders, NegativeFollowUpNumberFails) {
   write("Folgetlg.DAT", zentrix::writeFollowUp(4, u"Vorher") + zentrix::writeFollowUp(-1, u"X"));
-  FollowUpPlaces places;
   EXPECT_THROW(LoadZentrixFollowUpPlaces(env, "Folgetlg.DAT", places), Failure);
   EXPECT_EQ(places.at(4), u"Vorher");
 }
@@ -234,24 +202,18 @@ TEST_F(ZentrixLoaders, ShortStatusFileGivesEmptyTextsAndVehicleSideIsQuiet) {
   EXPECT_EQ(LoadZentrixStatusTexts(env, "StatusL.DAT", status, 1), 0);
 }
 
-TEST_F(ZentrixLoaders, PocsagSizedToCountPlusTen) {
+TEST_F(ZentrixLoaders, PocsagSizedToCountPlusTenOrKeptWhenTheLengthIsWrong) {
   write("POCSAG.DAT", pagers(20));
   PocsagTable table;
   EXPECT_EQ(LoadZentrixPocsag(env, "POCSAG.DAT", table), 20);
   EXPECT_EQ(table.upperBound(), 30);
   EXPECT_EQ(table.FindPocsag(u"1000007", 4), 7);
   EXPECT_EQ(notices, QStringList{"20 DME (Zentrix) geladen."});
-}
-
-TEST_F(ZentrixLoaders, PocsagOfWrongLengthKeepsTable) {
   write("POCSAG.DAT", pagers(2).left(1000));
-  PocsagTable table;
   table.resize(80);
   EXPECT_EQ(LoadZentrixPocsag(env, "POCSAG.DAT", table), 0);
   EXPECT_EQ(table.upperBound(), 80);
-  ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0].title, u"POCSAG Empfänger Laden");
-  EXPECT_EQ(boxes.shown[0].text, u"Keine gültige POCSAG-Datei!");
+  expectOneBox(u"POCSAG Empfänger Laden"_qs, u"Keine gültige POCSAG-Datei!"_qs);
 }
 
 TEST_F(ZentrixLoaders, MessageBoxIsLogged) {

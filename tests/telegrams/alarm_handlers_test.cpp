@@ -40,25 +40,21 @@ protected:
 } // namespace
 
 TEST_F(ZveiTest, KnownCodeTwiceGivesOneLineOneSoundOneTraySummary) {
-  receive(zvei(u"12345"_qs));
-  receive(zvei(u"12345"_qs));
+  receive(QStringList(2, zvei(u"12345"_qs)));
   EXPECT_EQ(lines(), QStringList{u"12345 FF Musterstadt Vollalarm"_qs});
   EXPECT_EQ(newestColour(), 255);
   EXPECT_EQ(player.played, QStringList{u"alarm.wav"_qs});
   EXPECT_EQ(logFile.lines(u"traytip"_qs),
             QStringList{u"traytip\t12:00:00 12345 FF Musterstadt Vollalarm"_qs});
   EXPECT_TRUE(status.caption().endsWith(u"Empfangen: 2 (FMS: 0, FME: 2, DME: 0)"_qs));
-}
-
-TEST_F(ZveiTest, HideRicLeavesTheCodeOutOfTheLineOnly) {
+  // With HideRIC the code stays out of the line only.
   options.setChecked(Check::chkHideRIC, true);
   receive(zvei(u"23456"_qs));
-  EXPECT_EQ(lines(), QStringList{u"THW OV"_qs});
+  EXPECT_EQ(lines().front(), u"THW OV"_qs);
   EXPECT_EQ(tray.TrayTipText(), u"12:00:00 23456 THW OV"_qs);
 }
 
-TEST_F(ZveiTest, AlarmSoundsRightAfterConnectingAndWithoutPopupMessages) {
-  link.ConnectedSince = clock.now() - 10 / kSecondsPerDay;
+TEST_F(ZveiTest, AlarmSoundsAndTraySummaryWithoutPopupMessages) {
   options.setChecked(Check::chkMsgAktiv, false);
   receive(zvei(u"12345"_qs));
   EXPECT_EQ(player.played, QStringList{u"alarm.wav"_qs});
@@ -73,7 +69,6 @@ TEST_F(ZveiTest, UnknownCodes) {
             (QStringList{u"1234 Unbekannt"_qs, u"12345  Unbekannt"_qs, u"99999 Unbekannt"_qs}));
   EXPECT_EQ(player.played.size(), 3);
   EXPECT_EQ(tray.TrayTipText(), u"12:00:00 1234 Unbekannt"_qs);
-
   // A repeat: no line, no sound, but the tray summary again.
   receive(zvei(u"1234"_qs));
   EXPECT_EQ(lines().size(), 3);
@@ -96,21 +91,16 @@ TEST_F(ZveiTest, UnknownCodeWithoutPopupMessagesOnlySetsTheTraySummary) {
   EXPECT_TRUE(status.caption().contains(u"FME: 2,"_qs));
 }
 
-TEST_F(PocsagTest, LetterSubAddressesInEitherCaseAreShownAsReceived) {
-  receive(QStringList{poc(u"1234567"_qs, u"a"_qs, u"Brand"_qs), poc(u"1234567"_qs, u"B"_qs, {})});
+TEST_F(PocsagTest, SubAddressLettersInEitherCaseOrTheLastRicMatchAreShownAsReceived) {
+  receive(QStringList{poc(u"1234567"_qs, u"a"_qs, u"Brand"_qs), poc(u"1234567"_qs, u"B"_qs, {}),
+                      poc(u"1234567"_qs, u"3"_qs, u"Test"_qs), poc(u"2000"_qs, u"d"_qs, {})});
+  // No record with sub-address 3: the last RIC match; two records with RIC and "d": the first.
   EXPECT_EQ(lines(),
-            (QStringList{u"1234567 [B] Gruppe 2 "_qs, u"1234567 [a] Wehrführer Brand"_qs}));
+            (QStringList{u"2000 [d] Erster D "_qs, u"1234567 [3] Gruppe 2 Test"_qs,
+                         u"1234567 [B] Gruppe 2 "_qs, u"1234567 [a] Wehrführer Brand"_qs}));
   EXPECT_EQ(newestColour(), 255);
-  EXPECT_EQ(tray.TrayTipText(), u"12:00:00 1234567 [B] Gruppe 2"_qs);
-  EXPECT_EQ(player.played.size(), 2);
-}
-
-TEST_F(PocsagTest, LastRicMatchStandsInForAMissingSubAddress) {
-  receive(poc(u"1234567"_qs, u"3"_qs, u"Test"_qs));
-  EXPECT_EQ(lines(), QStringList{u"1234567 [3] Gruppe 2 Test"_qs});
-  // Two records with the same RIC and sub-address: the first one.
-  receive(poc(u"2000"_qs, u"d"_qs, {}));
-  EXPECT_EQ(lines().front(), u"2000 [d] Erster D "_qs);
+  EXPECT_EQ(tray.TrayTipText(), u"12:00:00 2000 [d] Erster D"_qs);
+  EXPECT_EQ(player.played.size(), 4);
 }
 
 TEST_F(PocsagTest, LeadingZerosVanishForKnownReceiversOnly) {
@@ -132,8 +122,7 @@ TEST_F(PocsagTest, HideRicAndUnknownReceivers) {
 }
 
 TEST_F(PocsagTest, RepeatWithinTheSuppressionTimeTrailingBlankIncluded) {
-  receive(poc(u"1234567"_qs, u"A"_qs, {}));
-  receive(poc(u"1234567"_qs, u"A"_qs, {}));
+  receive(QStringList(2, poc(u"1234567"_qs, u"A"_qs, {})));
   EXPECT_EQ(lines().size(), 1);
   EXPECT_EQ(player.played.size(), 1);
   options.setChecked(Check::chkMsgAktiv, false);
@@ -143,18 +132,9 @@ TEST_F(PocsagTest, RepeatWithinTheSuppressionTimeTrailingBlankIncluded) {
   EXPECT_EQ(lines().size(), 1);
 }
 
-TEST_F(PocsagTest, MarkerLineSplitsRicAndFunction) {
-  const QString line = u"#![]!#x#![]!#12345671#![]!#17#![]!##![]!##![]!##![]!##![]!##![]!#"
-                       u"#![]!##![]!#Probealarm"_qs;
-  receive(line);
-  EXPECT_EQ(lines(), QStringList{u"1234567 [1] Wehrführer Probealarm"_qs});
-}
-
 TEST(PocsagSubAddress, LettersNumbersAndAnythingElse) {
-  EXPECT_EQ(PocsagHandler::subAddressNumber(u"a"_qs), 1);
-  EXPECT_EQ(PocsagHandler::subAddressNumber(u"D"_qs), 4);
-  EXPECT_EQ(PocsagHandler::subAddressNumber(u"E"_qs), 0);
-  EXPECT_EQ(PocsagHandler::subAddressNumber(u" 2.5"_qs), 2);
-  EXPECT_EQ(PocsagHandler::subAddressNumber(u"AB"_qs), 0);
+  const std::pair<QString, int> cases[] = {
+      {u"a"_qs, 1}, {u"D"_qs, 4}, {u"E"_qs, 0}, {u" 2.5"_qs, 2}, {u"AB"_qs, 0}};
+  for (const auto& [text, number] : cases)
+    EXPECT_EQ(PocsagHandler::subAddressNumber(text), number) << text.toStdString();
 }
-

@@ -5,10 +5,6 @@ using namespace meldlux;
 
 namespace {
 
-QString pad30(const QString& name) { return name.leftJustified(30, u' ', true); }
-const QString kName1 = pad30(u"Florian Musterstadt 1/44-1"_qs);
-const QString kName2 = pad30(u"Florian Musterstadt 1/10"_qs);
-
 // "&&9" + second half + first half + 8 unused digits.
 const QString kCoded = u"&&90000ABCD12345678FFFFFFFF"_qs;
 const QString kCodedKey = u"&TRN12345678E0000ABCD"_qs;
@@ -20,6 +16,9 @@ protected:
     places.setRow(1, kCodedKey, u"Musterdorf, Hauptstr."_qs);
     places.PlaceCount = 2;
   }
+  void receiveText(const QString& text, const QString& identifier = u"64123456"_qs) {
+    receive(fms(identifier, 10, false, {}, {}, text));
+  }
 };
 
 } // namespace
@@ -27,54 +26,43 @@ protected:
 TEST_F(FmsControlTest, CommandStatusInWhiteWithTheControlCentreWording) {
   receive(fms(u"64123456"_qs, 3, false)); // "103" is not in the default list
   EXPECT_TRUE(lines().isEmpty());
-  options.setText(Text::txtMsgOnly, u"103"_qs);
-  receive(fms(u"64123456"_qs, 3, false));
-  EXPECT_EQ(lines(), QStringList{kName1 + u"  3 C - Für Einsatz Melden "_qs});
+  // Status 4 is red from a vehicle, but a command is white all the same.
+  options.setText(Text::txtMsgOnly, u"103;104"_qs);
+  receive(QStringList{fms(u"64123456"_qs, 4, false), fms(u"64123456"_qs, 3, false)});
+  EXPECT_EQ(lines(), (QStringList{kName1 + u"  3 C - Für Einsatz Melden "_qs,
+                                  kName1 + u"  4 F - Über Telefon Melden "_qs}));
+  EXPECT_EQ(popup.messages()[1].colour, 16777215);
   EXPECT_EQ(newestColour(), 16777215);
   EXPECT_TRUE(player.played.isEmpty());
   EXPECT_EQ(tray.TrayTipText(), QString()); // never a tray summary from this direction
   EXPECT_TRUE(popup.lblText(0).bold);
-  // Status 4 is red from a vehicle, but a command is white all the same.
-  options.setText(Text::txtMsgOnly, u"104"_qs);
-  receive(fms(u"64123456"_qs, 4, false));
-  EXPECT_EQ(newestColour(), 16777215);
-  EXPECT_EQ(lines().size(), 2);
 }
 
 TEST_F(FmsControlTest, RepeatedCommandIsShownOnceButItsSprechaufforderungSoundsEachTime) {
-  receive(fms(u"63123456"_qs, 6, false));
-  receive(fms(u"63123456"_qs, 6, false));
-  receive(fms(u"63123456"_qs, 6, false));
+  receive(QStringList(3, fms(u"63123456"_qs, 6, false)));
   EXPECT_EQ(lines(), QStringList{kName2 + u"  6 J - Sprechaufforderung "_qs});
-  EXPECT_EQ(player.played, QStringList(3, u"sa.wav"_qs));
   EXPECT_EQ(logFile.lines(u"sound"_qs), QStringList(3, u"sound\tsa.wav"_qs));
 }
 
-TEST_F(FmsControlTest, SprechaufforderungWatchesAnySubstringAndIgnoresQuietStartAndPopup) {
-  link.ConnectedSince = clock.now();
+TEST_F(FmsControlTest, SprechaufforderungSoundsWithoutPopupButNotWhenFilteredOut) {
   options.setChecked(Check::chkMsgAktiv, false);
-  addVehicle(4, u"16312000"_qs, u"Polizei"_qs);
-  receive(fms(u"16312000"_qs, 6, false));
-  receive(fms(u"64123456"_qs, 6, false));
+  receive(QStringList{fms(u"63123456"_qs, 6, false), fms(u"64123456"_qs, 6, false)});
   EXPECT_EQ(player.played, QStringList{u"sa.wav"_qs});
-  options.setText(Text::txtSndSAKennung, u"  "_qs);
-  receive(fms(u"64123456"_qs, 6, false));
-  EXPECT_EQ(player.played.size(), 2);
-  // Filtered out: no sound.
   options.setText(Text::txtMsgOnly, u"110"_qs);
-  receive(fms(u"64123456"_qs, 6, false));
-  EXPECT_EQ(player.played.size(), 2);
+  receive(fms(u"63123456"_qs, 6, false));
+  EXPECT_EQ(player.played.size(), 1);
   EXPECT_TRUE(lines().isEmpty());
 }
 
 TEST_F(FmsControlTest, CodedPlaceIsShownByName) {
   loadPlaces();
-  receive(fms(u"64123456"_qs, 10, false, {}, {}, kCoded));
+  receiveText(kCoded);
   EXPECT_EQ(lines(), QStringList{kName1 + u" 10 ==> Musterdorf, Hauptstr. <=="_qs});
   EXPECT_EQ(player.played, QStringList{u"text.wav"_qs});
   EXPECT_EQ(newestColour(), 16777215);
 }
 
+// Shown as received, with every ampersand doubled.
 TEST_F(FmsControlTest, CodedPlaceOfTheWrongShapeOrNotFoundIsShownAsReceived) {
   loadPlaces();
   const QStringList texts = {
@@ -82,29 +70,25 @@ TEST_F(FmsControlTest, CodedPlaceOfTheWrongShapeOrNotFoundIsShownAsReceived) {
       u"&&90000ABCD12345678FFFFFFF"_qs,   // 26 characters
       u"&&90000ABCD12345678FFFFFFFF0"_qs, // 28 characters
       u"&&90000ABCE12345678FFFFFFFF"_qs,  // well formed, not in the list
+      u"&&80000ABCD12345678FFFFFFFF"_qs,  // the third character must be the "9"
+      u"A&B"_qs,
   };
-  for (const QString& text : texts)
-    receive(fms(u"64123456"_qs, 10, false, {}, {}, text));
   QStringList expected;
-  for (const QString& text : texts)
+  for (const QString& text : texts) {
+    receiveText(text);
     expected.prepend(kName1 + u" 10 "_qs + QString(text).replace(u"&"_qs, u"&&"_qs));
+  }
   EXPECT_EQ(lines(), expected);
+  EXPECT_EQ(FmsControlHandler::codedPlaceKey(u"&&A"_qs + kCoded.mid(3)), QString());
 
   // An empty place name counts as not found; with fewer than two places nothing is decoded.
   places.setRow(1, kCodedKey, QString());
-  receive(fms(u"63123456"_qs, 10, false, {}, {}, kCoded));
+  receiveText(kCoded, u"63123456"_qs);
   EXPECT_EQ(lines().front(), kName2 + u" 10 &&&&90000ABCD12345678FFFFFFFF"_qs);
   places.setRow(1, kCodedKey, u"Musterdorf"_qs);
   places.PlaceCount = 1;
-  receive(fms(u"64123456"_qs, 10, false, {}, {}, kCoded));
+  receiveText(kCoded);
   EXPECT_EQ(lines().front(), kName1 + u" 10 &&&&90000ABCD12345678FFFFFFFF"_qs);
-}
-
-TEST_F(FmsControlTest, CodedPlaceKeyLayout) {
-  EXPECT_EQ(FmsControlHandler::codedPlaceKey(kCoded), kCodedKey);
-  EXPECT_EQ(FmsControlHandler::codedPlaceKey(u"&&8"_qs + kCoded.mid(3)), QString());
-  EXPECT_EQ(FmsControlHandler::codedPlaceKey(u"&&A"_qs + kCoded.mid(3)),
-            QString()); // the third character must be the "9"
 }
 
 TEST_F(FmsControlTest, EmptyTextTelegramShowsTheStatusTextOfTen) {
@@ -117,34 +101,21 @@ TEST_F(FmsControlTest, EmptyTextTelegramShowsTheStatusTextOfTen) {
   EXPECT_EQ(lines().front(), pad30(u"Rotkreuz"_qs) + u" 10 "_qs);
 }
 
-TEST_F(FmsControlTest, AmpersandsAreDoubledInTextTelegramsOnly) {
-  receive(fms(u"64123456"_qs, 10, false, {}, {}, u"A&B"_qs));
-  EXPECT_EQ(lines().front(), kName1 + u" 10 A&&B"_qs);
-  // The tab line's "&TRN" already arrives as "&&TRN" and is doubled once more.
-  receive(fms(u"64123456"_qs, 10, false, {}, {}, u"x&TRN"_qs));
-  EXPECT_EQ(lines().front(), kName1 + u" 10 x&&&&TRN"_qs);
-}
-
-TEST_F(FmsControlTest, TextTelegramRepeatsAndQuietStart) {
-  link.ConnectedSince = clock.now();
-  receive(fms(u"64123456"_qs, 10, false, {}, {}, u"Bitte melden"_qs));
-  receive(fms(u"64123456"_qs, 10, false, {}, {}, u"Bitte melden"_qs));
+TEST_F(FmsControlTest, TextTelegramRepeatsAndSoundWithoutPopup) {
+  receiveText(u"Bitte melden"_qs);
+  receiveText(u"Bitte melden"_qs);
   EXPECT_EQ(lines().size(), 1);
-  EXPECT_TRUE(player.played.isEmpty());
+  EXPECT_EQ(player.played.size(), 1);
   clock.advance(61);
-  receive(fms(u"64123456"_qs, 10, false, {}, {}, u"Bitte melden"_qs));
-  EXPECT_EQ(player.played, QStringList{u"text.wav"_qs});
-  // A text with an ampersand is stored doubled, so the undoubled repeat test never finds it.
-  receive(fms(u"64123456"_qs, 10, false, {}, {}, u"A&B"_qs));
-  receive(fms(u"64123456"_qs, 10, false, {}, {}, u"A&B"_qs));
-  EXPECT_EQ(lines().size(), 4);
-}
-
-TEST_F(FmsControlTest, TextTelegramSoundWithoutPopupMessages) {
   options.setChecked(Check::chkMsgAktiv, false);
-  receive(fms(u"64123456"_qs, 10, false, {}, {}, u"Lage"_qs));
-  EXPECT_EQ(player.played, QStringList{u"text.wav"_qs});
-  EXPECT_TRUE(lines().isEmpty());
+  receiveText(u"Bitte melden"_qs);
+  EXPECT_EQ(player.played, QStringList(2, u"text.wav"_qs));
+  EXPECT_EQ(lines().size(), 1);
+  // A text with an ampersand is stored doubled, so the undoubled repeat test never finds it.
+  options.setChecked(Check::chkMsgAktiv, true);
+  receiveText(u"A&B"_qs);
+  receiveText(u"A&B"_qs);
+  EXPECT_EQ(lines().size(), 3);
 }
 
 TEST_F(FmsControlTest, CommandWithTextGetsBracketsAfterTwoSpaces) {
@@ -157,7 +128,6 @@ TEST_F(FmsControlTest, CommandWithTextGetsBracketsAfterTwoSpaces) {
   handlers.HandleFmsControl(identifier, statusNumber, text, time);
   EXPECT_EQ(lines(), QStringList{kName1 + u"  2 E - Einrücken  [Wache]"_qs});
   EXPECT_EQ(text, u" [Wache]"_qs);
-  EXPECT_EQ(time, clock.now());
   EXPECT_TRUE(status.caption().endsWith(u"Empfangen: 0 (FMS: 1, FME: 0, DME: 0)"_qs));
 }
 
@@ -167,11 +137,9 @@ TEST_F(FmsControlTest, UnknownVehiclesAndBadIdentifiers) {
   EXPECT_EQ(lines().front(),
             pad30(u"JUH 23 45/67 (A1234567)"_qs) + u"  3 C - Für Einsatz Melden "_qs);
   options.setChecked(Check::chkUnbekFMS, false);
-  receive(fms(u"A1234568"_qs, 6, false));
-  EXPECT_EQ(lines().size(), 1);
-  EXPECT_TRUE(player.played.isEmpty());
-  receive(QStringList{fms(u"X1234567"_qs, 3, false), fms(u"64123456"_qs, 3, false)});
+  receive(QStringList{fms(u"A1234568"_qs, 6, false), fms(u"X1234567"_qs, 3, false),
+                      fms(u"64123456"_qs, 3, false)});
   EXPECT_EQ(lines().size(), 2);
+  EXPECT_TRUE(player.played.isEmpty());
   EXPECT_TRUE(status.caption().contains(u"FMS: 4,"_qs));
 }
-

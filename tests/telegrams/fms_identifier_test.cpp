@@ -1,3 +1,4 @@
+#include "app/builtin_tables.h"
 #include "app/status_tables.h"
 #include "base/failure.h"
 #include "telegrams/fms_identifier.h"
@@ -10,35 +11,35 @@ namespace {
 class FmsIdentifierTest : public ::testing::Test {
 protected:
   FmsIdentifierTest() {
-    const char* codes[] = {"NN",  "POL", "BGS", "BKA", "KAT",  "ZOLL", "FW",  "THW",
-                           "ASB", "DRK", "JUH", "MHD", "DLRG", "RD",   "ZVS", "FERNW"};
-    for (int i = 0; i < 16; ++i)
-      tables.orgCode(i) = QString::fromLatin1(codes[i]);
+    fillOrgCodes(tables,
+                 [](const QString&, const QString&, const QString& fallback) { return fallback; });
   }
-
   QString decode(QString identifier) { return DecodeKennung(identifier, tables); }
 
   StatusTables tables;
 };
 
 TEST_F(FmsIdentifierTest, ResultTable) {
-  EXPECT_EQ(decode("64123456"), "FW 12 34/56");
-  EXPECT_EQ(decode("63123456"), "FW 12/56");
-  EXPECT_EQ(decode("9D123456"), "BRK 12/56");
-  EXPECT_EQ(decode("94123456"), "DRK 12 34/56");
-  EXPECT_EQ(decode("A1234567"), "JUH 23 45/67");
-  EXPECT_EQ(decode("6412345"), "6412345");
-}
-
-TEST_F(FmsIdentifierTest, OnlyCapitalDSelectsTheShortForm) {
-  EXPECT_EQ(decode("6d123456"), "FW 12 34/56");
-  EXPECT_EQ(decode("6D123456"), "FW 12/56");
-  EXPECT_EQ(decode("a3123456"), "JUH 12/56"); // lower-case BOS digit is fine
-}
-
-TEST_F(FmsIdentifierTest, OtherPositionsAreCopiedAsText) {
-  EXPECT_EQ(decode("6xAB-CDE"), "FW AB -C/DE");
-  EXPECT_EQ(decode("63DRK4DR"), "FW DR/DR");
+  const char* const cases[][2] = {
+      {"64123456", "FW 12 34/56"},
+      {"63123456", "FW 12/56"},
+      {"9D123456", "BRK 12/56"},
+      {"94123456", "DRK 12 34/56"},
+      {"A1234567", "JUH 23 45/67"},
+      {"6412345", "6412345"},
+      // Only a capital D selects the short form; a lower-case BOS digit is fine.
+      {"6d123456", "FW 12 34/56"},
+      {"6D123456", "FW 12/56"},
+      {"a3123456", "JUH 12/56"},
+      // Other positions are copied as text.
+      {"6xAB-CDE", "FW AB -C/DE"},
+      {"63DRK4DR", "FW DR/DR"},
+      // The length is tested on the stripped text.
+      {"641234567", "641234567"},
+      {"", ""}};
+  for (const auto& [identifier, expected] : cases)
+    EXPECT_EQ(decode(identifier), expected) << identifier;
+  EXPECT_EQ(decode(QStringLiteral("641234567").replace(u'7', QChar(0))), "FW 12 34/56");
 }
 
 TEST_F(FmsIdentifierTest, DrkInTheOrganisationTextOnlyInTheShortForm) {
@@ -47,50 +48,35 @@ TEST_F(FmsIdentifierTest, DrkInTheOrganisationTextOnlyInTheShortForm) {
   EXPECT_EQ(decode("24123456"), "XDRKDRK 12 34/56");
 }
 
-TEST_F(FmsIdentifierTest, CallerGetsTheStrippedIdentifier) {
+TEST_F(FmsIdentifierTest, CallerGetsTheStrippedIdentifierEvenWhenTheBosDigitFails) {
   QString identifier = QStringLiteral("  6412") + QChar(0) + QStringLiteral("3456 ");
   EXPECT_EQ(DecodeKennung(identifier, tables), "FW 12 34/56");
   EXPECT_EQ(identifier, "64123456");
-
   identifier = QStringLiteral(" 64123 ");
   EXPECT_EQ(DecodeKennung(identifier, tables), "64123");
   EXPECT_EQ(identifier, "64123");
-}
-
-TEST_F(FmsIdentifierTest, LengthIsTestedOnTheStrippedText) {
-  EXPECT_EQ(decode("641234567"), "641234567");
-  EXPECT_EQ(decode(QStringLiteral("641234567").replace(u'7', QChar(0))), "FW 12 34/56");
-  EXPECT_EQ(decode(""), "");
-}
-
-TEST_F(FmsIdentifierTest, NonHexBosDigitFails) {
-  EXPECT_THROW(decode("G4123456"), Failure);
-  EXPECT_THROW(decode(" x4123456"), Failure);
-  QString identifier = QStringLiteral(" Z4123456");
+  identifier = QStringLiteral(" Z4123456");
   EXPECT_THROW(DecodeKennung(identifier, tables), Failure);
-  EXPECT_EQ(identifier, "Z4123456");  // stripped before the failure
+  EXPECT_EQ(identifier, "Z4123456");
+  EXPECT_THROW(decode("G4123456"), Failure);
   EXPECT_NO_THROW(decode("Z412345")); // not 8 long: no digit is read
 }
 
 TEST(OrgIndex, ReadsTheFirstCharacterAsItStands) {
-  EXPECT_EQ(OrgIndex(u"0"), 0);
-  EXPECT_EQ(OrgIndex(u"9xyz"), 9);
-  EXPECT_EQ(OrgIndex(u"a"), 10);
-  EXPECT_EQ(OrgIndex(u"F1234567"), 15);
-  EXPECT_EQ(OrgIndex(u"f"), 15);
-  EXPECT_THROW(OrgIndex(u""), Failure);
-  EXPECT_THROW(OrgIndex(u" 6"), Failure);
-  EXPECT_THROW(OrgIndex(u"g"), Failure);
-  EXPECT_THROW(OrgIndex(u"\u0666"), Failure); // a digit, but not a hexadecimal one
+  const std::pair<const char16_t*, int> cases[] = {
+      {u"0", 0}, {u"9xyz", 9}, {u"a", 10}, {u"F1234567", 15}, {u"f", 15}};
+  for (const auto& [text, index] : cases)
+    EXPECT_EQ(OrgIndex(text), index);
+  // The last one is a digit, but not a hexadecimal one.
+  for (const char16_t* bad : {u"", u" 6", u"g", u"\u0666"})
+    EXPECT_THROW(OrgIndex(bad), Failure);
 }
 
 TEST(IsHexDigits, AcceptsOnlyHexDigits) {
   EXPECT_TRUE(IsHexDigits(u""));
   EXPECT_TRUE(IsHexDigits(u"0123456789abcdefABCDEF"));
-  EXPECT_FALSE(IsHexDigits(u"12G4"));
-  EXPECT_FALSE(IsHexDigits(u"12 4"));
-  EXPECT_FALSE(IsHexDigits(u"1g"));
-  EXPECT_FALSE(IsHexDigits(QString(QChar(0))));
+  for (const QString& bad : {u"12G4"_qs, u"12 4"_qs, u"1g"_qs, QString(QChar(0))})
+    EXPECT_FALSE(IsHexDigits(bad)) << bad.toStdString();
 }
 
 TEST(StripNul, TrimsSpacesThenRemovesNuls) {

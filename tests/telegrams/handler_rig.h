@@ -1,6 +1,5 @@
 #pragma once
 
-
 #include "app/builtin_tables.h"
 #include "app/status_tables.h"
 #include "base/clock.h"
@@ -10,12 +9,9 @@
 #include "display/popup_model.h"
 #include "display/screen.h"
 #include "display/text_metrics.h"
-#include "event_log_reader.h"
 #include "link/link_state.h"
 #include "link/receiver.h"
 #include "link/status_label.h"
-#include "print_qt.h"
-#include "recording_sound_player.h"
 #include "refdata/reference_tables.h"
 #include "settings/options.h"
 #include "telegrams/alert_sounds.h"
@@ -24,6 +20,7 @@
 #include "telegrams/replacements.h"
 #include "telegrams/telegram_handler_set.h"
 #include "telegrams/tray_tip.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -33,17 +30,13 @@ class HandlerRig : public ::testing::Test {
 protected:
   HandlerRig() {
     using namespace meldlux;
-    const std::array<Colour, 19> colours = {16777215, 65280,    36864,    65535,    255,
-                                            65535,    8421504,  33023,    8388863,  16711680,
-                                            16777215, 16777215, 16777215, 16777215, 16777215,
-                                            8454143,  255,      255,      16777215};
-    tables.colours = colours;
+    // The built-in colours, texts and organisation codes, as without server product settings.
+    const ZentrixReader defaults = [](const QString&, const QString&, const QString& fallback) {
+      return fallback;
+    };
+    fillStatusColours(tables, defaults, u"255"_qs, u"255"_qs);
     fillStatusTexts(tables);
-    const QStringList orgs = {u"NN"_qs,   u"POL"_qs, u"BGS"_qs, u"BKA"_qs,  u"KAT"_qs, u"ZOLL"_qs,
-                              u"FW"_qs,   u"THW"_qs, u"ASB"_qs, u"DRK"_qs,  u"JUH"_qs, u"MHD"_qs,
-                              u"DLRG"_qs, u"RD"_qs,  u"ZVS"_qs, u"FERNW"_qs};
-    for (int k = 0; k < 16; ++k)
-      tables.orgCode(k) = orgs[k];
+    fillOrgCodes(tables, defaults);
 
     // Connected a minute ago: the quiet start is over unless a test says otherwise.
     link.ConnectedSince = clock.now() - 60 / kSecondsPerDay;
@@ -78,6 +71,11 @@ protected:
     receiver.Winsock2_DataArrival(lines.join(u"\r\n"_qs) + u"\r\n"_qs);
   }
   void receive(const QString& line) { receive(QStringList{line}); }
+
+  // Names as the line shows them: the record's 30-character field.
+  static QString pad30(const QString& name) { return name.leftJustified(30, u' ', true); }
+  const QString kName1 = pad30(u"Florian Musterstadt 1/44-1"_qs);
+  const QString kName2 = pad30(u"Florian Musterstadt 1/10"_qs);
 
   static QString fms(const QString& identifier, int status, bool fromVehicle,
                      const QString& f10 = {}, const QString& f12 = {}, const QString& f13 = {}) {
@@ -128,4 +126,3 @@ protected:
       options, clock, tables, reference, places, popup, indicators, steps, sounds}};
   meldlux::Receiver receiver{clock, link, status, options, indicators, reference.followUpPlaces};
 };
-
