@@ -1,42 +1,17 @@
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
-#include <QProcess>
+#include "e2e_support.h"
+
 #include <QStandardPaths>
 #include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
-#include <QThread>
-#include <functional>
-#include <gtest/gtest.h>
 
 // The real program in a real notification area: an X server of its own with a tray host
 // (trayer) at the top right, and the mouse and keyboard driven by xdotool, as a user would.
+using namespace meldlux::e2e;
+
 namespace {
 
 constexpr int kScreenWidth = 1024;
 constexpr int kTrayHeight = 32;
-
-QString binary(const char* name) {
-  return QDir(qEnvironmentVariable("MELDLUX_BIN_DIR", QCoreApplication::applicationDirPath()))
-      .filePath(QString::fromLatin1(name));
-}
-
-QString readAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-bool waitFor(const std::function<bool()>& condition, int milliseconds) {
-  QDeadlineTimer deadline(milliseconds);
-  while (!condition()) {
-    if (deadline.hasExpired())
-      return false;
-    QThread::msleep(50);
-  }
-  return true;
-}
 
 // An Xvfb display nobody else uses, and later a tray host on it; both end with the object.
 class TrayDesktop {
@@ -135,30 +110,12 @@ TEST(TrayHost, IconClicksMenuHideRestoreAndExitOnARealNotificationArea) {
   ASSERT_TRUE(dir.isValid());
   QTcpServer server;
   ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
-  QDir(dir.path()).mkpath(QStringLiteral("config/meldlux"));
-  QFile ini(dir.filePath(QStringLiteral("config/meldlux/MeldluxWBR.ini")));
-  ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-  ini.write(QStringLiteral("[Server]\nAdresse=127.0.0.1\nPort=%1\n[Einstellungen]\nAutoConnect=1\n")
-                .arg(server.serverPort())
-                .toUtf8());
-  ini.close();
-
-  const QString logPath = dir.filePath(QStringLiteral("events.log"));
-  const auto log = [&] { return readAll(logPath); };
-  const auto logged = [&](const QString& line, int times = 1) {
-    return log().count(line + u'\n') >= times;
-  };
-  QProcess meldlux;
-  QProcessEnvironment env = desktop.environment();
-  env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
-  env.insert(QStringLiteral("MELDLUX_EVENT_LOG"), logPath);
-  meldlux.setProcessEnvironment(env);
-  meldlux.setWorkingDirectory(dir.path());
-  meldlux.start(binary("meldlux"));
-  ASSERT_TRUE(meldlux.waitForStarted());
+  MeldluxRun meldlux(dir.path(), autoConnectSettings(server.serverPort()));
+  ASSERT_TRUE(meldlux.start({}, {}, desktop.environment()));
   ASSERT_TRUE(server.waitForNewConnection(15000)); // first connection check, about 4 s in
   QTcpSocket* client = server.nextPendingConnection();
-  ASSERT_TRUE(waitFor([&] { return logged(QStringLiteral("tray\tmodify\tFMS Meldlux")); }, 5000));
+  ASSERT_TRUE(
+      waitFor([&] { return meldlux.logged(QStringLiteral("tray\tmodify\tFMS Meldlux")); }, 5000));
   ASSERT_TRUE(desktop.mainWindowVisible());
 
   // The panel comes up after the program, as at a log-in: the icon must appear in it all the
@@ -167,11 +124,11 @@ TEST(TrayHost, IconClicksMenuHideRestoreAndExitOnARealNotificationArea) {
   ASSERT_TRUE(waitFor(
       [&] {
         desktop.clickIcon(1);
-        return waitFor([&] { return logged(QStringLiteral("click\tLBUTTONUP")); }, 600);
+        return waitFor([&] { return meldlux.logged(QStringLiteral("click\tLBUTTONUP")); }, 600);
       },
       10000))
-      << log().toStdString();
-  EXPECT_TRUE(logged(QStringLiteral("click\tLBUTTONDOWN")));
+      << meldlux.log().toStdString();
+  EXPECT_TRUE(meldlux.logged(QStringLiteral("click\tLBUTTONDOWN")));
 
   // A loaded machine may open the menu late or take a double click for two clicks: each step is
   // tried again until it shows its effect.
@@ -191,33 +148,25 @@ TEST(TrayHost, IconClicksMenuHideRestoreAndExitOnARealNotificationArea) {
 
   // Right click: the menu, in which "&Verstecken" (V) hides the visible main window.
   ASSERT_TRUE(tries([&] { menuKey("v"); }, [&] { return !desktop.mainWindowVisible(); }))
-      << log().toStdString();
-  EXPECT_TRUE(logged(QStringLiteral("click\tRBUTTONDOWN")));
-  EXPECT_TRUE(logged(QStringLiteral("click\tRBUTTONUP")));
+      << meldlux.log().toStdString();
+  EXPECT_TRUE(meldlux.logged(QStringLiteral("click\tRBUTTONDOWN")));
+  EXPECT_TRUE(meldlux.logged(QStringLiteral("click\tRBUTTONUP")));
 
   // A double click brings it back.
   ASSERT_TRUE(tries([&] { desktop.clickIcon(1, 2); },
                     [&] {
-                      return logged(QStringLiteral("click\tLBUTTONDBLCLK")) &&
+                      return meldlux.logged(QStringLiteral("click\tLBUTTONDBLCLK")) &&
                              desktop.mainWindowVisible();
                     }))
-      << log().toStdString();
+      << meldlux.log().toStdString();
 
   // "&Beenden" (B) ends the program the way closing its window does.
-  ASSERT_TRUE(tries(
-      [&] { menuKey("b"); },
-      [&] { return meldlux.state() == QProcess::NotRunning || meldlux.waitForFinished(100); }))
-      << log().toStdString();
+  ASSERT_TRUE(tries([&] { menuKey("b"); },
+                    [&] {
+                      return meldlux.process.state() == QProcess::NotRunning ||
+                             meldlux.process.waitForFinished(100);
+                    }))
+      << meldlux.log().toStdString();
 
-  const QString events = log();
-  const qsizetype saved = events.indexOf(QStringLiteral("saved\n"));
-  const qsizetype removed = events.indexOf(QStringLiteral("tray\tdelete\t"));
-  const qsizetype goodbye = events.indexOf(QStringLiteral("sent\tXXX\\r\\n"));
-  ASSERT_GE(saved, 0) << events.toStdString();
-  EXPECT_GT(removed, saved);
-  EXPECT_GT(goodbye, removed);
-  QByteArray received = client->readAll();
-  while (client->waitForReadyRead(500))
-    received += client->readAll();
-  EXPECT_TRUE(received.contains("XXX\r\nExit\r\n")) << received.toStdString();
+  expectOrderlyEnd(meldlux.log(), *client);
 }
