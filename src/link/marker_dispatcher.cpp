@@ -144,7 +144,7 @@ QString MarkerDispatcher::controlCentreText() const {
   if (fields_.size() < 12)
     return QString();
   // A label would read a single "&" as a shortcut marker.
-  QString text = trimSpaces(replaceAll(fields_[11], u";TRN", u"&&TRN"));
+  QString text = replaceAllTrimmed(fields_[11], u";TRN", u"&&TRN");
   // A short suffix in parentheses, "(12)" or "(A)", is the server's, not the dispatcher's.
   if (text.endsWith(u')') && text.size() >= 3) {
     text = trimSpaces(QStringView(text).chopped(3));
@@ -158,7 +158,7 @@ QString MarkerDispatcher::vehicleText(std::int16_t status) const {
   if (fields_.size() < 12)
     return QString();
   if (status == 10) {
-    return removeTag(trimSpaces(replaceAll(fields_[11], u"EGLOF_GPSINFO : ", u"")));
+    return removeTag(replaceAllTrimmed(fields_[11], u"EGLOF_GPSINFO : ", u""));
   }
   QString text = trimSpaces(fields_[11]);
   if (hasPrefix(text, u"EGLOF_BAVARIA")) {

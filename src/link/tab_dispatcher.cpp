@@ -93,7 +93,7 @@ void TabDispatcher::dispatchFms(std::size_t count) {
   trafficMode_.controlCentreStep(status);
   if (status == 10 && hasText) {
     // A label would read a single "&" as a shortcut marker.
-    text = trimSpaces(replaceAll(fields_[13], u"&TRN", u"&&TRN"));
+    text = replaceAllTrimmed(fields_[13], u"&TRN", u"&&TRN");
   }
   if (handlers_)
     handlers_->HandleFmsControl(identifier, status, text, time);

@@ -58,18 +58,12 @@ qsizetype findNextFieldMarker(QStringView line, qsizetype from) {
   return -1;
 }
 
-qsizetype findSeparator(QStringView line, QStringView separator, qsizetype from) {
-  if (sameText(separator, kFieldMarker))
-    return findNextFieldMarker(line, from);
-  return findText(line, separator, from);
-}
-
 } // namespace
 
-QString replaceAll(QStringView text, QStringView before, QStringView after) {
-  qsizetype at = findText(text, before);
-  if (at < 0 || before.isEmpty())
-    return text.toString();
+QString replaceAllTrimmed(QStringView text, QStringView before, QStringView after) {
+  qsizetype at = before.isEmpty() ? -1 : findText(text, before);
+  if (at < 0) // the usual case: one copy, already trimmed
+    return trimSpaces(text);
   QString result;
   result.reserve(text.size() + after.size() - before.size());
   qsizetype done = 0;
@@ -80,6 +74,14 @@ QString replaceAll(QStringView text, QStringView before, QStringView after) {
     at = findText(text, before, done);
   }
   result.append(text.sliced(done));
+  qsizetype end = result.size();
+  while (end > 0 && result[end - 1] == u' ')
+    --end;
+  result.truncate(end);
+  qsizetype begin = 0;
+  while (begin < result.size() && result[begin] == u' ')
+    ++begin;
+  result.remove(0, begin);
   return result;
 }
 
@@ -143,9 +145,11 @@ void splitFields(QStringView line, QStringView separator, std::vector<QStringVie
       fields.push_back(line);
     return;
   }
+  const bool fieldMarker = sameText(separator, kFieldMarker); // the usual case, decided once
   qsizetype start = 0;
   while (fields.size() < maxFields) {
-    const qsizetype at = findSeparator(line, separator, start);
+    const qsizetype at =
+        fieldMarker ? findNextFieldMarker(line, start) : findText(line, separator, start);
     if (at < 0) {
       fields.push_back(line.sliced(start));
       break;

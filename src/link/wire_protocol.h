@@ -55,8 +55,9 @@ inline bool containsText(QStringView text, QStringView needle) {
   return findText(text, needle) >= 0;
 }
 
-// Every occurrence of before, left to right and without overlaps, replaced by after.
-QString replaceAll(QStringView text, QStringView before, QStringView after);
+// Every occurrence of before, left to right and without overlaps, replaced by after; then the
+// spaces at both ends removed (in that order: before may itself hold spaces).
+QString replaceAllTrimmed(QStringView text, QStringView before, QStringView after);
 
 // The leading-number value of a field; plain digit strings, the usual case, are read directly.
 double fieldNumber(QStringView field);

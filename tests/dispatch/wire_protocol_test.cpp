@@ -86,15 +86,19 @@ TEST(FieldNumber, AgreesWithTheLeadingNumber) {
   }
 }
 
-TEST(ReplaceAll, LeftToRightWithoutOverlaps) {
-  EXPECT_EQ(replaceAll(u"x;TRN;TRN", u";TRN", u"&&TRN"), "x&&TRN&&TRN");
-  EXPECT_EQ(replaceAll(u"aaa", u"aa", u"b"), "ba");
-  EXPECT_EQ(replaceAll(u"EGLOF_GPSEGLOF_GPSINFO : INFO : x", u"EGLOF_GPSINFO : ", u""),
+TEST(ReplaceAllTrimmed, LeftToRightWithoutOverlapsThenTrimmed) {
+  EXPECT_EQ(replaceAllTrimmed(u"x;TRN;TRN", u";TRN", u"&&TRN"), "x&&TRN&&TRN");
+  EXPECT_EQ(replaceAllTrimmed(u"aaa", u"aa", u"b"), "ba");
+  EXPECT_EQ(replaceAllTrimmed(u"EGLOF_GPSEGLOF_GPSINFO : INFO : x", u"EGLOF_GPSINFO : ", u""),
             "EGLOF_GPSINFO : x"); // the result is not searched again
-  EXPECT_EQ(replaceAll(u"&TRN", u"&TRN", u"&&TRN"), "&&TRN");
-  EXPECT_EQ(replaceAll(u"&trn", u"&TRN", u"&&TRN"), "&trn");
-  EXPECT_EQ(replaceAll(u"", u"x", u"y"), "");
-  EXPECT_EQ(replaceAll(u"abc", u"", u"y"), "abc");
+  EXPECT_EQ(replaceAllTrimmed(u"&TRN", u"&TRN", u"&&TRN"), "&&TRN");
+  EXPECT_EQ(replaceAllTrimmed(u" &trn ", u"&TRN", u"&&TRN"), "&trn");
+  EXPECT_EQ(replaceAllTrimmed(u"", u"x", u"y"), "");
+  EXPECT_EQ(replaceAllTrimmed(u"abc", u"", u"y"), "abc");
+  // Replaced first, trimmed after: the text searched for may end in a space.
+  EXPECT_EQ(replaceAllTrimmed(u"  Wache EGLOF_GPSINFO : ", u"EGLOF_GPSINFO : ", u""), "Wache");
+  EXPECT_EQ(replaceAllTrimmed(u" EGLOF_GPSINFO :  ", u"EGLOF_GPSINFO : ", u""), "");
+  EXPECT_EQ(replaceAllTrimmed(u" a;TRN ", u";TRN", u" "), "a");
 }
 
 } // namespace
