@@ -11,7 +11,6 @@
 #include "refdata/follow_up_places.h"
 #include "settings/options.h"
 
-#include <QCoreApplication>
 #include <QStringList>
 #include <benchmark/benchmark.h>
 
@@ -126,13 +125,3 @@ void BM_SplitOnly(benchmark::State& run) {
 BENCHMARK(BM_SplitOnly)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv))
-    return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -13,7 +13,6 @@
 #include "settings/options.h"
 #include "telegrams/replacements.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -103,13 +102,3 @@ void BM_SixtyIdleTicksWithWindow(benchmark::State& state) {
 BENCHMARK(BM_SixtyIdleTicksWithWindow)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

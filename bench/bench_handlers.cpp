@@ -22,7 +22,6 @@
 #include "telegrams/telegram_handler_set.h"
 #include "telegrams/tray_tip.h"
 
-#include <QCoreApplication>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -222,12 +221,3 @@ void BM_BacklogBlock(benchmark::State& state) {
 BENCHMARK(BM_BacklogBlock)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
-

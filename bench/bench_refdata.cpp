@@ -11,7 +11,6 @@
 #include "telegrams/replacements.h"
 #include "telegrams/user_lists_loader.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -207,11 +206,3 @@ void BM_LoadWallbrandMaximum(benchmark::State& state) { loadAll(state, writeWall
 BENCHMARK(BM_LoadWallbrandMaximum)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
