@@ -13,6 +13,7 @@
 #include "settings/options.h"
 #include "telegrams/replacements.h"
 
+#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 #include <memory>
 
