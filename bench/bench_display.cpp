@@ -3,15 +3,15 @@
 #include "base/event_log.h"
 #include "display/cleanup_tick.h"
 #include "display/foreground.h"
-#include "display/indicators.h"
 #include "display/popup_model.h"
 #include "display/popup_window.h"
 #include "display/screen.h"
 #include "display/text_metrics.h"
 #include "display/text_metrics_qt.h"
-#include "link/link_state.h"
-#include "settings/options.h"
-#include "telegrams/replacements.h"
+#include "refdata/replacements.h"
+#include "state/indicators.h"
+#include "state/link_state.h"
+#include "state/options.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>

@@ -2,14 +2,14 @@
 // product through the start-up step.
 
 #include "app/load_reference_data.h"
-#include "app/status_tables.h"
 #include "base/cp1252.h"
 #include "base/event_log.h"
+#include "refdata/place_table.h"
+#include "refdata/replacements.h"
+#include "refdata/user_lists_loader.h"
 #include "refdata/zentrix_records.h"
-#include "settings/options.h"
-#include "telegrams/place_table.h"
-#include "telegrams/replacements.h"
-#include "telegrams/user_lists_loader.h"
+#include "state/options.h"
+#include "tables/status_tables.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,12 +1,12 @@
 #include "app/application.h"
 
-#include "app/builtin_tables.h"
 #include "app/command_line.h"
 #include "app/load_reference_data.h"
 #include "base/failure.h"
 #include "refdata/loader_environment.h"
 #include "refdata/reference_files.h"
-#include "telegrams/user_lists_loader.h"
+#include "refdata/user_lists_loader.h"
+#include "tables/builtin_tables.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 #include "app/load_reference_data.h"
 
-#include "app/status_tables.h"
 #include "refdata/wallbrand_loaders.h"
 #include "refdata/zentrix_loaders.h"
+#include "tables/status_tables.h"
 
 namespace meldlux {
 

@@ -1,8 +1,8 @@
 #include "app/main_window.h"
 
 #include "app/application.h"
-#include "settings/sound_frame_window.h"
-#include "settings/telegram_bar_frame_window.h"
+#include "options_window/sound_frame_window.h"
+#include "options_window/telegram_bar_frame_window.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -1,13 +1,13 @@
 #include "app/reference_data_check.h"
 
-#include "app/status_tables.h"
 #include "base/event_log.h"
 #include "base/failure.h"
+#include "refdata/place_table.h"
+#include "refdata/replacements.h"
+#include "refdata/user_lists_loader.h"
 #include "refdata/wallbrand_loaders.h"
-#include "settings/options.h"
-#include "telegrams/place_table.h"
-#include "telegrams/replacements.h"
-#include "telegrams/user_lists_loader.h"
+#include "state/options.h"
+#include "tables/status_tables.h"
 
 #include <QFile>
 #include <QHash>

@@ -83,4 +83,14 @@ std::int16_t roundToInt16(double value) { return roundChecked<std::int16_t>(valu
 
 std::int32_t roundToInt32(double value) { return roundChecked<std::int32_t>(value, "Long"); }
 
+bool fitsSingle(double value) {
+  return std::abs(value) <= double(std::numeric_limits<float>::max());
+}
+
+float toSingle(double value) {
+  if (!fitsSingle(value))
+    throw Failure(QStringLiteral("Überlauf: %1 passt nicht in Single").arg(value));
+  return float(value);
+}
+
 } // namespace meldlux

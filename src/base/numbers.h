@@ -17,4 +17,9 @@ QString trimSpaces(QStringView text);
 std::int16_t roundToInt16(double value);
 std::int32_t roundToInt32(double value);
 
+// Single precision, as the percentages and the font size are kept: a value outside its range does
+// not fit, and toSingle throws Failure for it, as the integer conversions do.
+bool fitsSingle(double value);
+float toSingle(double value);
+
 } // namespace meldlux

@@ -3,7 +3,7 @@
 #include "base/clock.h"
 #include "base/failure.h"
 #include "display/popup_model.h"
-#include "link/link_state.h"
+#include "state/link_state.h"
 
 #include <cmath>
 

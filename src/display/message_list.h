@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/ole_date.h"
-#include "display/label.h"
+#include "state/label.h"
 
 #include <QString>
 #include <array>

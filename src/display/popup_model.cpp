@@ -8,9 +8,9 @@
 #include "display/foreground.h"
 #include "display/screen.h"
 #include "display/text_metrics.h"
-#include "link/link_state.h"
-#include "settings/options.h"
-#include "telegrams/replacements.h"
+#include "refdata/replacements.h"
+#include "state/link_state.h"
+#include "state/options.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "base/ole_date.h"
-#include "display/indicators.h"
-#include "display/label.h"
 #include "display/message_list.h"
-#include "display/popup_appearance.h"
+#include "state/indicators.h"
+#include "state/label.h"
+#include "state/popup_appearance.h"
 
 #include <QObject>
 #include <QString>

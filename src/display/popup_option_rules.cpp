@@ -2,7 +2,7 @@
 
 #include "display/cleanup_tick.h"
 #include "display/popup_model.h"
-#include "settings/options.h"
+#include "state/options.h"
 
 namespace meldlux {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "display/indicators.h"
 #include "display/popup_label_window.h"
+#include "state/indicators.h"
 
 #include <QWidget>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "display/label.h"
+#include "state/label.h"
 
 #include <QString>
 

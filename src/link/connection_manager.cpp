@@ -7,9 +7,9 @@
 #include "base/formats.h"
 #include "base/numbers.h"
 #include "link/client_messages.h"
-#include "link/link_state.h"
-#include "link/status_label.h"
-#include "settings/options.h"
+#include "state/link_state.h"
+#include "state/options.h"
+#include "state/status_label.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -4,11 +4,11 @@
 #include "base/failure.h"
 #include "base/numbers.h"
 #include "link/counter.h"
-#include "link/link_state.h"
 #include "link/telegram_handlers.h"
 #include "link/traffic_mode_tracker.h"
 #include "link/wire_protocol.h"
 #include "refdata/follow_up_places.h"
+#include "state/link_state.h"
 
 #include <QDate>
 #include <QTime>

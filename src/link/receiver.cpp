@@ -3,9 +3,9 @@
 #include "base/clock.h"
 #include "base/failure.h"
 #include "link/counter.h"
-#include "link/link_state.h"
-#include "link/status_label.h"
 #include "link/wire_protocol.h"
+#include "state/link_state.h"
+#include "state/status_label.h"
 
 #include <cmath>
 

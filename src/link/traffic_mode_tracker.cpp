@@ -2,11 +2,11 @@
 
 #include "base/clock.h"
 #include "base/formats.h"
-#include "display/indicators.h"
 #include "link/counter.h"
-#include "link/link_state.h"
 #include "link/wire_protocol.h"
-#include "settings/options.h"
+#include "state/indicators.h"
+#include "state/link_state.h"
+#include "state/options.h"
 
 namespace meldlux {
 

@@ -1,7 +1,7 @@
 #include "refdata/loader_environment.h"
 
 #include "base/event_log.h"
-#include "settings/options.h"
+#include "state/options.h"
 
 namespace meldlux {
 

@@ -1,8 +1,8 @@
 #include "refdata/pocsag_table.h"
 
 #include "base/failure.h"
-#include "base/table_index.h"
 #include "base/numbers.h"
+#include "base/table_index.h"
 
 namespace meldlux {
 

@@ -1,10 +1,10 @@
 #include "refdata/wallbrand_loaders.h"
 
-#include "app/status_tables.h"
 #include "base/failure.h"
 #include "base/formats.h"
 #include "base/numbers.h"
 #include "base/text_line_reader.h"
+#include "tables/status_tables.h"
 
 #include <QFile>
 #include <functional>

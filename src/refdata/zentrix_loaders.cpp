@@ -1,10 +1,10 @@
 #include "refdata/zentrix_loaders.h"
 
-#include "app/status_tables.h"
 #include "base/failure.h"
 #include "base/formats.h"
 #include "base/numbers.h"
 #include "refdata/zentrix_records.h"
+#include "tables/status_tables.h"
 
 #include <QFile>
 #include <optional>

@@ -1,17 +1,28 @@
 #include "settings/load_settings.h"
 
-#include "app/builtin_tables.h"
-#include "app/status_tables.h"
 #include "base/formats.h"
 #include "base/numbers.h"
-#include "display/popup_appearance.h"
-#include "settings/options.h"
 #include "settings/popup_back_colour.h"
 #include "settings/setting_keys.h"
 #include "settings/setting_text.h"
 #include "settings/settings_store.h"
+#include "state/options.h"
+#include "state/popup_appearance.h"
+#include "tables/builtin_tables.h"
+#include "tables/status_tables.h"
 
 namespace meldlux {
+
+namespace {
+
+// The first server product's keys, read from the store under its own application name.
+ZentrixReader zentrixReader(const SettingsStore& store) {
+  return [&store](const QString& section, const QString& key, const QString& fallback) {
+    return store.read(QString::fromLatin1(SettingsStore::kZentrix), section, key, fallback);
+  };
+}
+
+} // namespace
 
 LoadSettings::LoadSettings(const SettingsStore& store, Options& options, StatusTables& tables,
                            PopupAppearance& popup)
@@ -24,11 +35,11 @@ QString LoadSettings::read(const SettingKey& key) const {
 
 void LoadSettings::statusColours() {
   // Keys 1 and 2 of the table: FarbeFME and FarbeDME.
-  fillStatusColours(tables_, store_, read(SettingKeys::loadOrder()[0]),
+  fillStatusColours(tables_, zentrixReader(store_), read(SettingKeys::loadOrder()[0]),
                     read(SettingKeys::loadOrder()[1]));
 }
 
-void LoadSettings::organisationCodes() { fillOrgCodes(tables_, store_); }
+void LoadSettings::organisationCodes() { fillOrgCodes(tables_, zentrixReader(store_)); }
 
 void LoadSettings::serverAddress() { loadKeys(3, 3); }
 
@@ -108,11 +119,11 @@ void LoadSettings::load(const SettingKey& key) {
     options_.setValue(Check(key.control), roundToInt16(leadingNumber(text)));
     break;
   case SettingTarget::WidthPercent:
-    options_.PopupWidthPercent = SettingText::toSingle(leadingNumber(text));
+    options_.PopupWidthPercent = toSingle(leadingNumber(text));
     options_.setText(Text::txtMsgBreite, formatDecimal(double(options_.PopupWidthPercent)));
     break;
   case SettingTarget::LeftPercent:
-    options_.PopupLeftPercent = SettingText::toSingle(leadingNumber(text));
+    options_.PopupLeftPercent = toSingle(leadingNumber(text));
     options_.setText(Text::txtMsgLinks, formatDecimal(double(options_.PopupLeftPercent)));
     break;
   case SettingTarget::Position:

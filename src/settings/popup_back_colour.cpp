@@ -1,7 +1,7 @@
 #include "settings/popup_back_colour.h"
 
-#include "display/popup_appearance.h"
-#include "settings/options.h"
+#include "state/options.h"
+#include "state/popup_appearance.h"
 
 namespace meldlux {
 

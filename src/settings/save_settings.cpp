@@ -1,13 +1,14 @@
 #include "settings/save_settings.h"
 
-#include "app/status_tables.h"
 #include "base/event_log.h"
 #include "base/formats.h"
-#include "display/popup_appearance.h"
-#include "settings/options.h"
+#include "base/numbers.h"
 #include "settings/setting_keys.h"
 #include "settings/setting_text.h"
 #include "settings/settings_store.h"
+#include "state/options.h"
+#include "state/popup_appearance.h"
+#include "tables/status_tables.h"
 
 namespace meldlux {
 
@@ -16,7 +17,7 @@ namespace {
 QString zeroOne(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
 
 QString singleText(double value) {
-  return formatDecimal(SettingText::fitsSingle(value) ? double(float(value)) : value);
+  return formatDecimal(fitsSingle(value) ? double(float(value)) : value);
 }
 
 } // namespace

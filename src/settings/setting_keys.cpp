@@ -1,7 +1,7 @@
 #include "settings/setting_keys.h"
 
 #include "base/failure.h"
-#include "settings/options.h"
+#include "state/options.h"
 
 namespace meldlux {
 

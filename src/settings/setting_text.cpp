@@ -1,10 +1,7 @@
 #include "settings/setting_text.h"
 
-#include "base/failure.h"
-
 #include <QLocale>
 #include <cmath>
-#include <limits>
 
 namespace meldlux {
 
@@ -44,16 +41,6 @@ double SettingText::toDecimal(const QString& text, double fallback) {
   bool ok = false;
   const double value = QLocale::c().toDouble(number, &ok);
   return ok && std::isfinite(value) ? value : fallback;
-}
-
-bool SettingText::fitsSingle(double value) {
-  return std::abs(value) <= double(std::numeric_limits<float>::max());
-}
-
-float SettingText::toSingle(double value) {
-  if (!fitsSingle(value))
-    throw Failure(QStringLiteral("Überlauf: %1 passt nicht in Single").arg(value));
-  return float(value);
 }
 
 } // namespace meldlux

@@ -16,11 +16,6 @@ struct SettingText {
   // as a file from a German system may hold it, ",". Blanks around it are allowed; anything else,
   // or a number that is not finite, gives the fallback.
   static double toDecimal(const QString& text, double fallback);
-
-  // Single precision, as the percentages and font size are kept: a value outside its range does
-  // not fit and throws Failure, as the integer conversions do.
-  static bool fitsSingle(double value);
-  static float toSingle(double value);
 };
 
 } // namespace meldlux

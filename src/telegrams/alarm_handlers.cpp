@@ -1,10 +1,10 @@
 #include "telegrams/alarm_handlers.h"
 
-#include "app/status_tables.h"
 #include "base/numbers.h"
 #include "display/popup_model.h"
 #include "refdata/reference_tables.h"
-#include "settings/options.h"
+#include "state/options.h"
+#include "tables/status_tables.h"
 #include "telegrams/alert_sounds.h"
 #include "telegrams/handler_steps.h"
 

@@ -3,8 +3,8 @@
 #include "base/clock.h"
 #include "base/event_log.h"
 #include "base/numbers.h"
-#include "link/link_state.h"
-#include "settings/options.h"
+#include "state/link_state.h"
+#include "state/options.h"
 #include "telegrams/sound_player.h"
 
 namespace meldlux {

@@ -1,14 +1,14 @@
 #include "telegrams/fms_control_handler.h"
 
-#include "app/status_tables.h"
 #include "base/formats.h"
 #include "base/numbers.h"
 #include "display/popup_model.h"
-#include "settings/options.h"
+#include "refdata/place_table.h"
+#include "state/options.h"
+#include "tables/status_tables.h"
 #include "telegrams/alert_sounds.h"
 #include "telegrams/fms_identifier.h"
 #include "telegrams/handler_steps.h"
-#include "telegrams/place_table.h"
 #include "telegrams/vehicle_naming.h"
 
 namespace meldlux {

@@ -1,8 +1,8 @@
 #include "telegrams/fms_identifier.h"
 
-#include "app/status_tables.h"
 #include "base/failure.h"
 #include "base/numbers.h"
+#include "tables/status_tables.h"
 
 namespace meldlux {
 

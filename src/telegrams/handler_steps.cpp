@@ -2,9 +2,9 @@
 
 #include "base/clock.h"
 #include "base/formats.h"
-#include "link/link_state.h"
-#include "link/status_label.h"
-#include "settings/options.h"
+#include "state/link_state.h"
+#include "state/options.h"
+#include "state/status_label.h"
 #include "telegrams/tray_tip.h"
 
 namespace meldlux {

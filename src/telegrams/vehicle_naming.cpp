@@ -1,8 +1,8 @@
 #include "telegrams/vehicle_naming.h"
 
-#include "app/status_tables.h"
 #include "base/formats.h"
 #include "refdata/reference_tables.h"
+#include "tables/status_tables.h"
 #include "telegrams/fms_identifier.h"
 
 namespace meldlux {

@@ -1,4 +1,4 @@
-#include "settings/main_window_fixture.h"
+#include "options_window/main_window_fixture.h"
 
 #include <QCheckBox>
 #include <QDeadlineTimer>

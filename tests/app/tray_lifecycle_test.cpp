@@ -1,6 +1,6 @@
 #include "app/application.h"
 #include "app/main_window.h"
-#include "settings/config_home.h"
+#include "support/config_home.h"
 #include "tray/owner_window_qt.h"
 #include "tray/tray_fakes.h"
 

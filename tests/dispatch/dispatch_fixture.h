@@ -3,13 +3,13 @@
 #include "base/clock.h"
 #include "base/event_log.h"
 #include "base/failure.h"
-#include "display/indicators.h"
-#include "link/link_state.h"
 #include "link/receiver.h"
-#include "link/status_label.h"
 #include "link/telegram_handlers.h"
 #include "refdata/follow_up_places.h"
-#include "settings/options.h"
+#include "state/indicators.h"
+#include "state/link_state.h"
+#include "state/options.h"
+#include "state/status_label.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>

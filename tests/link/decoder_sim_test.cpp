@@ -1,10 +1,10 @@
 #include "base/clock.h"
 #include "base/event_log.h"
 #include "link/connection_manager.h"
-#include "link/link_state.h"
-#include "link/status_label.h"
 #include "link/wait.h"
-#include "settings/options.h"
+#include "state/link_state.h"
+#include "state/options.h"
+#include "state/status_label.h"
 
 #include <QDate>
 #include <QDir>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/status_tables.h"
 #include "base/cp1252.h"
 #include "base/event_log.h"
 #include "refdata/loader_environment.h"
 #include "refdata/reference_files.h"
-#include "settings/options.h"
+#include "state/options.h"
+#include "tables/status_tables.h"
 
 #include <QDir>
 #include <QFile>

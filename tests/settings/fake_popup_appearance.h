@@ -1,6 +1,6 @@
 #pragma once
 
-#include "display/popup_appearance.h"
+#include "state/popup_appearance.h"
 
 // Records what the settings give the popup.
 class FakePopupAppearance : public meldlux::PopupAppearance {

@@ -1,15 +1,15 @@
-#include "app/status_tables.h"
 #include "base/event_log.h"
 #include "base/failure.h"
 #include "settings/load_settings.h"
-#include "settings/options.h"
 #include "settings/save_settings.h"
 #include "settings/setting_keys.h"
 #include "settings/settings_store.h"
+#include "state/options.h"
+#include "tables/status_tables.h"
 
-#include "config_home.h"
 #include "fake_popup_appearance.h"
-#include "signal_recorder.h"
+#include "support/config_home.h"
+#include "support/signal_recorder.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "app/application.h"
 #include "app/main_window.h"
 
-#include "config_home.h"
+#include "support/config_home.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "settings/settings_store.h"
 #include "settings/verbatim_ini_format.h"
 
-#include "config_home.h"
+#include "support/config_home.h"
 
 #include <gtest/gtest.h>
 

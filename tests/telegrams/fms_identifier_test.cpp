@@ -1,6 +1,6 @@
-#include "app/builtin_tables.h"
-#include "app/status_tables.h"
 #include "base/failure.h"
+#include "tables/builtin_tables.h"
+#include "tables/status_tables.h"
 #include "telegrams/fms_identifier.h"
 
 #include <gtest/gtest.h>

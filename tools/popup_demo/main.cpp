@@ -3,14 +3,14 @@
 #include "base/clock.h"
 #include "base/event_log.h"
 #include "display/foreground_qt.h"
-#include "display/indicators.h"
 #include "display/popup_model.h"
 #include "display/popup_window.h"
 #include "display/screen_qt.h"
 #include "display/text_metrics_qt.h"
-#include "link/link_state.h"
-#include "settings/options.h"
-#include "telegrams/replacements.h"
+#include "refdata/replacements.h"
+#include "state/indicators.h"
+#include "state/link_state.h"
+#include "state/options.h"
 
 #include <QApplication>
 #include <QPixmap>

@@ -1,0 +1,25 @@
+#include "refdata/list_file.h"
+
+#include "base/file_lookup.h"
+#include "base/text_line_reader.h"
+
+#include <QFile>
+
+namespace meldlux {
+
+bool ListFile::forEachLine(const QString& name, const std::function<void(QString& line)>& visit) {
+  const auto path = findFileIgnoringCase(name);
+  if (!path)
+    return false;
+  QFile file(*path);
+  if (!file.open(QIODevice::ReadOnly))
+    return false;
+  // No line is longer than its file, so none is cut.
+  TextLineReader reader(file, std::max<qsizetype>(file.size(), 1), LineEnds::CrLfOrCr);
+  QString line;
+  while (reader.next(line))
+    visit(line);
+  return true;
+}
+
+} // namespace meldlux
