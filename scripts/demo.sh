@@ -65,7 +65,7 @@ shot=$demo/screen.png
 Xvfb -displayfd 3 -screen 0 1280x720x24 -nolisten tcp 3>"$demo/display" 2>"$demo/xvfb.log" &
 pids+=($!)
 for _ in $(seq 100); do [ -s "$demo/display" ] && break; sleep 0.1; done
-[ -s "$demo/display" ] || { echo "Xvfb did not start (see $demo/xvfb.log)" >&2; exit 1; }
+[ -s "$demo/display" ] || { echo "Xvfb startete nicht (siehe $demo/xvfb.log)" >&2; exit 1; }
 export DISPLAY=:$(head -n1 "$demo/display")
 
 (cd "$demo/data" && MELDLUX_EVENT_LOG="$events" XDG_CONFIG_HOME="$demo/config" \
@@ -74,10 +74,14 @@ meldlux=$!
 pids+=("$meldlux")
 echo "Meldlux läuft ohne Bildschirm auf DISPLAY=$DISPLAY, $seconds Sekunden lang ..."
 sleep $((seconds > 2 ? seconds - 2 : 1))
-build/bin/meldlux-screenshot "$shot" >/dev/null || echo "Kein Bildschirmfoto" >&2
+build/bin/meldlux-screenshot "$shot" >"$demo/screenshot.log" 2>&1 || cat "$demo/screenshot.log" >&2
 sleep 1
 
-kill -TERM "$meldlux"
+if ! kill -TERM "$meldlux" 2>/dev/null; then
+  echo "Meldlux endete vorzeitig:" >&2
+  tail -n 20 "$demo/meldlux.log" >&2
+  exit 1
+fi
 for _ in $(seq 100); do kill -0 "$meldlux" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$meldlux" 2>/dev/null; then
   echo "Meldlux endete nicht auf SIGTERM" >&2
@@ -91,6 +95,6 @@ echo "Zuletzt angezeigte Zeilen:"
 grep $'^message\t' "$events" | tail -n 8 | cut -f2,4 | sed 's/\t/  /; s/^/  /' || true
 echo "Beim Beenden:"
 grep -E $'^(saved|sent)' "$events" | tail -n 3 | sed 's/\t/ /; s/^/  /' || true
-echo "Bildschirmfoto: $shot"
+[ -s "$shot" ] && echo "Bildschirmfoto: $shot" || status=1
 echo "Dauer: $((SECONDS - started)) s, Meldlux beendet mit Status $status"
 exit "$status"
