@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
   meldlux::chooseXcbOnWayland(argc, argv);
   QApplication qapp(argc, argv);
   qapp.setWindowIcon(meldlux::TrayIcon::picture()); // the window shows the tray's alert light
+  QGuiApplication::setDesktopFileName(QStringLiteral("de.meldlux.Meldlux")); // the menu entry
   meldlux::Application app(
       std::make_unique<meldlux::SystemClock>(), meldlux::EventLog::fromEnvironment(),
       meldlux::DisplayPorts{

@@ -1,0 +1,20 @@
+# The Debian package: `cpack -G DEB` in the build tree writes meldlux_<version>-1_<arch>.deb.
+# Depends comes from dpkg-shlibdeps on the installed programs (Qt's xcb platform plugin ships in
+# libqt6gui6, its sound backends in libqt6multimedia6, so both arrive with the libraries).
+set(CPACK_PACKAGE_NAME meldlux)
+set(CPACK_PACKAGE_VENDOR "Meldlux")
+set(CPACK_PACKAGE_CONTACT "Meldlux <meldlux@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Anzeige für BOS-Funkalarmierung (FMS, ZVEI, POCSAG)")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Meldlux verbindet sich mit einem Decoder-Server und zeigt FMS-Status, ZVEI- und\n"
+    "POCSAG-Alarmierungen in einer Leiste am Bildschirmrand, mit Tönen und Infobereich-Symbol.")
+string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
+set(CPACK_STRIP_FILES ON)
+set(CPACK_GENERATOR DEB)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The popup's design font is Arial; its metric twin keeps the layout.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2")
+include(CPack)

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Takes the user guide's pictures (docs/bilder/*.png) from the real program on a virtual screen:
+# Meldlux with the sample data, connected to the decoder simulator, a notification area (trayer)
+# at the top right; the options window, the strip at the bottom edge and the opened tray menu.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+width=1024 height=600 trayheight=24
+if [ -z "${MELDLUX_SHOTS_DISPLAY:-}" ]; then
+  bash scripts/setup.sh
+  bash scripts/build.sh
+  MELDLUX_SHOTS_DISPLAY=1 exec xvfb-run -a -s "-screen 0 ${width}x${height}x24 -nolisten tcp" \
+    bash "$0" "$@"
+fi
+
+top=$PWD
+out=$top/docs/bilder
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  local pid
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir -p "$out" "$work/data" "$work/config/meldlux"
+port=${MELDLUX_SHOTS_PORT:-17779}
+build/bin/meldlux-refdata sample "$work/data" >/dev/null
+# The sound paths an installed program would use.
+cat > "$work/config/meldlux/MeldluxWBR.ini" <<INI
+[Server]
+Adresse=127.0.0.1
+Port=$port
+PW=geheim
+[Einstellungen]
+AutoConnect=1
+MsgLines=5
+MsgTime=0
+MsgPosition=1
+PWChar=*
+[Sounds]
+Alarm=1
+AlarmFile=/usr/share/meldlux/sounds/alarm.wav
+StatusFzg=1
+StatusFzgFile=/usr/share/meldlux/sounds/status.wav
+FMSText=0
+FMSTextFile=/usr/share/meldlux/sounds/text.wav
+SA=1
+SAFile=/usr/share/meldlux/sounds/sprechaufforderung.wav
+INI
+
+trayer --edge top --align right --widthtype request --height "$trayheight" >/dev/null 2>&1 &
+pids+=($!)
+build/bin/meldlux-decoder-sim --port "$port" --password geheim \
+  --scenario tools/decoder-sim/sample.scenario >"$work/sim.log" 2>&1 &
+pids+=($!)
+(cd "$work/data" && XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=xcb \
+   exec "$top/build/bin/meldlux") >"$work/meldlux.log" 2>&1 &
+meldlux=$!
+pids+=("$meldlux")
+# Connected after about 4 s; the scenario's alarms arrive about 14 s later.
+sleep 19
+
+shot() { build/bin/meldlux-screenshot "$@" >/dev/null; }
+window=$(xdotool search --onlyvisible --name "^FMS Meldlux" | head -n1)
+eval "$(xdotool getwindowgeometry --shell "$window")"
+shot "$out/optionen.png" "$X" "$Y" "$WIDTH" "$HEIGHT"
+shot "$out/leiste.png" 0 $((height - 100)) "$width" 100
+shot "$out/bildschirm.png"
+# The tray menu opens at the mouse, below the icon at the right end of the top edge.
+xdotool mousemove $((width - trayheight / 2)) $((trayheight / 2)) click 3
+sleep 1
+shot "$out/traymenue.png" $((width - 240)) 0 240 130
+xdotool key Escape
+
+kill -TERM "$meldlux"
+wait "$meldlux" || true
+ls -l "$out"
