@@ -129,23 +129,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static QTemporaryDir home(QDir(QStringLiteral("/dev/shm")).exists()
                                 ? QStringLiteral("/dev/shm/meldlux-fuzz-XXXXXX")
                                 : QDir::tempPath() + QStringLiteral("/meldlux-fuzz-XXXXXX"));
-  static const bool homeSet = [] {
-    qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
-    return QDir().mkpath(home.filePath(QStringLiteral("meldlux")));
-  }();
-  require(homeSet, "no scratch folder");
+  require(home.isValid(), "no scratch folder");
   if (size < 2)
     return 0;
+
+  // Each start gets a config folder of its own, as a new process would read the file afresh:
+  // within one process QSettings answers from what it last wrote or read of a path.
+  static int run = 0;
+  ++run;
+  const auto configHome = [&](const char* which) {
+    const QString folder = home.filePath(QString::number(run) + QLatin1StringView(which));
+    QDir().mkpath(folder + QStringLiteral("/meldlux"));
+    qputenv("XDG_CONFIG_HOME", folder.toUtf8());
+    return folder + QStringLiteral("/meldlux/");
+  };
+  const QString ini = QStringLiteral(".ini");
 
   const bool withZentrix = data[0] & 1;
   const QByteArrayView rest(reinterpret_cast<const char*>(data + 2), qsizetype(size - 2));
   const qsizetype cut = withZentrix ? qsizetype(data[1]) * rest.size() / 256 : rest.size();
-  const QString ownPath = home.filePath(QStringLiteral("meldlux/") + kOwn + QStringLiteral(".ini"));
-  const QString zentrixPath = home.filePath(QStringLiteral("meldlux/") + kZentrix + QStringLiteral(".ini"));
-  writeFile(ownPath, rest.first(cut));
-  QFile::remove(zentrixPath);
+  const QString firstFolder = configHome("a");
+  writeFile(firstFolder + kOwn + ini, rest.first(cut));
   if (withZentrix)
-    writeFile(zentrixPath, rest.sliced(cut));
+    writeFile(firstFolder + kZentrix + ini, rest.sliced(cut));
 
   // The first start: whatever the store holds.
   QByteArray written;
@@ -159,15 +165,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const QString& text : savedTexts(*first))
       firstState << VerbatimIniFormat::singleLine(text);
     first->saveSettingsAtExit(true);
-    written = readFile(ownPath);
+    written = readFile(firstFolder + kOwn + ini);
   }
   // The second start reads what the first one wrote, and writes it back unchanged.
-  const auto second = program();
-  require(second->loadSettingsAtStart(), "a store we wrote fails to load");
-  checkRanges(*second);
-  checkLoadedAsStored(*second);
-  require(savedTexts(*second) == firstState, "a store we wrote loads into another state");
-  second->saveSettingsAtExit(true);
-  require(readFile(ownPath) == written, "a store we wrote changed on the next start and exit");
+  const QString secondFolder = configHome("b");
+  writeFile(secondFolder + kOwn + ini, written);
+  {
+    const auto second = program();
+    require(second->loadSettingsAtStart(), "a store we wrote fails to load");
+    checkRanges(*second);
+    checkLoadedAsStored(*second);
+    require(savedTexts(*second) == firstState, "a store we wrote loads into another state");
+    second->saveSettingsAtExit(true);
+  }
+  require(readFile(secondFolder + kOwn + ini) == written,
+          "a store we wrote changed on the next start and exit");
+  QDir(home.filePath(QString::number(run) + u'a')).removeRecursively();
+  QDir(home.filePath(QString::number(run) + u'b')).removeRecursively();
   return 0;
 }

@@ -22,7 +22,7 @@ run() {
   local dict=()
   case $name in
     fuzz_dispatch | fuzz_wire_path) dict=(-dict="$here/wire.dict") ;;
-    fuzz_settings_round_trip) dict=(-dict="$here/settings.dict") ;;
+    fuzz_settings_round_trip | fuzz_data_files) dict=(-dict="$here/settings.dict") ;;
   esac
   # The seeds stay as they are; what the run adds goes to a scratch folder next to them.
   mkdir -p "$corpus/$name-new"
