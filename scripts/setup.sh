@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins
           libgtest-dev libgmock-dev libbenchmark-dev
           ninja-build cmake g++ clang xvfb xauth
+          libclang-rt-14-dev  # clang's libFuzzer and sanitizer runtimes, only recommended by clang
           fonts-liberation2  # the strip's design font Arial, by its metric twin
           trayer xdotool     # a notification area and a hand for the tray's end-to-end test
           qt6-svg-dev        # renders the icon's PNG sizes at build time

@@ -24,7 +24,10 @@ QString trimBlanks(QStringView text) {
 QString decodeFile(QByteArray bytes) {
   if (bytes.startsWith("\xEF\xBB\xBF"))
     bytes.remove(0, 3);
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  // One mark is the encoding's, removed above; any further U+FEFF is text (the decoder would
+  // drop one more by itself).
+  QStringDecoder utf8(QStringDecoder::Utf8,
+                      QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
   QString text = utf8(bytes);
   // A file saved by hand with an 8-bit editor holds Windows-1252 umlauts, which are no UTF-8.
   if (utf8.hasError())
@@ -130,6 +133,10 @@ QByteArray VerbatimIniFormat::serialize(const QSettings::SettingsMap& map) {
     for (const QString& line : lines.value(section))
       text += line + u'\n';
   }
+  // A reader takes U+FEFF at the very start for the encoding's mark, so a key before any section
+  // that begins with one gets a mark of its own in front.
+  if (text.startsWith(QChar(0xFEFF)))
+    text.prepend(QChar(0xFEFF));
   return text.toUtf8();
 }
 

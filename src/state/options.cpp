@@ -49,7 +49,10 @@ void Options::OptPosition_Click(int element) {
 }
 
 void Options::setPasswordChar(const QString& maskChar) {
-  const QString first = maskChar.left(1);
+  // A character beyond the BMP takes two UTF-16 units; half of it would not survive being saved.
+  const bool pair = maskChar.size() >= 2 && maskChar[0].isHighSurrogate() &&
+                    maskChar[1].isLowSurrogate();
+  const QString first = maskChar.left(pair ? 2 : 1);
   if (passwordChar_ == first)
     return;
   passwordChar_ = first;

@@ -4,6 +4,7 @@
 #include "support/config_home.h"
 
 #include <gtest/gtest.h>
+#include <vector>
 
 using namespace meldlux;
 
@@ -163,6 +164,23 @@ TEST(VerbatimIniFormat, RepeatedKeysAndKeysBeforeAnySectionKeepTheirPlace) {
   const auto top = VerbatimIniFormat::parse("top=1\n[S]\nk=v\n");
   EXPECT_EQ(top.value("top").toString(), u"1");
   EXPECT_EQ(VerbatimIniFormat::serialize(top), QByteArray("top=1\n\n[S]\nk=v\n"));
+}
+
+TEST(VerbatimIniFormat, OneByteOrderMarkIsTheEncodingsAnyOtherIsText) {
+  // The key each file gives, and the same key again after the file is rewritten: a key that
+  // begins with U+FEFF and comes first in the written file must not lose it as a mark.
+  const QString bom(QChar(0xFEFF));
+  for (const auto& [bytes, key] : std::vector<std::pair<QByteArray, QString>>{
+           {"\xEF\xBB\xBFk=1\n", "k"},
+           {"\xEF\xBB\xBF\xEF\xBB\xBFk=1\n", bom + "k"},
+           {"\xEF\xBB\xBF\xEF\xBB\xBF\xEF\xBB\xBFk=1\n", bom + bom + "k"},
+           {"[S]\na=1\n[]\n\xEF\xBB\xBFk=1\n", bom + "k"}}) {
+    SCOPED_TRACE(bytes.toHex().toStdString());
+    const auto first = VerbatimIniFormat::parse(bytes);
+    EXPECT_EQ(first.value(key).toString(), u"1");
+    const auto second = VerbatimIniFormat::parse(VerbatimIniFormat::serialize(first));
+    EXPECT_EQ(second.value(key).toString(), u"1");
+  }
 }
 
 TEST(VerbatimIniFormat, AnyFileReadsBackTheSameAfterBeingRewritten) {

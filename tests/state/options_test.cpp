@@ -75,8 +75,13 @@ TEST(Options, PasswordMaskToggles) {
   options.setPasswordChar(QStringLiteral("#"));
   options.txtPW_DblClick(); // any mask other than "*" becomes "*"
   EXPECT_EQ(options.passwordChar(), u"*");
-  options.setPasswordChar(QStringLiteral("xyz"));
-  EXPECT_EQ(options.passwordChar(), u"x");
+  // The first character of a longer text, a whole one even where it takes two UTF-16 units:
+  // half of one is no text and could not be saved.
+  for (const auto& [stored, mask] : {std::pair{u"xyz", u"x"}, {u"\U0001F600x", u"\U0001F600"},
+                                     {u"\U0001F600", u"\U0001F600"}, {u"\u00E4\u00F6", u"\u00E4"}}) {
+    options.setPasswordChar(QString::fromUtf16(stored));
+    EXPECT_EQ(options.passwordChar(), QString::fromUtf16(mask));
+  }
 }
 
 TEST(Options, SysTrayBoxCarriesInTrayAndAnnouncesTheClick) {
