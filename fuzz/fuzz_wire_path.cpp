@@ -24,11 +24,11 @@
 // - the traffic mode is one of its two names (or not yet known), "Sternverkehr" only after more
 //   than three control-centre telegrams.
 #include "app/application.h"
-#include "app/builtin_tables.h"
 #include "base/clock.h"
 #include "base/cp1252.h"
 #include "base/event_log.h"
 #include "base/failure.h"
+#include "tables/builtin_tables.h"
 
 #include <QCoreApplication>
 #include <QSet>
