@@ -136,10 +136,9 @@ bool Application::Form_Load(const QString& commandLineText) {
 
     const ReferenceFiles files;
     StartupBoxes boxes(*display_.boxes, unloaded_);
-    const LoaderEnvironment env(files, options_, boxes, *log_,
-                                [this](const QString& text) {
-                                  popup_.LoaderNotice(text, statusTables_.colour(18));
-                                });
+    const LoaderEnvironment env(files, options_, boxes, *log_, [this](const QString& text) {
+      popup_.LoaderNotice(text, statusTables_.colour(18));
+    });
     UserListsLoader userLists(options_, [this](const QString& text) {
       popup_.LoaderNotice(text, statusTables_.colour(18));
     });

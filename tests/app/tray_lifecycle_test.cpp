@@ -2,8 +2,8 @@
 #include "app/main_window.h"
 #include "settings/config_home.h"
 #include "tray/owner_window_qt.h"
-#include "tray/tray_icon.h"
 #include "tray/tray_fakes.h"
+#include "tray/tray_icon.h"
 
 #include <gtest/gtest.h>
 

@@ -12,6 +12,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -429,6 +430,19 @@ TEST_F(ConnectionManagerTest, OrderlyCloseShowsGetrenntAResetIsASocketError) {
     runEventsFor(50);
     EXPECT_EQ(status_.caption(), QString::fromLatin1(c.caption)); // one event, nothing after it
   }
+}
+
+TEST_F(ConnectionManagerTest, ASendIntoAResetLinkIsASocketErrorAndClosesTheSocket) {
+  connectByButton();
+  resetFromServer(*server_.lastClient());
+  QThread::msleep(100);        // the reset has arrived, but no event has told the client yet
+  manager_->cmdStatus_Click(); // connected: "Exit", which the system refuses
+  EXPECT_TRUE(manager_->isClosed());
+  EXPECT_TRUE(status_.caption().startsWith(QStringLiteral("ERR:")))
+      << status_.caption().toStdString();
+  EXPECT_EQ(manager_->buttonCaption(), QStringLiteral("Trennen"));
+  runEventsFor(50);
+  EXPECT_TRUE(status_.caption().startsWith(QStringLiteral("ERR:")));
 }
 
 // --- shutdown -------------------------------------------------------------------------------

@@ -74,13 +74,14 @@ TEST_F(StartupReferenceData, WithBothVehicleFilesOnlyFahrzeugDatIsRead) {
   record.identifier.store(u"61234567");
   record.name.store(u"Zentrix RTW");
   write("Fahrzeug.Dat", zentrix::writeVehicle(record));
-  writeLines("Settings/FahrzeugMelder.wbr", {"KFZ 6123ABCD a b c Wallbrand", "FME 12345 a b c Wehr"});
+  writeLines("Settings/FahrzeugMelder.wbr",
+             {"KFZ 6123ABCD a b c Wallbrand", "FME 12345 a b c Wehr"});
   LoadReferenceData(env, tables, status, loaders, &report);
   EXPECT_TRUE(files().contains(u"Fahrzeug.Dat=1"));
   EXPECT_TRUE(files().filter(QStringLiteral("Fahrzeugmelder")).isEmpty()); // the vehicle lines
   EXPECT_EQ(tables.vehicles.FindVehicle(u"61234567"), 1);
   EXPECT_EQ(tables.vehicles.FindVehicle(u"6123ABCD"), 0);
-  EXPECT_EQ(tables.vehicles.upperBound(), 11); // the Zentrix size, not the Wallbrand one
+  EXPECT_EQ(tables.vehicles.upperBound(), 11);           // the Zentrix size, not the Wallbrand one
   EXPECT_EQ(tables.fiveTones.FindFiveTone(u"12345"), 1); // the receivers still come from it
 }
 

@@ -86,7 +86,8 @@ TEST_F(WallbrandLoaders, ClientListNineteenthColourLineSetsTheInformationColour)
   QStringList lines;
   for (int k = 0; k < 18; ++k)
     lines << QStringLiteral("STATUSFARBE: %1 0 0").arg(k);
-  lines << "STATUSFARBE: 1 2" << "STATUSFARBE: 0 0 255"; // the nineteenth usable line
+  lines << "STATUSFARBE: 1 2"
+        << "STATUSFARBE: 0 0 255"; // the nineteenth usable line
   writeLines("Settings/ClientList.wbr", lines);
   FollowUpPlaces places;
   EXPECT_EQ(LoadWallbrandClientList(env, "Settings\\ClientList.wbr", places, status), 0);
