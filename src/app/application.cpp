@@ -2,6 +2,7 @@
 
 #include "app/command_line.h"
 #include "app/load_reference_data.h"
+#include "app/startup_hold.h"
 #include "base/failure.h"
 #include "refdata/loader_environment.h"
 #include "refdata/reference_files.h"
@@ -43,6 +44,22 @@ DisplayPorts withStandIns(DisplayPorts ports) {
   return ports;
 }
 
+// The loaders' boxes during start-up. The program may be unloaded while one is open (a signal,
+// a log-out); start-up ends at that box, through its trap, instead of loading on.
+class StartupBoxes final : public MessageBoxes {
+public:
+  StartupBoxes(MessageBoxes& boxes, const bool& unloaded) : boxes_(boxes), unloaded_(unloaded) {}
+  void show(const QString& title, const QString& text, Icon icon) override {
+    boxes_.show(title, text, icon);
+    if (unloaded_)
+      throw Failure(QStringLiteral("Programm beendet"));
+  }
+
+private:
+  MessageBoxes& boxes_;
+  const bool& unloaded_;
+};
+
 // The program's executable name without path and extension: the tray's first tip.
 QString executableName() {
   if (!QCoreApplication::instance())
@@ -75,6 +92,10 @@ Application::Application(std::unique_ptr<Clock> clock, std::unique_ptr<EventLog>
   connect(&link_, &ConnectionManager::blockReceived, &receiver_, &Receiver::Winsock2_DataArrival);
   receiver_.setHandlers(&handlers_);
   connect(&tray_, &FrmSysTray::Click, this, &Application::FormSys_Click);
+  // Qt's tray icon reports no mouse moves, so the tip would keep whatever the last click left:
+  // each new summary takes the road a mouse move over the icon takes.
+  connect(&trayTip_, &TrayTip::changed, this,
+          [this] { FormSys_Click(QStringLiteral("MOUSEMOVE")); });
   connect(&options_, &Options::clicked, this, [this](Check box) {
     if (box == Check::chkSysTray)
       chkSysTray_Click();
@@ -82,6 +103,9 @@ Application::Application(std::unique_ptr<Clock> clock, std::unique_ptr<EventLog>
 }
 
 bool Application::Form_Load(const QString& commandLineText) {
+  // The timers may be switched on by the settings and the loaders, but none acts before the
+  // sequence has ended, also when a loader's box keeps it waiting.
+  const StartupHold hold{&link_.timer1(), &cleanup_.TimerCleanup(), &popup_.Timer1()};
   try {
     lockMode_ = 0;
     loadSettings_.statusColours(); // Zentrix colours 0-15, FarbeFME, FarbeDME, white 18
@@ -111,10 +135,10 @@ bool Application::Form_Load(const QString& commandLineText) {
     hideMainWindowWhenInTray();
 
     const ReferenceFiles files;
-    const LoaderEnvironment env(files, options_, *display_.boxes, *log_,
-                                [this](const QString& text) {
-                                  popup_.LoaderNotice(text, statusTables_.colour(18));
-                                });
+    StartupBoxes boxes(*display_.boxes, unloaded_);
+    const LoaderEnvironment env(files, options_, boxes, *log_, [this](const QString& text) {
+      popup_.LoaderNotice(text, statusTables_.colour(18));
+    });
     UserListsLoader userLists(options_, [this](const QString& text) {
       popup_.LoaderNotice(text, statusTables_.colour(18));
     });
@@ -164,6 +188,7 @@ void Application::Form_Resize() {
 }
 
 void Application::Form_Unload(bool mainWindowVisible) {
+  unloaded_ = true;
   saveSettingsAtExit(mainWindowVisible);
   if (options_.InTray)
     tray_.MeHide();

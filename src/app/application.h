@@ -103,6 +103,9 @@ public:
   // The main window is being unloaded: settings saved, tray icon removed, link shut down; then
   // unloaded() tells the program to end.
   void Form_Unload(bool mainWindowVisible);
+  // Whether Form_Unload has run. A signal or a log-out may unload the program while a loader's
+  // box is open; start-up then ends when the box returns, and the program must not go on.
+  bool isUnloaded() const { return unloaded_; }
 
   ConnectionManager& link() { return link_; }
   FollowUpPlaces& followUpPlaces() { return reference_.followUpPlaces; }
@@ -156,6 +159,7 @@ private:
   FrmSysTray tray_;
   OwnerWindow* mainWindow_ = nullptr;
   bool startsHidden_ = false;
+  bool unloaded_ = false;
 };
 
 } // namespace meldlux

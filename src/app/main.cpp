@@ -35,8 +35,11 @@ int main(int argc, char** argv) {
   // The program ends when its main window is unloaded (the window, the tray menu, a signal),
   // not when its last visible window goes: it may live on as the tray icon alone.
   qapp.setQuitOnLastWindowClosed(false);
-  QObject::connect(&app, &meldlux::Application::unloaded, &qapp, &QCoreApplication::quit,
-                   Qt::QueuedConnection);
+  // exit() rather than quit(): it also ends a modal loop that is running, such as a loader's box
+  // during start-up, when the main loop has not even begun.
+  QObject::connect(
+      &app, &meldlux::Application::unloaded, &qapp, [] { QCoreApplication::exit(0); },
+      Qt::QueuedConnection);
   meldlux::QuitOnSignal quitOnSignal([&window] { window.close(); });
 #ifndef QT_NO_SESSIONMANAGER
   // Logging out ends the program the same way.
@@ -44,6 +47,8 @@ int main(int argc, char** argv) {
                    [&window](QSessionManager&) { window.close(); });
 #endif
   app.Form_Load(meldlux::commandLineText(qapp.arguments().mid(1)));
+  if (app.isUnloaded())
+    return 0; // ended by a signal or a log-out while start-up waited in a box
   if (!app.mainWindowStartsHidden())
     window.show();
   return qapp.exec();

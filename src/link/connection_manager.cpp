@@ -7,6 +7,7 @@
 #include "base/formats.h"
 #include "base/numbers.h"
 #include "link/client_messages.h"
+#include "link/peer_end.h"
 #include "state/link_state.h"
 #include "state/options.h"
 #include "state/status_label.h"
@@ -15,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTcpSocket>
+#include <algorithm>
 #include <exception>
 
 namespace meldlux {
@@ -166,8 +168,9 @@ void ConnectionManager::connectRequest() {
     throw Failure(kBadPort);
   if (host.isEmpty())
     throw Failure(kBadHost);
-  // The local port is left to the system, as a fresh socket does anyway.
-  socket_->connectToHost(host, quint16(port));
+  // The local port is left to the system, as a fresh socket does anyway. Unbuffered, so that a
+  // readable socket is reported before Qt reads it: only then can a reset be told from a close.
+  socket_->connectToHost(host, quint16(port), QIODevice::ReadWrite | QIODevice::Unbuffered);
 }
 
 void ConnectionManager::closeSocket() {
@@ -179,9 +182,13 @@ void ConnectionManager::closeSocket() {
 
 void ConnectionManager::send(const QString& text) {
   log_.write(u"sent", {text});
-  // A write that fails is not reported here: the socket raises its error event for it.
-  socket_->write(client_messages::toWire(text));
-  socket_->flush(); // each send goes to the system on its own, as two sends are two requests
+  // Each send goes to the system on its own, as two sends are two requests. A write the system
+  // refuses (the link broke) is the socket's error event.
+  if (socket_->write(client_messages::toWire(text)) < 0) {
+    Winsock2_Error(socket_->errorString());
+    return;
+  }
+  socket_->flush();
 }
 
 void ConnectionManager::setButtonCaption(const QString& caption) {
@@ -196,15 +203,31 @@ void ConnectionManager::onReadyRead() {
   if (closingOurselves_)
     return;
   QByteArray bytes;
-  if (isConnected())
-    bytes = socket_->readAll();
+  if (isConnected()) {
+    // Qt would read an orderly close and a reset alike as the remote host closing; the socket
+    // itself still tells them apart.
+    const PeerEnd end = PeerEnd::peek(socket_->socketDescriptor());
+    if (end.kind == PeerEnd::Kind::Closed) {
+      Winsock2_Close();
+      return;
+    }
+    if (end.kind == PeerEnd::Kind::Failed) {
+      Winsock2_Error(end.description);
+      return;
+    }
+    // One read of what has arrived; reading also lets the socket report the next arrival.
+    bytes = socket_->read(std::max<qint64>(socket_->bytesAvailable(), 1));
+    if (bytes.isEmpty())
+      return; // woken for nothing
+  }
   Q_EMIT blockReceived(cp1252::decode(bytes));
 }
 
 void ConnectionManager::onSocketError(QAbstractSocket::SocketError error) {
   if (closingOurselves_)
     return;
-  // Qt reports the server's orderly close as an error; here it is the closed event.
+  // Received data is read through PeerEnd, which tells a reset from a close; Qt itself still
+  // reports an orderly close it meets elsewhere as an error, which here is the closed event.
   if (error == QAbstractSocket::RemoteHostClosedError)
     Winsock2_Close();
   else

@@ -36,6 +36,7 @@ public:
   bool isClosed() const;
   QAbstractSocket::SocketState socketState() const;
   const QTimer& timer1() const { return timer1_; }
+  QTimer& timer1() { return timer1_; }
 
   void cmdStatus_Click();
   void chkAuto_Click();

@@ -3,6 +3,7 @@
 #include "support/config_home.h"
 #include "tray/owner_window_qt.h"
 #include "tray/tray_fakes.h"
+#include "tray/tray_icon.h"
 
 #include <gtest/gtest.h>
 
@@ -88,14 +89,40 @@ protected:
   Program p;
 };
 
-TEST_F(TrayRunning, EveryClickBringsTheLatestSummaryIntoTheTip) {
+TEST_F(TrayRunning, TheTipShowsEveryNewSummaryAtOnceAndEveryClickBringsItIn) {
   p.shell->mouse(512); // nothing summarised yet: the tip becomes empty
   EXPECT_EQ(p.shell->state.tip(), QString());
+  // No hover is reported, so a new summary reaches the tip without any mouse activity.
   p.app->trayTip().assign(QStringLiteral("12:00:00 Flo MS 1/44-1 (3) Einsatz übernommen"));
-  EXPECT_EQ(p.shell->state.tip(), QString()); // only a click refreshes it
-  p.shell->mouse(520);
   EXPECT_EQ(p.shell->state.tip(), u"12:00:00 Flo MS 1/44-1 (3) Einsatz übernommen");
   EXPECT_EQ(p.shell->requests.back(), TrayRequest::Modify);
+  p.app->tray().setTooltip(QStringLiteral("alt"));
+  p.shell->mouse(520);
+  EXPECT_EQ(p.shell->state.tip(), u"12:00:00 Flo MS 1/44-1 (3) Einsatz übernommen");
+}
+
+// Through Qt's tray icon, fed by a telegram as the program receives it.
+TEST(TrayTipOnTheDesktopIcon, FollowsTheNewestSummaryCutTo63Characters) {
+  ConfigHome home;
+  DisplayPorts ports;
+  auto icon = std::make_unique<TrayIcon>();
+  TrayIcon* trayIcon = icon.get();
+  ports.trayShell = std::move(icon);
+  Application app(std::make_unique<ManualClock>(), std::make_unique<EventLog>(), std::move(ports));
+  FakeOwner owner;
+  app.setMainWindow(&owner);
+  ASSERT_TRUE(app.Form_Load(QString()));
+  ASSERT_EQ(trayIcon->systemTrayIcon().toolTip(), u"FMS Meldlux");
+
+  app.options().setChecked(Check::chkUnbekFME, true);
+  const QString code(60, u'7');
+  app.receiver().Winsock2_DataArrival(QStringLiteral("ZVEI\t") + code + QStringLiteral("\r\n"));
+  const QString summary = QStringLiteral("12:00:00 ") + code + QStringLiteral(" Unbekannt");
+  EXPECT_EQ(app.trayTip().TrayTipText(), summary);
+  EXPECT_EQ(trayIcon->systemTrayIcon().toolTip(), summary.left(63));
+
+  app.receiver().Winsock2_DataArrival(QStringLiteral("ZVEI\t12345\r\n"));
+  EXPECT_EQ(trayIcon->systemTrayIcon().toolTip(), u"12:00:00 12345 Unbekannt");
 }
 
 TEST_F(TrayRunning, LeftClickTogglesThePopup) {

@@ -12,8 +12,11 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 #include <memory>
+
+#include <sys/socket.h>
 
 namespace meldlux {
 namespace {
@@ -393,6 +396,53 @@ TEST_F(ConnectionManagerTest, FloodOfBinaryGarbageIsReadCompletelyAndTheLinkStay
   ASSERT_TRUE(waitUntil([&] { return manager_->isClosed(); }));
   EXPECT_EQ(total, 8);
   EXPECT_EQ(status_.caption(), QStringLiteral("Getrennt"));
+}
+
+// --- the server's end ------------------------------------------------------------------------
+
+// The server's socket is closed so that its system sends a reset instead of the orderly end.
+void resetFromServer(QTcpSocket& client) {
+  const linger abortive{1, 0};
+  ASSERT_EQ(::setsockopt(int(client.socketDescriptor()), SOL_SOCKET, SO_LINGER, &abortive,
+                         sizeof abortive),
+            0);
+  client.abort();
+}
+
+TEST_F(ConnectionManagerTest, OrderlyCloseShowsGetrenntAResetIsASocketError) {
+  struct Case {
+    bool reset;
+    const char* caption;
+    Colour colour;
+    const char* button;
+  };
+  // Linux's description of a reset.
+  for (const Case& c : {Case{false, "Getrennt", StatusLabel::kRed, "Verbinden"},
+                        Case{true, "ERR:Connection reset by peer", StatusLabel::kRed, "Trennen"}}) {
+    SCOPED_TRACE(c.reset ? "reset" : "orderly close");
+    connectByButton();
+    if (c.reset)
+      resetFromServer(*server_.lastClient());
+    else
+      server_.lastClient()->disconnectFromHost();
+    ASSERT_TRUE(waitUntil([&] { return manager_->isClosed(); }));
+    expectShown(QString::fromLatin1(c.caption), c.colour, QString::fromLatin1(c.button));
+    runEventsFor(50);
+    EXPECT_EQ(status_.caption(), QString::fromLatin1(c.caption)); // one event, nothing after it
+  }
+}
+
+TEST_F(ConnectionManagerTest, ASendIntoAResetLinkIsASocketErrorAndClosesTheSocket) {
+  connectByButton();
+  resetFromServer(*server_.lastClient());
+  QThread::msleep(100);        // the reset has arrived, but no event has told the client yet
+  manager_->cmdStatus_Click(); // connected: "Exit", which the system refuses
+  EXPECT_TRUE(manager_->isClosed());
+  EXPECT_TRUE(status_.caption().startsWith(QStringLiteral("ERR:")))
+      << status_.caption().toStdString();
+  EXPECT_EQ(manager_->buttonCaption(), QStringLiteral("Trennen"));
+  runEventsFor(50);
+  EXPECT_TRUE(status_.caption().startsWith(QStringLiteral("ERR:")));
 }
 
 // --- shutdown -------------------------------------------------------------------------------

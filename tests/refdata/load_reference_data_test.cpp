@@ -59,6 +59,32 @@ TEST_F(StartupReferenceData, StatusLFirstThenStatusFAndEitherOneSkipsBosList) {
   EXPECT_EQ(notices.first(), u"Zentrix Statustexte geladen.");
 }
 
+TEST_F(StartupReferenceData, StatusLAloneIsEnoughToSkipBosList) {
+  write("StatusL.DAT", statusFile("L"));
+  writeLines("Settings/BOSList.wbr", {"LST0: Wallbrand", "KFZ0: Wallbrand"});
+  LoadReferenceData(env, tables, status, loaders, &report);
+  EXPECT_EQ(files().mid(0, 3), (QStringList{"StatusL.DAT=16", "StatusF.DAT=0", "Folgetlg.DAT=0"}));
+  EXPECT_EQ(status.text(0, 3, 1), u"L48");
+  EXPECT_EQ(status.text(0, 0, 0), QString()); // not from BOSList
+  EXPECT_EQ(notices.first(), u"Zentrix Statustexte geladen.");
+}
+
+TEST_F(StartupReferenceData, WithBothVehicleFilesOnlyFahrzeugDatIsRead) {
+  VehicleRecord record;
+  record.identifier.store(u"61234567");
+  record.name.store(u"Zentrix RTW");
+  write("Fahrzeug.Dat", zentrix::writeVehicle(record));
+  writeLines("Settings/FahrzeugMelder.wbr",
+             {"KFZ 6123ABCD a b c Wallbrand", "FME 12345 a b c Wehr"});
+  LoadReferenceData(env, tables, status, loaders, &report);
+  EXPECT_TRUE(files().contains(u"Fahrzeug.Dat=1"));
+  EXPECT_TRUE(files().filter(QStringLiteral("Fahrzeugmelder")).isEmpty()); // the vehicle lines
+  EXPECT_EQ(tables.vehicles.FindVehicle(u"61234567"), 1);
+  EXPECT_EQ(tables.vehicles.FindVehicle(u"6123ABCD"), 0);
+  EXPECT_EQ(tables.vehicles.upperBound(), 11);           // the Zentrix size, not the Wallbrand one
+  EXPECT_EQ(tables.fiveTones.FindFiveTone(u"12345"), 1); // the receivers still come from it
+}
+
 TEST_F(StartupReferenceData, FallsBackTableByTable) {
   write("Fahrzeug.Dat", QByteArray(1000, 'x'));
   write("Folgetlg.DAT", zentrix::writeFollowUp(3, u"Wache"));

@@ -82,6 +82,21 @@ TEST_F(WallbrandLoaders, ClientListPlacesAndColours) {
   EXPECT_EQ(notices, QStringList{"2 Folgeorte (Wallbrand) geladen."});
 }
 
+TEST_F(WallbrandLoaders, ClientListNineteenthColourLineSetsTheInformationColour) {
+  QStringList lines;
+  for (int k = 0; k < 18; ++k)
+    lines << QStringLiteral("STATUSFARBE: %1 0 0").arg(k);
+  lines << "STATUSFARBE: 1 2"
+        << "STATUSFARBE: 0 0 255"; // the nineteenth usable line
+  writeLines("Settings/ClientList.wbr", lines);
+  FollowUpPlaces places;
+  EXPECT_EQ(LoadWallbrandClientList(env, "Settings\\ClientList.wbr", places, status), 0);
+  EXPECT_EQ(status.colour(10), 0);  // never from this file
+  EXPECT_EQ(status.colour(16), 16); // the seventeenth line overwrites the eleventh's alarm colour
+  EXPECT_EQ(status.colour(17), 17);
+  EXPECT_EQ(status.colour(18), 16711680);
+}
+
 TEST_F(WallbrandLoaders, ClientListFailures) {
   FollowUpPlaces places;
   writeLines("Settings/ClientList.wbr", {"FOLGEORT:-3 Minus"});

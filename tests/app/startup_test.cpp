@@ -1,0 +1,121 @@
+#include "app/application.h"
+#include "link/wait.h"
+#include "support/config_home.h"
+#include "tray/tray_fakes.h"
+
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace meldlux {
+namespace {
+
+// The program started on a settings store of its own, in a data folder of its own (the reference
+// files are read from the working directory), with the event log in that folder.
+class Startup : public ::testing::Test {
+protected:
+  Startup() : previous_(QDir::currentPath()) {
+    server.listen(QHostAddress::LocalHost, 0);
+    QDir::setCurrent(data.path());
+  }
+  ~Startup() override { QDir::setCurrent(previous_); }
+
+  void store(const QByteArray& ini) {
+    home.writeFile(QString::fromLatin1(SettingsStore::kApplication), ini);
+  }
+  void writeData(const QString& name, const QByteArray& bytes) {
+    QFile file(data.filePath(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
+  void make(std::unique_ptr<MessageBoxes> boxes = {}) {
+    DisplayPorts ports;
+    ports.boxes = std::move(boxes);
+    ports.trayShell = std::make_unique<FakeShell>();
+    app = std::make_unique<Application>(
+        std::make_unique<ManualClock>(),
+        std::make_unique<EventLog>(data.filePath(QStringLiteral("events.log"))), std::move(ports));
+    app->setMainWindow(&owner);
+  }
+  QStringList events(const QString& kind) const {
+    QFile file(data.filePath(QStringLiteral("events.log")));
+    if (!file.open(QIODevice::ReadOnly))
+      return {};
+    return QString::fromUtf8(file.readAll())
+        .split(u'\n')
+        .filter(QRegularExpression(u'^' + kind + u'\t'));
+  }
+  QByteArray serverSettings(const QString& address) const {
+    return QStringLiteral("[Server]\nAdresse=%1\nPort=%2\n[Einstellungen]\nAutoConnect=1\n")
+        .arg(address)
+        .arg(server.serverPort())
+        .toUtf8();
+  }
+
+  ConfigHome home;
+  QTemporaryDir data;
+  QTcpServer server;
+  FakeOwner owner;
+  std::unique_ptr<Application> app;
+
+private:
+  QString previous_;
+};
+
+// A loader's box that the user leaves open for a while: the modal loop runs all that time.
+class HeldBox final : public MessageBoxes {
+public:
+  explicit HeldBox(int milliseconds, std::function<void()> whileOpen = {})
+      : milliseconds_(milliseconds), whileOpen_(std::move(whileOpen)) {}
+  void show(const QString&, const QString&, Icon) override {
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds_, &loop, &QEventLoop::quit);
+    loop.exec();
+    if (whileOpen_)
+      whileOpen_();
+  }
+
+private:
+  int milliseconds_;
+  std::function<void()> whileOpen_;
+};
+
+TEST_F(Startup, ABoxHeldOpenLongerThanTheFirstCheckLetsNoTimerActBeforeStartUpEnds) {
+  store(serverSettings(QStringLiteral("127.0.0.1")));
+  writeData(QStringLiteral("Fahrzeug.Dat"), QByteArray(1000, 'x')); // raises the box
+  bool connectedDuringTheBox = true;
+  make(std::make_unique<HeldBox>(4500, [this, &connectedDuringTheBox] {
+    connectedDuringTheBox = server.hasPendingConnections() || !app->link().isClosed();
+  }));
+  ASSERT_TRUE(app->Form_Load(QString()));
+  ASSERT_EQ(events(QStringLiteral("messagebox")).size(), 1);
+  EXPECT_FALSE(connectedDuringTheBox);
+  EXPECT_TRUE(events(QStringLiteral("connect")).isEmpty());
+  // The first check still comes a full 4 s after start-up, and then it connects.
+  ASSERT_TRUE(app->link().timer1().isActive());
+  EXPECT_GT(app->link().timer1().remainingTime(), 3000);
+  EXPECT_TRUE(testing::waitUntil([this] { return server.hasPendingConnections(); }, 6000));
+}
+
+TEST_F(Startup, AHostNameAloneReplacesTheStoredAddressForTheWholeRun) {
+  // Nothing listens on 127.0.0.2 at that port: a connection can only reach the named host.
+  store(serverSettings(QStringLiteral("127.0.0.2")));
+  make();
+  ASSERT_TRUE(app->Form_Load(QStringLiteral("127.0.0.1")));
+  EXPECT_EQ(app->options().text(Text::txtSrv), u"127.0.0.1");
+  EXPECT_EQ(app->LockMode(), 0);
+  EXPECT_FALSE(app->mainWindowStartsHidden());
+  app->link().cmdStatus_Click();
+  ASSERT_TRUE(testing::waitUntil([this] { return server.hasPendingConnections(); }));
+  app->Form_Unload(true);
+  EXPECT_TRUE(home.lines(QString::fromLatin1(SettingsStore::kApplication))
+                  .contains(QStringLiteral("Adresse=127.0.0.1")));
+}
+
+} // namespace
+} // namespace meldlux
