@@ -28,8 +28,7 @@ bool usableName(const QString& name) {
 #ifdef Q_OS_WIN
 // The key of one section in the area of the classic program-settings functions.
 std::u16string registryKey(const QString& application, const QString& section) {
-  return (QStringLiteral("Software\\VB and VBA Program Settings\\") + application + u'\\' +
-          section)
+  return (QStringLiteral("Software\\VB and VBA Program Settings\\") + application + u'\\' + section)
       .toStdU16String();
 }
 #else

@@ -56,7 +56,8 @@ TelegramBarFrame::TelegramBarFrame(Options& options, PopupChoosers& choosers, QW
   chkMsgVorne->setToolTip(secondsTip());
   auto* txtMsgTime = narrow(text(Text::txtMsgTime, "txtMsgTime"));
   txtMsgTime->setToolTip(secondsTip());
-  addRow({chkMsgAktiv, chkMsgVorne, txtMsgTime, captionLabel(QStringLiteral("Label8"), QStringLiteral("Zeilen:"), this),
+  addRow({chkMsgAktiv, chkMsgVorne, txtMsgTime,
+          captionLabel(QStringLiteral("Label8"), QStringLiteral("Zeilen:"), this),
           narrow(text(Text::txtMsgLines, "txtMsgLines"))});
 
   auto* positions = new QButtonGroup(this);
@@ -76,9 +77,8 @@ TelegramBarFrame::TelegramBarFrame(Options& options, PopupChoosers& choosers, QW
   txtMsgLinks->setToolTip(QStringLiteral(
       "Abstand des Statusfenster vom linken Rand, bezogen auf die Bildschirmbreite"));
   addRow({optPosition_[0], optPosition_[1],
-          captionLabel(QStringLiteral("Label3"), QStringLiteral("Breite (%):"), this),
-          txtMsgBreite, captionLabel(QStringLiteral("Label4"), QStringLiteral("Links (%):"), this),
-          txtMsgLinks});
+          captionLabel(QStringLiteral("Label3"), QStringLiteral("Breite (%):"), this), txtMsgBreite,
+          captionLabel(QStringLiteral("Label4"), QStringLiteral("Links (%):"), this), txtMsgLinks});
 
   // The filter list is long; its box shows the whole default list.
   auto* txtMsgOnly = text(Text::txtMsgOnly, "txtMsgOnly");

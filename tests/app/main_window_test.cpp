@@ -30,11 +30,14 @@ TEST_F(MainWindowTest, KeepaliveBoxRunsTheModelsRulesOnEditAndOnLeaving) {
   EXPECT_EQ(options().text(Text::txtKeepalive), QStringLiteral("1"));
   // Only focus going to another control leaves the box; the window losing activation, or the
   // box's own context menu or the menu bar taking the keyboard, does not.
-  for (const auto& [reason, shown] :
-       {std::pair{Qt::ActiveWindowFocusReason, "1"}, {Qt::PopupFocusReason, "1"},
-        {Qt::MenuBarFocusReason, "1"}, {Qt::TabFocusReason, "30"}, {Qt::MouseFocusReason, "30"},
-        {Qt::BacktabFocusReason, "30"}, {Qt::ShortcutFocusReason, "30"},
-        {Qt::OtherFocusReason, "30"}}) {
+  for (const auto& [reason, shown] : {std::pair{Qt::ActiveWindowFocusReason, "1"},
+                                      {Qt::PopupFocusReason, "1"},
+                                      {Qt::MenuBarFocusReason, "1"},
+                                      {Qt::TabFocusReason, "30"},
+                                      {Qt::MouseFocusReason, "30"},
+                                      {Qt::BacktabFocusReason, "30"},
+                                      {Qt::ShortcutFocusReason, "30"},
+                                      {Qt::OtherFocusReason, "30"}}) {
     options().setText(Text::txtKeepalive, QStringLiteral("1"));
     QFocusEvent leave(QEvent::FocusOut, reason);
     QCoreApplication::sendEvent(box, &leave);

@@ -234,7 +234,8 @@ using ZOrder = PopupFixture;
 
 TEST_F(ZOrder, OnlySetTopMostPutsThePopupInTheTopmostBand) {
   std::vector<bool> stacking;
-  QObject::connect(&popup, &PopupModel::stackingRequested, [&](bool top) { stacking.push_back(top); });
+  QObject::connect(&popup, &PopupModel::stackingRequested,
+                   [&](bool top) { stacking.push_back(top); });
   EXPECT_FALSE(popup.topMost()); // created as an ordinary window
 
   // Started with MsgAktiv and MsgVorne "0", then "Aktiv" ticked: shown, but not in front.

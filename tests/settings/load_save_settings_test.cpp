@@ -178,9 +178,10 @@ TEST(LoadSettings, CheckBoxesTakeTheStoredNumberAndSaveItsText) {
 }
 
 TEST(LoadSettings, StoredMsgTimeAndMsgLinesAreClampedByTheirRules) {
-  for (const auto& [lines, time, shownLines, shownTime] :
-       {std::tuple{"0", "70", "1", "65"}, {"31", "65.5", "30", "65"}, {"30", "65", "30", "65"},
-        {"x", "-0.5", "1", "0"}}) {
+  for (const auto& [lines, time, shownLines, shownTime] : {std::tuple{"0", "70", "1", "65"},
+                                                           {"31", "65.5", "30", "65"},
+                                                           {"30", "65", "30", "65"},
+                                                           {"x", "-0.5", "1", "0"}}) {
     ConfigHome home;
     writeOwn(home, {QStringLiteral("MsgLines=") + lines, QStringLiteral("MsgTime=") + time});
     Program p;
@@ -199,8 +200,7 @@ TEST(LoadSettings, FontKeysAreTakenAsTheyConvert) {
                                      {" 7,5 ", 7.5},
                                      {"1e3", 1000}}) {
     ConfigHome home;
-    writeOwn(home, {QStringLiteral("MsgFontSize=") + stored, "MsgFontBold=-1",
-                    "MsgFontItalic=7"});
+    writeOwn(home, {QStringLiteral("MsgFontSize=") + stored, "MsgFontBold=-1", "MsgFontItalic=7"});
     Program p;
     p.load.popupAppearance();
     EXPECT_DOUBLE_EQ(p.popup.font().size, size) << stored;

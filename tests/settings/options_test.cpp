@@ -90,7 +90,7 @@ TEST(Options, SysTrayBoxCarriesInTrayAndAnnouncesTheClick) {
   EXPECT_TRUE(options.InTray);
   EXPECT_TRUE(options.checked(Check::chkSysTray));
   EXPECT_EQ(options.value(Check::chkSysTray), 5); // and is kept as it was given
-  options.setValue(Check::chkSysTray, 1); // another value: a click
+  options.setValue(Check::chkSysTray, 1);         // another value: a click
   EXPECT_EQ(clicked.count(), 3u);
 }
 

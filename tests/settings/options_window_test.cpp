@@ -103,7 +103,7 @@ TEST_F(OptionsWindowTest, FramesAndRowsAreArranged) {
       ASSERT_NE(widget, nullptr);
       EXPECT_EQ(widget->parentWidget(), frame) << name;
       const QRect r = widget->geometry();
-      EXPECT_GT(r.left(), lastRight) << name; // beside the one before, not under it
+      EXPECT_GT(r.left(), lastRight) << name;       // beside the one before, not under it
       EXPECT_LT(r.right(), frame->width()) << name; // and not cut off by the frame
       lastRight = r.right();
       top = std::min(top, r.top());
