@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -115,10 +116,23 @@ void MainWindow::showPasswordChar() {
                                                               : QLineEdit::Password);
 }
 
+namespace {
+
+// Leaving a box means giving the focus to another control. The window losing activation, or a
+// menu (the box's own context menu, the menu bar) taking the keyboard for a while, leaves the
+// box holding the focus as far as the user is concerned.
+bool focusWentToAnotherControl(Qt::FocusReason reason) {
+  return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+         reason != Qt::MenuBarFocusReason;
+}
+
+} // namespace
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == txtPW_ && event->type() == QEvent::MouseButtonDblClick)
     app_.options().txtPW_DblClick();
-  else if (watched == txtKeepalive_ && event->type() == QEvent::FocusOut)
+  else if (watched == txtKeepalive_ && event->type() == QEvent::FocusOut &&
+           focusWentToAnotherControl(static_cast<QFocusEvent*>(event)->reason()))
     app_.options().txtKeepalive_LostFocus();
   return QWidget::eventFilter(watched, event);
 }

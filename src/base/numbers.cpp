@@ -24,12 +24,13 @@ template <typename Int> Int roundChecked(double value, const char* typeName) {
   return static_cast<Int>(rounded);
 }
 
-} // namespace
+bool isBlank(QChar c) { return c == u' '; }
+bool isBlankTabOrLineFeed(QChar c) { return c == u' ' || c == u'\t' || c == u'\n'; }
 
-double leadingNumber(QStringView text) {
+template <bool (*Skipped)(QChar)> double numberAfter(QStringView text) {
   const qsizetype n = text.size();
   qsizetype i = 0;
-  while (i < n && (text[i] == u' ' || text[i] == u'\t' || text[i] == u'\n'))
+  while (i < n && Skipped(text[i]))
     ++i;
 
   // Copy the longest prefix that forms a number as ASCII; from_chars reads it without regard to
@@ -68,6 +69,12 @@ double leadingNumber(QStringView text) {
     value = std::strtod(number.c_str(), nullptr);
   return negative ? -value : value;
 }
+
+} // namespace
+
+double leadingNumber(QStringView text) { return numberAfter<isBlankTabOrLineFeed>(text); }
+
+double leadingNumberAfterSpaces(QStringView text) { return numberAfter<isBlank>(text); }
 
 QString trimSpaces(QStringView text) {
   qsizetype begin = 0;

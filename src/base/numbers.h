@@ -8,7 +8,12 @@ namespace meldlux {
 
 // The number at the start of a text, after leading blanks, tabs and line feeds: optional sign,
 // digits, optional "." and fraction, optional exponent. 0 when the text does not begin with one.
+// This is how settings and option texts are read.
 double leadingNumber(QStringView text);
+
+// The same, but only blanks may come before the number: a field received from the server that
+// starts with a tab or a line feed does not begin with a number and reads as 0.
+double leadingNumberAfterSpaces(QStringView text);
 
 // Removes spaces, and only spaces, at both ends.
 QString trimSpaces(QStringView text);

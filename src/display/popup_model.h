@@ -163,7 +163,7 @@ private:
   int width_ = 0;
   int height_ = 0;
   bool visible_ = false;
-  bool topMost_ = true; // the strip is created in the topmost band
+  bool topMost_ = false; // an ordinary window until SetTopMost
   Colour backColor_ = 0;
 
   std::int16_t lastLine_ = 0;

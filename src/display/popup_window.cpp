@@ -11,8 +11,7 @@
 namespace meldlux {
 
 PopupWindow::PopupWindow(PopupModel& model, double twipsPerPixel, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                          Qt::WindowDoesNotAcceptFocus),
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
       model_(model), twipsPerPixel_(twipsPerPixel > 0 ? twipsPerPixel : QtScreen::twipsPerPixel()) {
   setAttribute(Qt::WA_ShowWithoutActivating);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -27,8 +26,8 @@ PopupWindow::PopupWindow(PopupModel& model, double twipsPerPixel, QWidget* paren
   for (int i = 1; i < model_.lineCount(); ++i)
     syncLine(i);
   syncGeometry();
-  if (!model_.topMost())
-    syncStacking(false);
+  if (model_.topMost())
+    syncStacking(true);
 
   connect(&model_, &PopupModel::geometryChanged, this, &PopupWindow::syncGeometry);
   connect(&model_, &PopupModel::visibleChanged, this, &PopupWindow::syncVisible);

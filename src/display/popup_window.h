@@ -10,9 +10,10 @@ namespace meldlux {
 
 class PopupModel;
 
-// MsgForm on screen: a frameless strip that stays on top without taking the keyboard focus or a
-// task-bar entry. It shows the PopupModel (twips to pixels at 1440 per logical inch) and hands
-// every press, release and click to the model's window events; it decides nothing itself.
+// MsgForm on screen: a frameless strip that never takes the keyboard focus or a task-bar entry,
+// and stays on top while the model has put it into the topmost band. It shows the PopupModel (twips
+// to pixels at 1440 per logical inch) and hands every press, release and click to the model's
+// window events; it decides nothing itself.
 class PopupWindow : public QWidget {
   Q_OBJECT
 public:

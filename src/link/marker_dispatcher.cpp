@@ -164,7 +164,7 @@ QString MarkerDispatcher::vehicleText(std::int16_t status) const {
   if (hasPrefix(text, u"EGLOF_BAVARIA")) {
     // The follow-up place code sits in the last three characters.
     text = text.right(3);
-    const double place = leadingNumber(text);
+    const double place = leadingNumberAfterSpaces(text);
     if (place <= kHighestPlace)
       text = followUpPlaces_.at(roundToInt32(place));
   }

@@ -88,12 +88,12 @@ QString replaceAllTrimmed(QStringView text, QStringView before, QStringView afte
 double fieldNumber(QStringView field) {
   constexpr qsizetype kMostDigits = 9; // fits an int
   if (field.isEmpty() || field.size() > kMostDigits)
-    return leadingNumber(field);
+    return leadingNumberAfterSpaces(field);
   int value = 0;
   for (const QChar c : field) {
     const char16_t u = c.unicode();
     if (u < u'0' || u > u'9')
-      return leadingNumber(field);
+      return leadingNumberAfterSpaces(field);
     value = value * 10 + (u - u'0');
   }
   return value;

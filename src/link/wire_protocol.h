@@ -59,7 +59,8 @@ inline bool containsText(QStringView text, QStringView needle) {
 // spaces at both ends removed (in that order: before may itself hold spaces).
 QString replaceAllTrimmed(QStringView text, QStringView before, QStringView after);
 
-// The leading-number value of a field; plain digit strings, the usual case, are read directly.
+// The number at the start of a field, after blanks only; plain digit strings, the usual case,
+// are read directly.
 double fieldNumber(QStringView field);
 
 // Classifies one received piece. The tests run in a fixed order and a later match overrides an

@@ -8,13 +8,14 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QEvent>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QVBoxLayout>
+#include <initializer_list>
 
 namespace meldlux {
 
@@ -38,81 +39,66 @@ TelegramBarFrame::TelegramBarFrame(Options& options, PopupChoosers& choosers, QW
   auto check = [&](Check box, const char* name, const QString& caption) {
     return bindCheckBox(options_, box, QString::fromLatin1(name), caption, this);
   };
-  auto* grid = new QGridLayout(this);
-  int row = 0;
+  // Eight rows, each read from left to right; every row keeps its controls together on the left.
+  auto* rows = new QVBoxLayout(this);
+  auto addRow = [rows](std::initializer_list<QWidget*> widgets) {
+    auto* row = new QHBoxLayout;
+    for (QWidget* widget : widgets)
+      row->addWidget(widget);
+    row->addStretch();
+    rows->addLayout(row);
+  };
 
-  grid->addWidget(check(Check::chkMsgAktiv, "chkMsgAktiv", QStringLiteral("Aktiv")), row++, 0);
-
+  // Controls are made in row order, which is also the order the Tab key visits them.
+  auto* chkMsgAktiv = check(Check::chkMsgAktiv, "chkMsgAktiv", QStringLiteral("Aktiv"));
   auto* chkMsgVorne =
       check(Check::chkMsgVorne, "chkMsgVorne", QStringLiteral("Im Vordergrund für Sek:"));
   chkMsgVorne->setToolTip(secondsTip());
   auto* txtMsgTime = narrow(text(Text::txtMsgTime, "txtMsgTime"));
   txtMsgTime->setToolTip(secondsTip());
-  grid->addWidget(chkMsgVorne, row, 0);
-  grid->addWidget(txtMsgTime, row++, 1);
-
-  grid->addWidget(captionLabel(QStringLiteral("Label8"), QStringLiteral("Zeilen:"), this), row, 0);
-  grid->addWidget(narrow(text(Text::txtMsgLines, "txtMsgLines")), row++, 1);
+  addRow({chkMsgAktiv, chkMsgVorne, txtMsgTime,
+          captionLabel(QStringLiteral("Label8"), QStringLiteral("Zeilen:"), this),
+          narrow(text(Text::txtMsgLines, "txtMsgLines"))});
 
   auto* positions = new QButtonGroup(this);
-  auto* positionRow = new QHBoxLayout;
   const QString positionCaptions[2] = {QStringLiteral("Oben"), QStringLiteral("Unten")};
   for (int element = 0; element < 2; ++element) {
     optPosition_[element] = new QRadioButton(positionCaptions[element], this);
     optPosition_[element]->setObjectName(QStringLiteral("OptPosition%1").arg(element));
     positions->addButton(optPosition_[element], element);
-    positionRow->addWidget(optPosition_[element]);
   }
-  positionRow->addStretch();
   connect(positions, &QButtonGroup::idClicked, &options_, &Options::OptPosition_Click);
   connect(&options_, &Options::positionClicked, this, &TelegramBarFrame::showPosition);
   showPosition();
-  grid->addLayout(positionRow, row++, 0, 1, 2);
-
   auto* txtMsgBreite = narrow(text(Text::txtMsgBreite, "txtMsgBreite"));
   txtMsgBreite->setToolTip(
       QStringLiteral("Gibt die Breite des Statusfensters bezogen auf die Bildschirmbreite an"));
-  grid->addWidget(captionLabel(QStringLiteral("Label3"), QStringLiteral("Breite (%):"), this), row,
-                  0);
-  grid->addWidget(txtMsgBreite, row++, 1);
-
   auto* txtMsgLinks = narrow(text(Text::txtMsgLinks, "txtMsgLinks"));
   txtMsgLinks->setToolTip(QStringLiteral(
       "Abstand des Statusfenster vom linken Rand, bezogen auf die Bildschirmbreite"));
-  grid->addWidget(captionLabel(QStringLiteral("Label4"), QStringLiteral("Links (%):"), this), row,
-                  0);
-  grid->addWidget(txtMsgLinks, row++, 1);
+  addRow({optPosition_[0], optPosition_[1],
+          captionLabel(QStringLiteral("Label3"), QStringLiteral("Breite (%):"), this), txtMsgBreite,
+          captionLabel(QStringLiteral("Label4"), QStringLiteral("Links (%):"), this), txtMsgLinks});
 
-  // The filter list is long; its box takes the whole row under its caption.
-  grid->addWidget(captionLabel(QStringLiteral("Label5"), QStringLiteral("Anzeigen:"), this), row++,
-                  0, 1, 2);
+  // The filter list is long; its box shows the whole default list.
   auto* txtMsgOnly = text(Text::txtMsgOnly, "txtMsgOnly");
   txtMsgOnly->setMinimumWidth(txtMsgOnly->fontMetrics().horizontalAdvance(
       options_.text(Text::txtMsgOnly) + QStringLiteral("00")));
-  grid->addWidget(txtMsgOnly, row++, 0, 1, 2);
+  addRow({captionLabel(QStringLiteral("Label5"), QStringLiteral("Anzeigen:"), this), txtMsgOnly});
 
-  auto* unknownRow = new QHBoxLayout;
-  unknownRow->addWidget(
-      captionLabel(QStringLiteral("Label6"), QStringLiteral("Unbekannte anzeigen:"), this));
-  unknownRow->addWidget(check(Check::chkUnbekFME, "chkUnbekFME", QStringLiteral("FME")));
-  unknownRow->addWidget(check(Check::chkUnbekFMS, "chkUnbekFMS", QStringLiteral("FMS")));
-  unknownRow->addStretch();
-  grid->addLayout(unknownRow, row++, 0, 1, 2);
+  addRow({captionLabel(QStringLiteral("Label6"), QStringLiteral("Unbekannte anzeigen:"), this),
+          check(Check::chkUnbekFME, "chkUnbekFME", QStringLiteral("FME")),
+          check(Check::chkUnbekFMS, "chkUnbekFMS", QStringLiteral("FMS"))});
 
-  grid->addWidget(check(Check::chkHideRIC, "chkHideRIC", QStringLiteral("RICs/ZVEI ausblenden")),
-                  row++, 0, 1, 2);
+  addRow({check(Check::chkHideRIC, "chkHideRIC", QStringLiteral("RICs/ZVEI ausblenden"))});
 
   auto* chkReClickHide = check(Check::chkReClickHide, "chkReClickHide",
                                QStringLiteral("Rechtsklick versteckt für Sek:"));
   chkReClickHide->setToolTip(secondsTip());
-  grid->addWidget(chkReClickHide, row, 0);
-  grid->addWidget(narrow(text(Text::txtReClickHide, "txtReClickHide")), row++, 1);
+  addRow({chkReClickHide, narrow(text(Text::txtReClickHide, "txtReClickHide"))});
 
-  auto* indicatorRow = new QHBoxLayout;
-  indicatorRow->addWidget(check(Check::chkSW, "chkSW", QStringLiteral("Sprechwunsch")));
-  indicatorRow->addWidget(check(Check::chkES, "chkES", QStringLiteral("Es Spricht")));
-  indicatorRow->addStretch();
-  grid->addLayout(indicatorRow, row++, 0, 1, 2);
+  addRow({check(Check::chkSW, "chkSW", QStringLiteral("Sprechwunsch")),
+          check(Check::chkES, "chkES", QStringLiteral("Es Spricht"))});
 
   auto* cmdMsgSchrift = new QPushButton(QStringLiteral("Schrift"), this);
   cmdMsgSchrift->setObjectName(QStringLiteral("cmdMsgSchrift"));
@@ -128,16 +114,10 @@ TelegramBarFrame::TelegramBarFrame(Options& options, PopupChoosers& choosers, QW
   lblFarbe_->installEventFilter(this);
   connect(&options_, &Options::sampleColourChanged, this, &TelegramBarFrame::showSampleColour);
   showSampleColour();
+  addRow({cmdMsgSchrift, lblFarbe_,
+          check(Check::chkSysTray, "chkSysTray", QStringLiteral("Systray Icon"))});
 
-  auto* lastRow = new QHBoxLayout;
-  lastRow->addWidget(cmdMsgSchrift);
-  lastRow->addWidget(lblFarbe_);
-  lastRow->addWidget(check(Check::chkSysTray, "chkSysTray", QStringLiteral("Systray Icon")));
-  lastRow->addStretch();
-  grid->addLayout(lastRow, row++, 0, 1, 2);
-
-  grid->setRowStretch(row, 1);
-  grid->setColumnStretch(0, 1);
+  rows->addStretch();
 }
 
 void TelegramBarFrame::showPosition() {

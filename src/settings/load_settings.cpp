@@ -55,17 +55,15 @@ void LoadSettings::popupAppearance() {
     case SettingTarget::FontName:
       font.name = text;
       break;
-    case SettingTarget::FontSize: {
-      // A size no font can have is treated like a missing key.
-      const double size = SettingText::toDecimal(text, 0);
-      font.size = size > 0 && size <= 2048 ? double(float(size)) : leadingNumber(key.defaultText());
+    case SettingTarget::FontSize:
+      // Taken as it converts; the labels draw any size within what a screen font can show.
+      font.size = double(toSingle(SettingText::toDecimal(text)));
       break;
-    }
     case SettingTarget::FontBold:
-      font.bold = SettingText::toBoolean(text, false);
+      font.bold = SettingText::toBoolean(text);
       break;
     default:
-      font.italic = SettingText::toBoolean(text, false);
+      font.italic = SettingText::toBoolean(text);
       break;
     }
   }

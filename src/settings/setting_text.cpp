@@ -1,5 +1,7 @@
 #include "settings/setting_text.h"
 
+#include "base/failure.h"
+
 #include <QLocale>
 #include <cmath>
 
@@ -23,7 +25,7 @@ QString SettingText::fromBoolean(bool value) {
   return value ? QStringLiteral("True") : QStringLiteral("False");
 }
 
-bool SettingText::toBoolean(const QString& text, bool fallback) {
+bool SettingText::toBoolean(const QString& text) {
   const QString word = trimmed(text);
   if (word.compare(u"True", Qt::CaseInsensitive) == 0)
     return true;
@@ -31,16 +33,20 @@ bool SettingText::toBoolean(const QString& text, bool fallback) {
     return false;
   bool ok = false;
   const double number = QLocale::c().toDouble(word, &ok);
-  return ok && std::isfinite(number) ? number != 0 : fallback;
+  if (!ok || !std::isfinite(number))
+    throw Failure(QStringLiteral("Typen unverträglich: \"%1\" ist kein Wahrheitswert").arg(text));
+  return number != 0;
 }
 
-double SettingText::toDecimal(const QString& text, double fallback) {
+double SettingText::toDecimal(const QString& text) {
   QString number = trimmed(text);
   if (number.contains(u',') && !number.contains(u'.'))
     number.replace(u',', u'.');
   bool ok = false;
   const double value = QLocale::c().toDouble(number, &ok);
-  return ok && std::isfinite(value) ? value : fallback;
+  if (!ok || !std::isfinite(value))
+    throw Failure(QStringLiteral("Typen unverträglich: \"%1\" ist keine Zahl").arg(text));
+  return value;
 }
 
 } // namespace meldlux

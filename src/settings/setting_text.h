@@ -9,13 +9,13 @@ struct SettingText {
   // A Boolean is written as "True" or "False".
   static QString fromBoolean(bool value);
   // Reads "True" / "False" in any letter case, or a number (0 is false, any other true), blanks
-  // around it allowed. Anything else gives the fallback.
-  static bool toBoolean(const QString& text, bool fallback);
+  // around it allowed. Anything else cannot be converted and throws Failure.
+  static bool toBoolean(const QString& text);
 
   // A decimal number such as a font size, written with "." (formatDecimal) and read with "." or,
   // as a file from a German system may hold it, ",". Blanks around it are allowed; anything else,
-  // or a number that is not finite, gives the fallback.
-  static double toDecimal(const QString& text, double fallback);
+  // or a number that is not finite, cannot be converted and throws Failure.
+  static double toDecimal(const QString& text);
 };
 
 } // namespace meldlux

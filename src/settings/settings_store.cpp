@@ -1,6 +1,7 @@
 #include "settings/settings_store.h"
 
 #include "settings/verbatim_ini_format.h"
+#include "settings/windows_registry.h"
 
 #include <QDir>
 #include <QSettings>
@@ -24,7 +25,13 @@ bool usableName(const QString& name) {
          name != u".";
 }
 
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+// The key of one section in the area of the classic program-settings functions.
+std::u16string registryKey(const QString& application, const QString& section) {
+  return (QStringLiteral("Software\\VB and VBA Program Settings\\") + application + u'\\' + section)
+      .toStdU16String();
+}
+#else
 QSettings::Format verbatimFormat() {
   // QSettings keeps a registered format for the whole process and allows only a handful of them,
   // so ours is registered once, on first use, and shared by every store.
@@ -50,22 +57,24 @@ QString SettingsStore::filePath(const QString& application) const {
   return folder_ + u'/' + application + QStringLiteral(".ini");
 }
 
+#ifndef Q_OS_WIN
 std::unique_ptr<QSettings> SettingsStore::open(const QString& application) const {
-#ifdef Q_OS_WIN
-  return std::make_unique<QSettings>(
-      QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\") + application,
-      QSettings::NativeFormat);
-#else
   return std::make_unique<QSettings>(filePath(application), verbatimFormat());
-#endif
 }
+#endif
 
 QString SettingsStore::read(const QString& application, const QString& section, const QString& key,
                             const QString& defaultValue) const {
   if (!usableName(application) || !usableName(section) || !usableName(key))
     return defaultValue;
+#ifdef Q_OS_WIN
+  const std::optional<std::u16string> value =
+      WindowsRegistry::readString(registryKey(application, section), key.toStdU16String());
+  return value ? QString::fromStdU16String(*value) : defaultValue;
+#else
   const QVariant value = open(application)->value(section + u'/' + key);
   return value.isValid() ? value.toString() : defaultValue;
+#endif
 }
 
 void SettingsStore::write(const QString& application, const QString& section, const QString& key,
@@ -73,21 +82,22 @@ void SettingsStore::write(const QString& application, const QString& section, co
   if (isReadOnly(application) || !usableName(application) || !usableName(section) ||
       !usableName(key))
     return;
+#ifdef Q_OS_WIN
+  WindowsRegistry::writeString(registryKey(application, section), key.toStdU16String(),
+                               VerbatimIniFormat::singleLine(value).toStdU16String());
+#else
   const QString fullKey = section + u'/' + key;
-#ifndef Q_OS_WIN
   QDir().mkpath(folder_);
-#endif
   const std::unique_ptr<QSettings> settings = open(application);
-#ifndef Q_OS_WIN
   // New keys go to the end of their section in the order they are written.
   QStringList order = settings->value(VerbatimIniFormat::orderKey()).toStringList();
   if (!order.contains(fullKey)) {
     order.append(fullKey);
     settings->setValue(VerbatimIniFormat::orderKey(), order);
   }
-#endif
   settings->setValue(fullKey, VerbatimIniFormat::singleLine(value));
   settings->sync();
+#endif
 }
 
 } // namespace meldlux

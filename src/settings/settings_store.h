@@ -8,7 +8,8 @@ class QSettings;
 namespace meldlux {
 
 // The per-user settings store: (application, section, key) -> string, with a default on read.
-// On Windows the registry area of the classic program-settings functions; elsewhere one INI-style
+// On Windows the registry area of the classic program-settings functions, whose string values
+// are read and written as they are (see WindowsRegistry); elsewhere one INI-style
 // file per application, <config>/meldlux/<application>.ini, whose values are kept verbatim
 // (see VerbatimIniFormat). <config> is $XDG_CONFIG_HOME, ~/.config when that is unset or not an
 // absolute path; it is taken when the store is made.

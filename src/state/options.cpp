@@ -33,12 +33,11 @@ void Options::setText(Text box, const QString& text) {
 double Options::number(Text box) const { return leadingNumber(text(box)); }
 
 void Options::setValue(Check box, int value) {
-  const int normalized = value != 0 ? 1 : 0;
-  if (checks_[index(box)] == normalized)
+  if (checks_[index(box)] == value)
     return;
-  checks_[index(box)] = normalized;
+  checks_[index(box)] = value;
   if (box == Check::chkSysTray)
-    InTray = normalized == 1;
+    InTray = value != 0;
   Q_EMIT clicked(box);
 }
 

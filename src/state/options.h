@@ -40,10 +40,11 @@ public:
   // The leading-number value of a text box.
   double number(Text box) const;
 
+  // A box holds the number it was given, so that a stored "2" is saved back as "2"; any value
+  // other than 0 ticks it.
   int value(Check box) const { return checks_[index(box)]; }
-  bool checked(Check box) const { return value(box) == 1; }
-  // Sets a check box (any value other than 0 ticks it); a change fires clicked, as a user's
-  // click would.
+  bool checked(Check box) const { return value(box) != 0; }
+  // Sets a check box; a change fires clicked, as a user's click would.
   void setValue(Check box, int value);
   void setChecked(Check box, bool on) { setValue(box, on ? 1 : 0); }
 

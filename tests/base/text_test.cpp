@@ -25,6 +25,16 @@ TEST(LeadingNumber, ReadsTheNumberAtTheStartOrZero) {
   EXPECT_TRUE(std::isinf(leadingNumber(u"1e999")));
 }
 
+TEST(LeadingNumber, AFieldOfTheWireSkipsOnlySpaces) {
+  // clang-format off
+  const std::pair<QString, double> cases[] = {
+      {"  12abc", 12}, {" -4.5", -4.5}, {"\t3", 0}, {"\n19", 0}, {" \t3", 0}, {"18", 18},
+      {"", 0}, {"1e2", 100}};
+  // clang-format on
+  for (const auto& [text, value] : cases)
+    EXPECT_EQ(leadingNumberAfterSpaces(text), value) << text.toStdString();
+}
+
 TEST(TrimSpaces, RemovesOnlySpaces) {
   EXPECT_EQ(trimSpaces(u"  a b  "), u"a b");
   EXPECT_EQ(trimSpaces(u"\t a \t"), u"\t a \t");

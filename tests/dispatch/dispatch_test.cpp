@@ -64,6 +64,20 @@ TEST_F(DispatchTest, StatusAndTypeFields) {
   });
 }
 
+TEST_F(DispatchTest, OnlySpacesMayPrecedeTheNumberOfAField) {
+  // A tab or line feed before the digits makes a field that does not begin with a number: 0.
+  expectCalls({
+      {vehicle("\t3"), "V:64123456:0:"},
+      {vehicle("\n19"), "V:64123456:0:"}, // 0, so not above 18: accepted
+      {control("\t19"), "C:64123456:0:"},
+      {tabFms("\n19", "0"), "V:64123456:0:"},
+      {tabFms("3", "0", "\n2", "7", "Einsatz"), "V:64123456:3:"},
+      {tabFms("3", "0", "1", "\n7"), "V:64123456:3:00"},
+      {vehicle("3", "EGLOF_BAVARIA\n07"), "V:64123456:3:00"},
+      {vehicle("   3"), "V:64123456:3:"},
+  });
+}
+
 TEST_F(DispatchTest, ZveiAndPocsagFields) {
   expectCalls({
       {"ZVEI\t 12345 \tx", "Z: 12345 "}, // passed on untrimmed

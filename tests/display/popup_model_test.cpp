@@ -230,6 +230,41 @@ TEST_F(Hold, OptionClicksEndTheHold) {
   EXPECT_TRUE(cleanup.enabled());
 }
 
+using ZOrder = PopupFixture;
+
+TEST_F(ZOrder, OnlySetTopMostPutsThePopupInTheTopmostBand) {
+  std::vector<bool> stacking;
+  QObject::connect(&popup, &PopupModel::stackingRequested,
+                   [&](bool top) { stacking.push_back(top); });
+  EXPECT_FALSE(popup.topMost()); // created as an ordinary window
+
+  // Started with MsgAktiv and MsgVorne "0", then "Aktiv" ticked: shown, but not in front.
+  options.setChecked(Check::chkMsgAktiv, false);
+  options.setChecked(Check::chkMsgVorne, false);
+  options.setChecked(Check::chkMsgAktiv, true);
+  EXPECT_TRUE(popup.visible());
+  popup.Timer1_Timer();
+  message(QStringLiteral("Eins")); // shown again by a message with "Im Vordergrund" off
+  EXPECT_TRUE(popup.visible());
+  EXPECT_FALSE(popup.topMost());
+  EXPECT_TRUE(stacking.empty());
+
+  // "Im Vordergrund" clicked while "Aktiv" is off leaves the z-order alone, both ways.
+  options.setChecked(Check::chkMsgAktiv, false);
+  options.setChecked(Check::chkMsgVorne, true);
+  EXPECT_FALSE(popup.topMost());
+  EXPECT_FALSE(popup.visible());
+  EXPECT_TRUE(stacking.empty());
+  options.setChecked(Check::chkMsgAktiv, true);
+  popup.Timer1_Timer();
+  message(QStringLiteral("Zwei")); // both ticked: ShowPopup takes it topmost
+  EXPECT_TRUE(popup.topMost());
+  options.setChecked(Check::chkMsgAktiv, false);
+  options.setChecked(Check::chkMsgVorne, false);
+  EXPECT_TRUE(popup.topMost());
+  EXPECT_EQ(stacking, std::vector<bool>{true});
+}
+
 using Presses = PopupFixture;
 
 TEST_F(Presses, CtrlPressHidesAndCollapsesTimeLabelClickOnlyHides) {
@@ -294,8 +329,15 @@ TEST_F(Placement, BottomEdgeUsesTheHeightBeforeTheLayout) {
   EXPECT_EQ(popup.height(), kRow);
   EXPECT_EQ(popup.top(), kScreenHeight - 2 * kRow);
 
+  // Expanding places it with its full height: all three rows end at the screen edge.
+  popup.ExpandPopup();
+  EXPECT_EQ(popup.height(), 3 * kRow);
+  EXPECT_EQ(popup.top(), kScreenHeight - 3 * kRow);
+  popup.CollapsePopup();
+  EXPECT_EQ(popup.top(), kScreenHeight - kRow);
+
   options.OptPosition_Click(0); // moves only at the next placement
-  EXPECT_EQ(popup.top(), kScreenHeight - 2 * kRow);
+  EXPECT_EQ(popup.top(), kScreenHeight - kRow);
   popup.ExpandPopup();
   EXPECT_EQ(popup.top(), 0);
 }

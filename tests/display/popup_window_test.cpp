@@ -34,13 +34,14 @@ TEST_F(Window, IsAFramelessToolStripThatNeverTakesTheFocus) {
   const Qt::WindowFlags flags = window.windowFlags();
   EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Tool);
   EXPECT_TRUE(flags.testFlag(Qt::FramelessWindowHint));
-  EXPECT_TRUE(flags.testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_FALSE(flags.testFlag(Qt::WindowStaysOnTopHint)); // only SetTopMost puts it on top
   EXPECT_TRUE(flags.testFlag(Qt::WindowDoesNotAcceptFocus));
   EXPECT_TRUE(window.testAttribute(Qt::WA_ShowWithoutActivating));
   EXPECT_FALSE(window.isVisible());
 
-  message(QStringLiteral("Eins"));
+  message(QStringLiteral("Eins")); // shown with "Aktiv" and "Im Vordergrund" ticked
   EXPECT_TRUE(window.isVisible());
+  EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   options.setChecked(Check::chkMsgVorne, false);
   EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   EXPECT_TRUE(window.isVisible()); // changing the band keeps it shown
@@ -92,6 +93,25 @@ TEST_F(Window, BackgroundPressAndTimeLabelClickHide) {
   EXPECT_TRUE(popup.visible()); // a time label reacts to the click, not the press
   mouse(window.zeitLabel(0), Qt::NoButton);
   EXPECT_FALSE(popup.visible());
+}
+
+TEST_F(Window, CtrlPressHidesAndCollapsesOnTextAndBackground) {
+  set(Text::txtMsgLines, "1");
+  messages(2);
+  mouse(window.textLabel(0), Qt::LeftButton, Qt::ShiftModifier);
+  ASSERT_EQ(popup.PopupExpanded(), 1);
+  mouse(window.textLabel(0), Qt::LeftButton, Qt::ControlModifier);
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_EQ(popup.PopupExpanded(), 0);
+  EXPECT_EQ(popup.height(), kRow);
+  EXPECT_EQ(popup.HiddenUntil, 0);
+
+  popup.ShowPopup();
+  mouse(&window, Qt::LeftButton, Qt::ShiftModifier);
+  ASSERT_EQ(popup.PopupExpanded(), 1);
+  mouse(&window, Qt::LeftButton, Qt::ControlModifier);
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_EQ(popup.PopupExpanded(), 0);
 }
 
 TEST_F(Window, IdleTicksCostNoRepaint) {

@@ -1,5 +1,8 @@
 #include "options_window/main_window_fixture.h"
 
+#include <climits>
+#include <vector>
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -78,18 +81,42 @@ TEST_F(OptionsWindowTest, FramesAndRowsAreArranged) {
   EXPECT_GT(status.top(), std::max(sound.bottom(), bar.bottom()));
   EXPECT_GE(status.width(), bar.right() - server.left()); // across both columns
 
-  // The popup's options, top to bottom.
-  int lastTop = -1;
-  for (const char* name :
-       {"chkMsgAktiv", "chkMsgVorne", "txtMsgLines", "OptPosition0", "txtMsgBreite", "txtMsgLinks",
-        "txtMsgOnly", "chkUnbekFME", "chkHideRIC", "chkReClickHide", "chkSW", "cmdMsgSchrift"}) {
-    auto* widget = find<QWidget>(name);
-    ASSERT_NE(widget, nullptr);
-    EXPECT_GT(widget->geometry().top(), lastTop) << name;
-    lastTop = widget->geometry().top();
+  // The popup's options: eight rows, top to bottom, each read from left to right.
+  const std::vector<std::vector<const char*>> rows = {
+      {"chkMsgAktiv", "chkMsgVorne", "txtMsgTime", "Label8", "txtMsgLines"},
+      {"OptPosition0", "OptPosition1", "Label3", "txtMsgBreite", "Label4", "txtMsgLinks"},
+      {"Label5", "txtMsgOnly"},
+      {"Label6", "chkUnbekFME", "chkUnbekFMS"},
+      {"chkHideRIC"},
+      {"chkReClickHide", "txtReClickHide"},
+      {"chkSW", "chkES"},
+      {"cmdMsgSchrift", "lblFarbe", "chkSysTray"}};
+  QGroupBox* frame = nullptr;
+  for (auto* box : window_.findChildren<QGroupBox*>())
+    if (box->title() == u"Telegrammleiste")
+      frame = box;
+  int lastBottom = -1;
+  for (const auto& row : rows) {
+    int top = INT_MAX, bottom = -1, lastRight = -1;
+    for (const char* name : row) {
+      auto* widget = find<QWidget>(name);
+      ASSERT_NE(widget, nullptr);
+      EXPECT_EQ(widget->parentWidget(), frame) << name;
+      const QRect r = widget->geometry();
+      EXPECT_GT(r.left(), lastRight) << name;       // beside the one before, not under it
+      EXPECT_LT(r.right(), frame->width()) << name; // and not cut off by the frame
+      lastRight = r.right();
+      top = std::min(top, r.top());
+      bottom = std::max(bottom, r.bottom());
+    }
+    for (const char* name : row) { // one row: every control spans the row's middle
+      const QRect r = find<QWidget>(name)->geometry();
+      EXPECT_LE(r.top(), (top + bottom) / 2) << name;
+      EXPECT_GE(r.bottom(), (top + bottom) / 2) << name;
+    }
+    EXPECT_GT(top, lastBottom) << row.front(); // below the row before
+    lastBottom = bottom;
   }
-  EXPECT_LT(find<QWidget>("chkUnbekFME")->x(), find<QWidget>("chkUnbekFMS")->x());
-  EXPECT_LT(find<QWidget>("lblFarbe")->x(), find<QWidget>("chkSysTray")->x());
 }
 
 TEST_F(OptionsWindowTest, TypedTextShowsTheRulesCorrectionAtOnce) {

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <map>
+#include <tuple>
 
 using namespace meldlux;
 
@@ -119,7 +120,7 @@ TEST(LoadSettings, FirstStartLoadsEveryDefaultAndSavesItInOrderInItsValueForm) {
 TEST(LoadSettings, GarbageAndOutOfRangeTextsFollowTheirRulesOrTheDefault) {
   ConfigHome home;
   writeOwn(home, {"FarbeFME=12abc", "FarbeDME=rot", "MsgAktiv=0.4", "HideRIC= 2.6 Haken",
-                  "MsgBreite=12,5", "MsgLinks=links", "MsgFontSize=riesig", "MsgFontBold=ja",
+                  "MsgBreite=12,5", "MsgLinks=links", "MsgFontSize=12.5", "MsgFontBold=0",
                   "MsgFontItalic=-1", "MsgBackColor=blau", "FormInTray=x", "UnterdrueckenSek=90s",
                   "MsgLines=50", "MsgTime=-5", "Keepalive=10"});
   Program p;
@@ -131,7 +132,7 @@ TEST(LoadSettings, GarbageAndOutOfRangeTextsFollowTheirRulesOrTheDefault) {
   EXPECT_EQ(p.options.text(Text::txtMsgBreite), u"12"); // the comma ends the number
   EXPECT_FLOAT_EQ(p.options.PopupWidthPercent, 12.0f);
   EXPECT_EQ(p.options.text(Text::txtMsgLinks), u"0");
-  EXPECT_DOUBLE_EQ(p.popup.font().size, 10.0);
+  EXPECT_DOUBLE_EQ(p.popup.font().size, 12.5);
   EXPECT_FALSE(p.popup.font().bold);
   EXPECT_TRUE(p.popup.font().italic);
   EXPECT_EQ(p.popup.backColor(), 0);
@@ -142,6 +143,81 @@ TEST(LoadSettings, GarbageAndOutOfRangeTextsFollowTheirRulesOrTheDefault) {
   EXPECT_EQ(p.options.text(Text::txtMsgLines), u"30");
   EXPECT_EQ(p.options.text(Text::txtMsgTime), u"0");
   EXPECT_EQ(p.options.text(Text::txtKeepalive), u"10");
+}
+
+TEST(LoadSettings, CheckBoxesTakeTheStoredNumberAndSaveItsText) {
+  struct Case {
+    const char* key;
+    Check box;
+    const char* stored;
+    bool ticked;
+    const char* saved;
+  };
+  const Case cases[] = {{"HideRIC", Check::chkHideRIC, "2", true, "2"},
+                        {"MsgAktiv", Check::chkMsgAktiv, "2", true, "2"},
+                        {"Alarm", Check::chkSndAlarm, " 2 Haken", true, "2"},
+                        {"StatusFzg", Check::chkSndFzg, "1.5", true, "2"},
+                        {"FMSText", Check::chkSndText, "\t2", true, "2"},
+                        {"SA", Check::chkSndSA, "0.4", false, "0"},
+                        {"AnzSW", Check::chkSW, "1", true, "1"},
+                        {"AnzES", Check::chkES, "0", false, "0"}};
+  ConfigHome home;
+  QStringList stored;
+  for (const Case& c : cases)
+    stored << QString::fromLatin1(c.key) + u'=' + QString::fromLatin1(c.stored);
+  writeOwn(home, stored);
+  Program p;
+  p.load.all();
+  for (const Case& c : cases)
+    EXPECT_EQ(p.options.checked(c.box), c.ticked) << c.key;
+  p.save(true);
+  const QStringList lines = home.lines(kOwn);
+  for (const Case& c : cases)
+    EXPECT_TRUE(lines.contains(QString::fromLatin1(c.key) + u'=' + QString::fromLatin1(c.saved)))
+        << c.key;
+}
+
+TEST(LoadSettings, StoredMsgTimeAndMsgLinesAreClampedByTheirRules) {
+  for (const auto& [lines, time, shownLines, shownTime] : {std::tuple{"0", "70", "1", "65"},
+                                                           {"31", "65.5", "30", "65"},
+                                                           {"30", "65", "30", "65"},
+                                                           {"x", "-0.5", "1", "0"}}) {
+    ConfigHome home;
+    writeOwn(home, {QStringLiteral("MsgLines=") + lines, QStringLiteral("MsgTime=") + time});
+    Program p;
+    p.load.all();
+    EXPECT_EQ(p.options.text(Text::txtMsgLines), QString::fromLatin1(shownLines)) << lines;
+    EXPECT_EQ(p.options.text(Text::txtMsgTime), QString::fromLatin1(shownTime)) << time;
+  }
+}
+
+TEST(LoadSettings, FontKeysAreTakenAsTheyConvert) {
+  // Any size that reads as a number is the popup's size; the labels draw it within what a
+  // screen font can show.
+  for (const auto& [stored, size] : {std::pair<const char*, double>{"0", 0},
+                                     {"-4", -4},
+                                     {"3000", 3000},
+                                     {" 7,5 ", 7.5},
+                                     {"1e3", 1000}}) {
+    ConfigHome home;
+    writeOwn(home, {QStringLiteral("MsgFontSize=") + stored, "MsgFontBold=-1", "MsgFontItalic=7"});
+    Program p;
+    p.load.popupAppearance();
+    EXPECT_DOUBLE_EQ(p.popup.font().size, size) << stored;
+    EXPECT_TRUE(p.popup.font().bold);
+    EXPECT_TRUE(p.popup.font().italic);
+  }
+  // A text that is no number or no Boolean cannot be converted: loading ends there, as with any
+  // other value the program cannot take.
+  for (const char* keys : {"MsgFontSize=riesig", "MsgFontSize=", "MsgFontBold=ja",
+                           "MsgFontItalic=vielleicht", "MsgFontSize=1e39"}) {
+    ConfigHome home;
+    writeOwn(home, {QString::fromLatin1(keys), "MsgFontName=Verdana", "MsgBackColor=255"});
+    Program p;
+    EXPECT_THROW(p.load.popupAppearance(), Failure) << keys;
+    EXPECT_EQ(p.popup.fontCalls, 0) << keys; // neither the font nor the keys after it
+    EXPECT_EQ(p.popup.backCalls, 0) << keys;
+  }
 }
 
 TEST(LoadSettings, MsgPositionOneIsBottomAnythingElseTop) {

@@ -46,7 +46,13 @@ TEST(SettingsStore, ValuesRoundTripByteForByte) {
                               "[Server]",
                               "\\n \\t \\\\",
                               "@Variant(x)",
-                              "\t tab"};
+                              "\t tab",
+                              // Qt's own stores give "@" at the start a meaning of their own.
+                              "@x",
+                              "@@x",
+                              "@Invalid()",
+                              "@String(y)",
+                              "@ByteArray(z)"};
   {
     SettingsStore store;
     for (int i = 0; i < values.size(); ++i)
@@ -55,11 +61,14 @@ TEST(SettingsStore, ValuesRoundTripByteForByte) {
   SettingsStore again; // a fresh store reads the file, not what the first one remembers
   for (int i = 0; i < values.size(); ++i)
     EXPECT_EQ(readOwn(again, "Einstellungen", QStringLiteral("K%1").arg(i)), values[i]) << i;
+#ifndef Q_OS_WIN
   // And the file holds them verbatim, as a person would read it.
   const QStringList lines = home.lines(kOwn);
   for (const char* line :
-       {"K0=000;001;002", "K7=C:\\Sounds\\neu.wav", "K1=  blanks both ends  ", "K9="})
+       {"K0=000;001;002", "K7=C:\\Sounds\\neu.wav", "K1=  blanks both ends  ", "K9=",
+        "K14=@x", "K16=@Invalid()"})
     EXPECT_TRUE(lines.contains(QString::fromUtf8(line))) << line;
+#endif
 }
 
 TEST(SettingsStore, HandWrittenFileIsReadAsWritten) {

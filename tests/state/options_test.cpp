@@ -93,7 +93,10 @@ TEST(Options, SysTrayBoxCarriesInTrayAndAnnouncesTheClick) {
   EXPECT_EQ(clicked.values, std::vector<Check>{Check::chkSysTray}); // once: the second is no change
   options.setValue(Check::chkSysTray, 5);                           // any number but 0 ticks
   EXPECT_TRUE(options.InTray);
-  EXPECT_EQ(options.value(Check::chkSysTray), 1);
+  EXPECT_TRUE(options.checked(Check::chkSysTray));
+  EXPECT_EQ(options.value(Check::chkSysTray), 5); // and is kept as it was given
+  options.setValue(Check::chkSysTray, 1);         // another value: a click
+  EXPECT_EQ(clicked.count(), 3u);
 }
 
 TEST(Options, PositionButtonsSetPopupPosition) {
