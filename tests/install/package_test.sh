@@ -64,6 +64,7 @@ validate() { # root of an installed tree
     [ -x "$1/bin/$program" ] || fail "$program not installed"
   done
   [ -f "$1/share/doc/meldlux/BEDIENUNG.md" ] || fail "user guide not installed"
+  [ -f "$1/share/meldlux/sample.scenario" ] || fail "sample scenario not installed"
 }
 
 # 1. cmake --install into a prefix.
