@@ -16,9 +16,22 @@ bash scripts/build.sh
 top=$PWD
 demo=$top/build/demo
 sounds=$top/build/share/meldlux/sounds
-port=${MELDLUX_DEMO_PORT:-7778}
 rm -rf "$demo" && mkdir -p "$demo/data" "$demo/config/meldlux"
 build/bin/meldlux-refdata sample "$demo/data" >/dev/null
+
+pids=()
+cleanup() {
+  local pid
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+}
+trap cleanup EXIT
+
+# The simulator on the program's default port, or the next free one when another program has it.
+source scripts/simulator.sh
+start_simulator "${MELDLUX_DEMO_PORT:-7778}" "$demo/sim.log" --password demo --heartbeat 20 \
+  --scenario tools/decoder-sim/sample.scenario --loop ||
+  { echo "Kein freier Port für den Simulator:" >&2; cat "$demo/sim.log" >&2; exit 1; }
+pids+=("$sim")
 cat > "$demo/config/meldlux/MeldluxWBR.ini" <<INI
 [Server]
 Adresse=127.0.0.1
@@ -39,17 +52,6 @@ FMSTextFile=$sounds/text.wav
 SA=1
 SAFile=$sounds/sprechaufforderung.wav
 INI
-
-pids=()
-cleanup() {
-  local pid
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-}
-trap cleanup EXIT
-
-build/bin/meldlux-decoder-sim --port "$port" --password demo --heartbeat 20 \
-  --scenario tools/decoder-sim/sample.scenario --loop >"$demo/sim.log" 2>&1 &
-pids+=($!)
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   cd "$demo/data"

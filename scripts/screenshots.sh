@@ -23,8 +23,11 @@ cleanup() {
 }
 trap cleanup EXIT
 mkdir -p "$out" "$work/data" "$work/config/meldlux"
-port=${MELDLUX_SHOTS_PORT:-17779}
 build/bin/meldlux-refdata sample "$work/data" >/dev/null
+source scripts/simulator.sh
+start_simulator 7778 "$work/sim.log" --password geheim \
+  --scenario tools/decoder-sim/sample.scenario || { cat "$work/sim.log" >&2; exit 1; }
+pids+=("$sim")
 # The sound paths an installed program would use.
 cat > "$work/config/meldlux/MeldluxWBR.ini" <<INI
 [Server]
@@ -49,9 +52,6 @@ SAFile=/usr/share/meldlux/sounds/sprechaufforderung.wav
 INI
 
 trayer --edge top --align right --widthtype request --height "$trayheight" >/dev/null 2>&1 &
-pids+=($!)
-build/bin/meldlux-decoder-sim --port "$port" --password geheim \
-  --scenario tools/decoder-sim/sample.scenario >"$work/sim.log" 2>&1 &
 pids+=($!)
 (cd "$work/data" && XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=xcb \
    exec "$top/build/bin/meldlux") >"$work/meldlux.log" 2>&1 &

@@ -64,6 +64,7 @@ validate() { # root of an installed tree
     [ -x "$1/bin/$program" ] || fail "$program not installed"
   done
   [ -f "$1/share/doc/meldlux/BEDIENUNG.md" ] || fail "user guide not installed"
+  [ -f "$1/share/meldlux/sample.scenario" ] || fail "sample scenario not installed"
 }
 
 # 1. cmake --install into a prefix.
@@ -90,8 +91,13 @@ touch "$root/var/lib/dpkg/status" "$root/var/lib/dpkg/available"
 dpkg=(dpkg --root="$root" --log=/dev/null --force-not-root --force-depends --force-script-chrootless)
 "${dpkg[@]}" -i "$deb" >/dev/null 2>"$work/dpkg.err" || fail "dpkg -i: $(cat "$work/dpkg.err")"
 validate "$root/usr"
-# The installed, stripped programs run against the system's libraries.
-if ! ldd "$root/usr/bin/meldlux" | grep -q "not found"; then :; else fail "meldlux misses libraries"; fi
+# The installed, stripped programs run against the system's libraries; meldlux starts and ends
+# the orderly way on SIGTERM, saving its settings.
+if ldd "$root/usr/bin/meldlux" | grep -q "not found"; then fail "meldlux misses libraries"; fi
+(cd "$work" && QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$work/config" \
+   timeout --preserve-status -s TERM 3 "$root/usr/bin/meldlux" >/dev/null 2>&1) ||
+  fail "installed meldlux did not run and end on SIGTERM"
+[ -f "$work/config/meldlux/MeldluxWBR.ini" ] || fail "installed meldlux saved no settings"
 "$root/usr/bin/meldlux-refdata" sample "$work/data" >/dev/null &&
   "$root/usr/bin/meldlux-refdata" check "$work/data" | grep -q "Fahrzeug.Dat" ||
   fail "installed meldlux-refdata does not work"
