@@ -141,10 +141,10 @@ startup() {
     : >"$dir/sim.log"
   done
   {
-    echo "start to popup first shown: $(column_summary 2) ms"
-    echo "start to popup armed (end of start-up): $(column_summary 3) ms"
-    echo "start to first connect: $(column_summary 4) ms"
-    echo "peak RSS 2 s after connect: $(column_summary 5) kB"
+    echo "start to popup first shown, ms: $(column_summary 2)"
+    echo "start to popup armed (end of start-up), ms: $(column_summary 3)"
+    echo "start to first connect, ms: $(column_summary 4)"
+    echo "peak RSS 2 s after connect, kB: $(column_summary 5)"
   } | tee "$dir/result.txt"
 }
 

@@ -65,7 +65,11 @@ def idle(path, pid, *fds):
         print('writes: none')
 
 
-PERF = re.compile(r'^\s*(\d+\.\d+)\s+\(\s*([\d.]+|\s*) ms\):\s+\S*?/(\d+)\s+(\w+)\((.*)\)\s+=\s+(-?\d+)')
+# "  12.345 ( 0.015 ms): meldlux/123 read(fd: 5, ...) = 8"; perf leaves out "comm/tid" when it
+# traces one thread only, which is then the main thread.
+# A call that blocked while others were printed shows first without its result ("...") and
+# ends in a "[continued]" line without a time; its end is then unknown.
+PERF = re.compile(r'^\s*(\d+\.\d+)\s+\(\s*([\d.]+|\s*) ms\):\s+(?:\S*?/(\d+)\s+)?(\w+)\((.*?)\)?\s+(?:=\s+(-?\d+)|\.\.\.)')
 
 
 def burst(path, pid, logfd):
@@ -82,8 +86,10 @@ def burst(path, pid, logfd):
                 continue
             t, dur, tid, call, args, ret = m.groups()
             t = float(t)
+            done = ret is not None
             dur = float(dur) if dur.strip() else 0.0
-            tid = int(tid)
+            ret = ret or '0'
+            tid = int(tid) if tid else pid
             fd = re.match(r'fd: (\d+)', args)
             fd = fd and fd.group(1)
             if call == 'connect' and 'addrlen: 16' in args:
@@ -94,13 +100,15 @@ def burst(path, pid, logfd):
             elif call == 'write' and fd == logfd:
                 last_log = t + dur
             elif call in ('poll', 'ppoll') and tid == pid:
-                polls.append((t, t + dur))
+                polls.append((t, t + dur if done else None))
     if first_read is None or last_log is None:
         sys.exit('no burst found in ' + path)
     worst = 0.0
     at = None
+    # Gaps that begin while the burst is being handled; one after a wait whose end is unknown
+    # is left out (the loop was waiting, not busy, and the wait ended unseen).
     for (s0, e0), (s1, e1) in zip(polls, polls[1:]):
-        if e0 >= first_read and s1 <= last_log + 1000 and s1 - e0 > worst:
+        if e0 is not None and first_read <= e0 <= last_log and s1 - e0 > worst:
             worst, at = s1 - e0, e0
     print('%.0f %.0f' % (last_log - first_read, worst))
 
