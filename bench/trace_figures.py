@@ -30,8 +30,8 @@ def startup(path, pid):
         elif call == 'write' and popup is None and 'popup\\tshown' in rest:
             popup = t
         elif call == 'write' and connect is None and ' geladen.' in rest:
-            # The popup is armed right after the last loader's notice, with no system call
-            # between: the last notice before the first connect marks the end of start-up.
+            # The popup is armed right after the last loader's notice, with no write between:
+            # the last notice before the first connect marks the end of start-up.
             armed = t
         elif call == 'connect' and connect is None and 'AF_INET' in rest:
             connect = t

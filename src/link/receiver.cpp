@@ -58,6 +58,8 @@ void Receiver::handleBlockStart() {
 }
 
 bool Receiver::handlePending(int budget) {
+  if (handling_) // a handler's nested event loop: the slice in progress goes on afterwards
+    return pending_.empty();
   handling_ = true;
   while (!pending_.empty() && budget > 0) {
     const QStringView block = pending_.front();
