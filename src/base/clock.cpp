@@ -10,6 +10,8 @@ OleDate SystemClock::now() const { return localDate(QDateTime::currentMSecsSince
 OleDate SystemClock::localDate(qint64 msecsSinceEpoch) const {
   constexpr qint64 kMsPerDay = 86400000;
   constexpr qint64 kEpochDays = 25569; // 30.12.1899 to 01.01.1970
+  if (msecsSinceEpoch == lastMs_)      // a burst of lines asks many times within one millisecond
+    return lastDate_;
   const qint64 second =
       msecsSinceEpoch >= 0 ? msecsSinceEpoch / 1000 : -((-msecsSinceEpoch + 999) / 1000);
   if (second != offsetSecond_) {
@@ -18,7 +20,9 @@ OleDate SystemClock::localDate(qint64 msecsSinceEpoch) const {
   }
   const qint64 local = msecsSinceEpoch + offsetMs_;
   const qint64 days = local >= 0 ? local / kMsPerDay : -((-local + kMsPerDay - 1) / kMsPerDay);
-  return double(days + kEpochDays) + double(local - days * kMsPerDay) / double(kMsPerDay);
+  lastMs_ = msecsSinceEpoch;
+  lastDate_ = double(days + kEpochDays) + double(local - days * kMsPerDay) / double(kMsPerDay);
+  return lastDate_;
 }
 
 double SystemClock::secondsSinceMidnight() const {

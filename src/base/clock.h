@@ -23,12 +23,14 @@ public:
 
   // The local time of a UTC instant. The offset from UTC is looked up once per second (it only
   // changes on whole seconds), since the look-up costs microseconds and the dispatch asks the
-  // time for every received line.
+  // time for every received line; the last result is kept for the same millisecond.
   OleDate localDate(qint64 msecsSinceEpoch) const;
 
 private:
   mutable qint64 offsetSecond_ = std::numeric_limits<qint64>::min();
   mutable qint64 offsetMs_ = 0;
+  mutable qint64 lastMs_ = std::numeric_limits<qint64>::min();
+  mutable OleDate lastDate_ = 0;
 };
 
 // A clock for tests: it stands still until it is set or advanced.

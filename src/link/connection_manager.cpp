@@ -150,12 +150,14 @@ void ConnectionManager::Winsock2_Connect() {
 }
 
 void ConnectionManager::Winsock2_Close() {
+  Q_EMIT closing();
   status_.set(QStringLiteral("Getrennt"), StatusLabel::kRed);
   setButtonCaption(QStringLiteral("Verbinden"));
   closeSocket();
 }
 
 void ConnectionManager::Winsock2_Error(const QString& description) {
+  Q_EMIT closing();
   status_.set(QStringLiteral("ERR:") + description, StatusLabel::kRed);
   closeSocket();
 }
@@ -174,6 +176,7 @@ void ConnectionManager::connectRequest() {
 }
 
 void ConnectionManager::closeSocket() {
+  Q_EMIT closing();
   // Our own close is no event: nothing the socket reports while we close it reaches the rules.
   closingOurselves_ = true;
   socket_->abort();

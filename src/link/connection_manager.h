@@ -54,6 +54,9 @@ Q_SIGNALS:
   // One read of everything that has arrived, decoded as Windows-1252; empty when the socket is
   // not connected at that moment.
   void blockReceived(const QString& block);
+  // The connection is about to be reported closed or to be closed by us: what was received
+  // before must be handled first.
+  void closing();
   void buttonCaptionChanged();
 
 private:

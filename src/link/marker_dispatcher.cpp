@@ -11,7 +11,6 @@
 #include "state/link_state.h"
 
 #include <QDate>
-#include <QTime>
 
 namespace meldlux {
 
@@ -44,9 +43,10 @@ OleDate MarkerDispatcher::readTelegramTime(QStringView date, QStringView time, D
     const int hour = twoDigits(time, 0);
     const int minute = twoDigits(time, 3);
     const int second = twoDigits(time, 6);
-    const QTime t(hour, minute, second);
-    if (hour >= 0 && minute >= 0 && second >= 0 && t.isValid()) {
-      const double fraction = double(t.msecsSinceStartOfDay()) / (kSecondsPerDay * 1000.0);
+    // The checks of a valid time of day, without building a QTime for every line.
+    if (hour >= 0 && hour < 24 && minute >= 0 && minute < 60 && second >= 0 && second < 60) {
+      const int msecs = ((hour * 60 + minute) * 60 + second) * 1000;
+      const double fraction = double(msecs) / (kSecondsPerDay * 1000.0);
       // The lines of a burst mostly share their date.
       if (cache && sameText(cache->date, date))
         return double(cache->days) + fraction;

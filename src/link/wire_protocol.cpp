@@ -2,6 +2,8 @@
 
 #include "base/numbers.h"
 
+#include <QVarLengthArray>
+
 namespace meldlux {
 
 namespace {
@@ -64,25 +66,17 @@ QString replaceAllTrimmed(QStringView text, QStringView before, QStringView afte
   qsizetype at = before.isEmpty() ? -1 : findText(text, before);
   if (at < 0) // the usual case: one copy, already trimmed
     return trimSpaces(text);
-  QString result;
-  result.reserve(text.size() + after.size() - before.size());
+  // Built on the stack and trimmed there, so the result is allocated once at its final size.
+  QVarLengthArray<QChar, 256> result;
   qsizetype done = 0;
   while (at >= 0) {
-    result.append(text.sliced(done, at - done));
-    result.append(after);
+    result.append(text.data() + done, at - done);
+    result.append(after.data(), after.size());
     done = at + before.size();
     at = findText(text, before, done);
   }
-  result.append(text.sliced(done));
-  qsizetype end = result.size();
-  while (end > 0 && result[end - 1] == u' ')
-    --end;
-  result.truncate(end);
-  qsizetype begin = 0;
-  while (begin < result.size() && result[begin] == u' ')
-    ++begin;
-  result.remove(0, begin);
-  return result;
+  result.append(text.data() + done, text.size() - done);
+  return trimSpaces(QStringView(result.constData(), result.size()));
 }
 
 double fieldNumber(QStringView field) {
@@ -101,14 +95,27 @@ double fieldNumber(QStringView field) {
 
 LineKind classifyLine(QStringView line) {
   LineKind kind = LineKind::Ignored;
-  if (hasPrefix(line, kHeartbeatStart))
-    kind = LineKind::Heartbeat;
-  if (hasPrefix(line, u"ZVEI"))
-    kind = LineKind::TabLine;
-  if (hasPrefix(line, u"FMSTlg"))
-    kind = LineKind::TabLine;
-  if (hasPrefix(line, u"POC"))
-    kind = LineKind::TabLine;
+  // The four prefixes differ in their first character, so at most one can match.
+  switch (line.isEmpty() ? u'\0' : line.front().unicode()) {
+  case u'#':
+    if (hasPrefix(line, kHeartbeatStart))
+      kind = LineKind::Heartbeat;
+    break;
+  case u'Z':
+    if (hasPrefix(line, u"ZVEI"))
+      kind = LineKind::TabLine;
+    break;
+  case u'F':
+    if (hasPrefix(line, u"FMSTlg"))
+      kind = LineKind::TabLine;
+    break;
+  case u'P':
+    if (hasPrefix(line, u"POC"))
+      kind = LineKind::TabLine;
+    break;
+  default:
+    break;
+  }
   if (containsFieldMarker(line))
     kind = LineKind::MarkerLine;
   return kind;

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <cstddef>
 #include <limits>
 #include <vector>
 
@@ -55,9 +56,33 @@ inline bool containsText(QStringView text, QStringView needle) {
   return findText(text, needle) >= 0;
 }
 
+// The same for string literals, whose length the compiler knows: a QStringView made from a
+// literal searches for its terminator at run time, several times per line on the hot path.
+template <std::size_t N> inline constexpr QStringView literal(const char16_t (&text)[N]) {
+  return QStringView(text, qsizetype(N - 1));
+}
+template <std::size_t N> inline bool sameText(QStringView a, const char16_t (&b)[N]) {
+  return sameText(a, literal(b));
+}
+template <std::size_t N> inline bool hasPrefix(QStringView text, const char16_t (&prefix)[N]) {
+  return hasPrefix(text, literal(prefix));
+}
+template <std::size_t N>
+inline qsizetype findText(QStringView text, const char16_t (&needle)[N], qsizetype from = 0) {
+  return findText(text, literal(needle), from);
+}
+template <std::size_t N> inline bool containsText(QStringView text, const char16_t (&needle)[N]) {
+  return findText(text, literal(needle)) >= 0;
+}
+
 // Every occurrence of before, left to right and without overlaps, replaced by after; then the
 // spaces at both ends removed (in that order: before may itself hold spaces).
 QString replaceAllTrimmed(QStringView text, QStringView before, QStringView after);
+template <std::size_t N, std::size_t M>
+QString replaceAllTrimmed(QStringView text, const char16_t (&before)[N],
+                          const char16_t (&after)[M]) {
+  return replaceAllTrimmed(text, literal(before), literal(after));
+}
 
 // The number at the start of a field, after blanks only; plain digit strings, the usual case,
 // are read directly.

@@ -6,6 +6,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace meldlux {
 
 namespace {
@@ -152,6 +154,51 @@ SampleDataSet SampleDataSet::standard() {
                             "",
                             "",
                             "Quittung"};
+  return set;
+}
+
+SampleDataSet SampleDataSet::maximum() {
+  SampleDataSet set = standard();
+  // The made-up entries use key ranges the standard set leaves free (state digit 5, codes from
+  // 30000, RICs from 4000000, place keys from 20000000), so every key stays unique.
+  static const char* const kOrganisations[] = {"Florian", "Rotkreuz", "Sama",
+                                               "Akkon",   "Johannes", "Heros"};
+  static const char kBosDigits[] = {'6', '9', '8', 'A', 'B', '7'};
+  for (int n = 0; set.vehicles.size() < 2000; ++n) {
+    const int org = n % 6;
+    set.vehicles.push_back(
+        {QStringLiteral("%1%2").arg(QLatin1Char(kBosDigits[org])).arg(5000000 + n),
+         QStringLiteral("%1 Kreisort %2/%3-1")
+             .arg(QLatin1StringView(kOrganisations[org]))
+             .arg(n / 100 + 1)
+             .arg(n % 100),
+         QStringLiteral("Fahrzeug %1 des Landkreises").arg(n + 1)});
+  }
+  for (int n = 0; set.fiveTones.size() < 2500; ++n)
+    set.fiveTones.push_back(
+        {QString::number(30000 + n),
+         QStringLiteral("Feuerwehr Kreisort %1 Schleife %2").arg(n / 4 + 1).arg(n % 4 + 1)});
+  for (int n = 0; set.pagers.size() < 2000; ++n)
+    set.pagers.push_back(
+        {4000000 + n / 4, QChar(u'A' + n % 4),
+         QStringLiteral("Melder Kreisort %1 %2").arg(n / 4 + 1).arg(QChar(u'A' + n % 4))});
+  std::vector<SamplePlace> followUp;
+  for (int number = 1; number <= 100; ++number) {
+    auto known =
+        std::find_if(set.followUpPlaces.begin(), set.followUpPlaces.end(),
+                     [number](const SamplePlace& place) { return place.number == number; });
+    followUp.push_back(known != set.followUpPlaces.end()
+                           ? *known
+                           : SamplePlace{number, QStringLiteral("Folgeort %1").arg(number)});
+  }
+  set.followUpPlaces = std::move(followUp);
+  for (int n = 0; set.places.size() < 9500; ++n)
+    set.places.push_back(
+        {QStringLiteral("&TRN%1E00C0FFEE").arg(0x20000000 + n, 8, 16, QLatin1Char('0')).toUpper(),
+         QStringLiteral("Kreisort %1, Straße %2").arg(n / 50 + 1).arg(n % 50 + 1)});
+  for (int n = 0; set.replacements.size() < 500; ++n)
+    set.replacements.push_back(
+        {QStringLiteral("Kreisort %1 Schleife").arg(n + 1), QStringLiteral("KO%1 S").arg(n + 1)});
   return set;
 }
 

@@ -44,6 +44,10 @@ struct SampleDataSet {
   std::vector<QString> controlStatusTexts;
 
   static SampleDataSet standard();
+  // The standard set, every table then filled up with made-up entries to the most the server
+  // products hold: 2000 vehicles, 2500 five-tone codes, 2000 pager receivers, follow-up places 1
+  // to 100, 9500 places and 500 replacement pairs. For load and start-up measurements.
+  static SampleDataSet maximum();
 
   // Writes "StatusF.DAT", "StatusL.DAT", "Folgetlg.DAT", "Fahrzeug.Dat", "Ton5.dat",
   // "POCSAG.DAT", "Settings/BOSList.wbr", "Settings/ClientList.wbr",

@@ -445,6 +445,29 @@ TEST_F(ConnectionManagerTest, ASendIntoAResetLinkIsASocketErrorAndClosesTheSocke
   EXPECT_TRUE(status_.caption().startsWith(QStringLiteral("ERR:")));
 }
 
+TEST_F(ConnectionManagerTest, EveryCloseIsAnnouncedBeforeItIsShown) {
+  // The receiver finishes what arrived before a close when it is announced, so the announcement
+  // must come while the status still shows the connection.
+  QStringList shownAtAnnouncement;
+  QObject listening; // gone before the list: the manager's own close at teardown is not heard
+  QObject::connect(manager_.get(), &ConnectionManager::closing, &listening,
+                   [&] { shownAtAnnouncement << status_.caption(); });
+  connectByButton();
+  const QString connected = status_.caption();
+  server_.lastClient()->disconnectFromHost();
+  ASSERT_TRUE(waitUntil([&] { return manager_->isClosed(); }));
+  ASSERT_FALSE(shownAtAnnouncement.isEmpty());
+  EXPECT_EQ(shownAtAnnouncement.first(), connected);
+
+  clock_.advance(60);
+  connectByButton();
+  shownAtAnnouncement.clear();
+  const QString reconnected = status_.caption();
+  manager_->Winsock2_Error(QStringLiteral("Connection reset by peer"));
+  ASSERT_FALSE(shownAtAnnouncement.isEmpty());
+  EXPECT_EQ(shownAtAnnouncement.first(), reconnected);
+}
+
 // --- shutdown -------------------------------------------------------------------------------
 
 TEST_F(ConnectionManagerTest, ShutdownSendsXxxThenExitWaitsAndCloses) {

@@ -6,6 +6,7 @@
 #include "refdata/zentrix_records.h"
 
 #include <QDirIterator>
+#include <QRegularExpression>
 
 using namespace meldlux;
 using namespace meldlux::testing;
@@ -127,4 +128,54 @@ TEST_F(SampleData, CheckSaysWhereStartUpStops) {
       << text.toStdString();
   EXPECT_TRUE(text.contains(u"Folgeorte    Folgetlg.DAT                   FEHLER"));
   EXPECT_FALSE(text.contains(u"Fahrzeug.Dat")); // later loaders did not run
+}
+
+// The maximum set must reach every table's capacity in both products' files without a skipped
+// line or a duplicate key, or the load measurements made with it measure less than they claim.
+TEST_F(SampleData, MaximumSetFillsEveryTableInBothProducts) {
+  const SampleDataSet maximum = SampleDataSet::maximum();
+  EXPECT_EQ(maximum.vehicles.size(), 2000u);
+  EXPECT_EQ(maximum.fiveTones.size(), 2500u);
+  EXPECT_EQ(maximum.pagers.size(), 2000u);
+  EXPECT_EQ(maximum.followUpPlaces.size(), 100u);
+  EXPECT_EQ(maximum.places.size(), 9500u);
+  EXPECT_EQ(maximum.replacements.size(), 500u);
+  for (const auto& place : maximum.places) {
+    ASSERT_EQ(place.key.size(), 21) << place.key.toStdString();
+    ASSERT_TRUE(place.key.startsWith(u"&TRN") && place.key[12] == u'E');
+  }
+  maximum.write(QDir(dir.path()));
+  const struct {
+    const char* file;
+    const char* count;
+  } firstProduct[] = {{"Folgetlg.DAT", "100"},
+                      {"Fahrzeug.Dat", "2000"},
+                      {"Ton5.dat", "2500"},
+                      {"POCSAG.DAT", "2000"}};
+  int exitCode = -1;
+  QString text = runCheck(QDir(dir.path()), exitCode);
+  EXPECT_EQ(exitCode, 0);
+  EXPECT_TRUE(text.contains(u"Übersprungen oder abgeschnitten: nichts")) << text.toStdString();
+  EXPECT_TRUE(text.contains(u"Doppelte Schlüssel: keine")) << text.toStdString();
+  for (const auto& [file, count] : firstProduct)
+    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("%1 +%2\\b").arg(file, count))))
+        << file << "\n"
+        << text.toStdString();
+
+  // The sample's own names still resolve next to the made-up ones, from either product.
+  load();
+  expectSampleLoaded();
+  EXPECT_EQ(tables.followUpPlaces.at(99), u"Folgeort 99");
+  removeFirstProductFiles();
+  tables = ReferenceTables();
+  status = StatusTables();
+  load();
+  expectSampleLoaded();
+  EXPECT_NE(tables.vehicles.FindVehicle(maximum.vehicles.back().identifier), 0);
+  EXPECT_NE(tables.fiveTones.FindFiveTone(maximum.fiveTones.back().code), 0);
+  const SamplePager& lastPager = maximum.pagers.back();
+  EXPECT_NE(tables.pocsag.FindPocsag(QString::number(lastPager.ric),
+                                     std::int16_t(lastPager.function.unicode() - u'A' + 1)),
+            0);
+  EXPECT_TRUE(diagnostics.skips.empty());
 }

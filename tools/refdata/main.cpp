@@ -15,7 +15,11 @@ constexpr const char* kUsage = R"(Aufruf:
   meldlux-refdata check [VERZEICHNIS]   Daten laden wie beim Programmstart und prüfen
                                         (ohne Verzeichnis: das Arbeitsverzeichnis).
                                         Rückgabe 0, oder 1 wenn der Start abbrechen würde.
-  meldlux-refdata sample VERZEICHNIS    Beispieldaten beider Serverprodukte schreiben.
+  meldlux-refdata sample [--max] VERZEICHNIS
+                                        Beispieldaten beider Serverprodukte schreiben;
+                                        mit --max jede Tabelle bis zur Obergrenze gefüllt
+                                        (2000 Fahrzeuge, 2500 5Ton-Codes, 2000 POCSAG-Melder,
+                                        Folgeorte 1-100, 9500 Orte, 500 Ersetzungen).
 
 Die Beispieldaten (Landkreis "Musterstadt") enthalten unter anderem:
   FMS-Kennungen  64124411 Florian Musterstadt 1/44-1, 64121011 Florian Musterstadt 1/10-1,
@@ -45,14 +49,17 @@ int main(int argc, char** argv) {
     }
     return meldlux::RunReferenceDataCheck(dir, out);
   }
-  if (command == u"sample" && args.size() == 2) {
+  const bool maximum = args.value(1) == u"--max";
+  if (command == u"sample" && args.size() == (maximum ? 3 : 2)) {
+    const QString target = args.last();
     try {
-      meldlux::SampleDataSet::standard().write(QDir(args[1]));
+      (maximum ? meldlux::SampleDataSet::maximum() : meldlux::SampleDataSet::standard())
+          .write(QDir(target));
     } catch (const meldlux::Failure& error) {
       err << error.description() << '\n';
       return 2;
     }
-    out << "Beispieldaten geschrieben nach " << QDir(args[1]).absolutePath() << '\n';
+    out << "Beispieldaten geschrieben nach " << QDir(target).absolutePath() << '\n';
     return 0;
   }
   (command == u"--help" || command == u"-h" ? out : err) << kUsage;
