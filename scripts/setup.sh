@@ -6,7 +6,8 @@ packages=(qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins
           libgtest-dev libgmock-dev libbenchmark-dev
           ninja-build cmake g++ clang xvfb xauth
           fonts-liberation2  # the strip's design font Arial, by its metric twin
-          trayer xdotool)    # a notification area and a hand for the tray's end-to-end test
+          trayer xdotool     # a notification area and a hand for the tray's end-to-end test
+          libfaketime)       # a faster clock for the fault tests' reconnection runs
 
 missing=()
 for p in "${packages[@]}"; do
