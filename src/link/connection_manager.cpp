@@ -37,6 +37,12 @@ ConnectionManager::ConnectionManager(Options& options, LinkState& link, StatusLa
                                      const Clock& clock, EventLog& log, QObject* parent)
     : QObject(parent), options_(options), link_(link), status_(status), clock_(clock), log_(log),
       socket_(new QTcpSocket(this)) {
+  // Qt would otherwise read everything the system holds into one block; a burst of thousands of
+  // lines would then be handled in one event, with timers and windows standing still meanwhile.
+  socket_->setReadBufferSize(kMaxBlockBytes);
+  leftOver_.setSingleShot(true);
+  leftOver_.setInterval(50);
+  connect(&leftOver_, &QTimer::timeout, this, &ConnectionManager::readLeftOver);
   connect(socket_, &QTcpSocket::connected, this, &ConnectionManager::Winsock2_Connect);
   connect(socket_, &QTcpSocket::readyRead, this, &ConnectionManager::onReadyRead);
   connect(socket_, &QTcpSocket::errorOccurred, this, &ConnectionManager::onSocketError);
@@ -197,8 +203,31 @@ void ConnectionManager::onReadyRead() {
     return;
   QByteArray bytes;
   if (isConnected())
-    bytes = socket_->readAll();
+    bytes = readBlock();
   Q_EMIT blockReceived(cp1252::decode(bytes));
+}
+
+QByteArray ConnectionManager::readBlock() {
+  qint64 size = socket_->bytesAvailable();
+  if (size >= kMaxBlockBytes) {
+    // A full buffer means more is waiting. Our bound, not the network, cuts here, so the cut is
+    // put at the last line end: a line is lost only where the network itself split it.
+    const qsizetype lineEnd = socket_->peek(size).lastIndexOf("\r\n");
+    if (lineEnd >= 0)
+      size = lineEnd + 2;
+  }
+  QByteArray bytes = socket_->read(size);
+  // What stays comes with the next arrival; should nothing more arrive, the timer fetches it.
+  if (socket_->bytesAvailable() > 0)
+    leftOver_.start();
+  else
+    leftOver_.stop();
+  return bytes;
+}
+
+void ConnectionManager::readLeftOver() {
+  if (!closingOurselves_ && isConnected() && socket_->bytesAvailable() > 0)
+    Q_EMIT blockReceived(cp1252::decode(readBlock()));
 }
 
 void ConnectionManager::onSocketError(QAbstractSocket::SocketError error) {

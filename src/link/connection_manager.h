@@ -24,6 +24,9 @@ class ConnectionManager : public QObject {
 public:
   static constexpr int kFirstCheckMs = 4000;
   static constexpr int kCheckMs = 30000;
+  // The most one data-arrival event reads. Whatever waits beyond it comes with the next event,
+  // after the loop has turned.
+  static constexpr qsizetype kMaxBlockBytes = 64 * 1024;
 
   ConnectionManager(Options& options, LinkState& link, StatusLabel& status, const Clock& clock,
                     EventLog& log, QObject* parent = nullptr);
@@ -61,6 +64,8 @@ private:
   void send(const QString& text);
   void setButtonCaption(const QString& caption);
   void onReadyRead();
+  QByteArray readBlock();
+  void readLeftOver();
   void onSocketError(QAbstractSocket::SocketError error);
 
   Options& options_;
@@ -70,6 +75,7 @@ private:
   EventLog& log_;
   QTcpSocket* socket_;
   QTimer timer1_;
+  QTimer leftOver_;
   QString buttonCaption_ = QStringLiteral("Verbinden");
   bool closingOurselves_ = false;
 };

@@ -160,9 +160,10 @@ private:
   quint16 port_ = 0;
 };
 
+// A store that connects to the test's server by itself; `more` may add keys to either section.
 inline QString settingsFor(quint16 port, const QString& more = {}) {
-  return QStringLiteral("[Server]\nAdresse=127.0.0.1\nPort=%1\nPW=geheim\n[Einstellungen]\n"
-                        "AutoConnect=1\nMsgLines=5\n%2")
+  return QStringLiteral("[Einstellungen]\nAutoConnect=1\nMsgLines=5\n[Server]\n"
+                        "Adresse=127.0.0.1\nPort=%1\nPW=geheim\n%2")
       .arg(port)
       .arg(more);
 }

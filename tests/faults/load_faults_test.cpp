@@ -29,7 +29,8 @@ struct MemoryWatch {
 } // namespace
 
 // 50 MB without a line end: no block is kept for a line end that may come, so memory stays
-// bounded while the bytes arrive and goes back afterwards; the next line shows at once.
+// bounded while the bytes arrive and goes back afterwards; the next line shows at once. Twice,
+// so that memory the allocator keeps after the first round shows as no growth in the second.
 TEST(LoadFaults, FiftyMegabytesWithoutALineEnd) {
   FaultRun run;
   ASSERT_TRUE(run.start());
@@ -39,29 +40,37 @@ TEST(LoadFaults, FiftyMegabytesWithoutALineEnd) {
   QThread::msleep(500);
 
   MemoryWatch memory(run.meldlux.process.processId());
-  const qint64 from = run.programMs();
-  QElapsedTimer elapsed;
-  elapsed.start();
-  ASSERT_TRUE(run.server.send(QByteArray(50 * 1024 * 1024, 'A'), 60000, [&] { memory.sample(); }));
-  ASSERT_TRUE(run.server.send("\r\nZVEI\t22222\r\n"));
-  ASSERT_TRUE(run.shows(QStringLiteral("22222 Unbekannt"), 20000));
-  const qint64 shownAfterMs = elapsed.elapsed();
-  memory.sample();
-  EXPECT_TRUE(run.loopTurns());
-  QThread::msleep(1000);
-  const long after = statusKb(memory.pid, "VmRSS");
+  const QByteArray junk(50 * 1024 * 1024, 'A');
+  long after[2] = {0, 0};
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    const qint64 from = run.programMs();
+    QElapsedTimer elapsed;
+    elapsed.start();
+    ASSERT_TRUE(run.server.send(junk, 60000, [&] { memory.sample(); }));
+    const QString code = QString::number(22222 + round);
+    ASSERT_TRUE(run.server.send("\r\nZVEI\t" + code.toLatin1() + "\r\n"));
+    ASSERT_TRUE(run.shows(code + QStringLiteral(" Unbekannt"), 20000));
+    const qint64 shownAfterMs = elapsed.elapsed();
+    memory.sample();
+    EXPECT_TRUE(run.loopTurns());
+    QThread::msleep(1000);
+    after[round] = statusKb(memory.pid, "VmRSS");
+    std::cout << "50 MB line, round " << round + 1 << ": RSS before " << memory.baseline
+              << " kB, peak sampled " << memory.peak << " kB (VmHWM "
+              << statusKb(memory.pid, "VmHWM") << " kB), after " << after[round]
+              << " kB; next line shown " << shownAfterMs
+              << " ms after the first byte; longest event-loop gap " << run.longestRealGap(from)
+              << " ms\n";
+  }
   const long hwm = statusKb(memory.pid, "VmHWM");
-  const qint64 gap = run.longestRealGap(from);
-  std::cout << "50 MB line: RSS before " << memory.baseline << " kB, peak sampled " << memory.peak
-            << " kB (VmHWM " << hwm << " kB), after " << after << " kB; next line shown "
-            << shownAfterMs << " ms after the first byte; longest event-loop gap " << gap
-            << " ms\n";
   EXPECT_TRUE(run.endsOnSigterm());
   if (kSanitized)
     return; // the sanitizer keeps freed memory and runs slower: figures only
   EXPECT_LT(memory.peak - memory.baseline, 40 * 1024); // buffering the line would take > 150 MB
   EXPECT_LT(hwm - memory.baseline, 40 * 1024);
-  EXPECT_LT(after - memory.baseline, 10 * 1024);
+  EXPECT_LT(after[1] - memory.baseline, 16 * 1024);
+  EXPECT_LT(after[1] - after[0], 8 * 1024);
 }
 
 // 100,000 valid lines in one burst: every one is handled and counted, the event loop is never held

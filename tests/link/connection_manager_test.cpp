@@ -12,6 +12,8 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -393,6 +395,65 @@ TEST_F(ConnectionManagerTest, FloodOfBinaryGarbageIsReadCompletelyAndTheLinkStay
   ASSERT_TRUE(waitUntil([&] { return manager_->isClosed(); }));
   EXPECT_EQ(total, 8);
   EXPECT_EQ(status_.caption(), QStringLiteral("Getrennt"));
+}
+
+// However much has piled up, one data-arrival event takes a bounded block, so a flood cannot hold
+// the event loop (timers, the popup, the tray) for the time it takes to handle all of it.
+TEST_F(ConnectionManagerTest, FloodArrivesInBoundedBlocksWithEventsBetween) {
+  qsizetype total = 0;
+  qsizetype largest = 0;
+  int blocks = 0;
+  int ticksBetween = 0;
+  bool tickSinceLastBlock = false;
+  QTimer ticker;
+  ticker.setInterval(0);
+  QObject::connect(&ticker, &QTimer::timeout, [&] { tickSinceLastBlock = true; });
+  QObject::connect(manager_.get(), &ConnectionManager::blockReceived, [&](const QString& block) {
+    total += block.size();
+    largest = std::max(largest, block.size());
+    if (blocks++ > 0 && tickSinceLastBlock)
+      ++ticksBetween;
+    tickSinceLastBlock = false;
+  });
+  connectByButton();
+  const QByteArray flood(4 << 20, 'A');
+  QTcpSocket* client = server_.lastClient();
+  client->write(flood);
+  // As much as the system takes on its way before the program reads any (it reads only when
+  // events run, which they do not here).
+  for (int i = 0; i < 25 && client->bytesToWrite() > 0; ++i)
+    client->waitForBytesWritten(20);
+  ticker.start();
+  ASSERT_TRUE(waitUntil([&] { return total == flood.size(); }, 20000));
+  EXPECT_LE(largest, ConnectionManager::kMaxBlockBytes);
+  EXPECT_GE(ticksBetween, blocks / 2) << blocks << " blocks";
+  EXPECT_TRUE(manager_->isConnected());
+}
+
+// Where the bound cuts a pile of lines, it cuts at a line end, so it loses none of them; only a
+// cut the network makes (a block smaller than the bound) can split a line.
+TEST_F(ConnectionManagerTest, BoundedBlocksEndAtALineEnd) {
+  QStringList blocks;
+  QObject::connect(manager_.get(), &ConnectionManager::blockReceived,
+                   [&](const QString& block) { blocks << block; });
+  connectByButton();
+  const QByteArray line = "ZVEI\t12345\r\n";
+  QByteArray lines = line.repeated((512 << 10) / line.size());
+  lines += "ZVEI\tLAST\r\nhalf";
+  QTcpSocket* client = server_.lastClient();
+  client->write(lines);
+  for (int i = 0; i < 25 && client->bytesToWrite() > 0; ++i)
+    client->waitForBytesWritten(20);
+  ASSERT_TRUE(waitUntil([&] { return blocks.join(QString()).size() == lines.size(); }, 20000));
+  int cutByBound = 0;
+  for (qsizetype i = 0; i + 1 < blocks.size(); ++i) {
+    if (blocks[i].size() <= ConnectionManager::kMaxBlockBytes - line.size())
+      continue; // the network's cut
+    ++cutByBound;
+    EXPECT_TRUE(blocks[i].endsWith(QStringLiteral("\r\n"))) << i << " of " << blocks.size();
+  }
+  EXPECT_GT(cutByBound, 0);
+  EXPECT_TRUE(blocks.last().endsWith(QStringLiteral("LAST\r\nhalf")));
 }
 
 // --- shutdown -------------------------------------------------------------------------------
