@@ -17,8 +17,6 @@ class EventLogTicker : public QObject {
 public:
   explicit EventLogTicker(EventLog& log, QObject* parent = nullptr);
 
-  bool active() const { return timer_.isActive(); }
-
 private:
   void tick();
 

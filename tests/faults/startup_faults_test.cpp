@@ -156,6 +156,13 @@ TEST(StartupFaults, WorkingDirectoryCannotBeRead) {
   FaultRun run(kRate);
   const QString data = run.dir.filePath(QStringLiteral("data"));
   ASSERT_EQ(QProcess::execute(binary("meldlux-refdata"), {QStringLiteral("sample"), data}), 0);
+  struct Reopen { // whatever happens, the folder can be removed afterwards
+    QString path;
+    ~Reopen() {
+      QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                      QFileDevice::ExeOwner);
+    }
+  } reopen{data};
 
   // The program closes the folder to itself once it is inside. Root reads any folder, so as root
   // the program runs as "nobody", who then needs to reach the test's folder.
@@ -191,6 +198,4 @@ TEST(StartupFaults, WorkingDirectoryCannotBeRead) {
   EXPECT_TRUE(run.loopTurns());
   ASSERT_TRUE(run.endsOnSigterm());
   EXPECT_TRUE(validSettingsStore(run.meldlux.settings()));
-  QFile::setPermissions(data, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                  QFileDevice::ExeOwner);
 }
