@@ -89,10 +89,7 @@ Application::Application(std::unique_ptr<Clock> clock, std::unique_ptr<EventLog>
       handlers_(HandlerContext{options_, *clock_, statusTables_, reference_, places_, popup_,
                                indicators_, steps_, sounds_}),
       tray_(*display_.trayShell, *log_, lockMode_) {
-  // A flood is handled in slices, so the screen and the timers keep going; a close waits for
-  // what arrived before it.
-  connect(&link_, &ConnectionManager::blockReceived, &receiver_, &Receiver::receivePaced);
-  connect(&link_, &ConnectionManager::closing, &receiver_, &Receiver::finishPending);
+  connect(&link_, &ConnectionManager::blockReceived, &receiver_, &Receiver::Winsock2_DataArrival);
   receiver_.setHandlers(&handlers_);
   connect(&tray_, &FrmSysTray::Click, this, &Application::FormSys_Click);
   // Qt's tray icon reports no mouse moves, so the tip would keep whatever the last click left:

@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "app/command_line.h"
+#include "app/event_log_ticker.h"
 #include "app/main_window.h"
 #include "app/quit_on_signal.h"
 #include "display/foreground_qt.h"
@@ -28,6 +29,8 @@ int main(int argc, char** argv) {
           std::make_unique<meldlux::QtForeground>(), std::make_unique<meldlux::QtSoundPlayer>(),
           std::make_unique<meldlux::QtMessageBoxes>(),
           std::make_unique<meldlux::QtFontColourDialog>(), std::make_unique<meldlux::TrayIcon>()});
+  // Before start-up, so that it also shows the loop turning inside a loader's message box.
+  meldlux::EventLogTicker ticker(app.eventLog());
   meldlux::PopupWindow popup(app.popupModel());
   meldlux::MainWindow window(app);
   meldlux::QtOwnerWindow owner(window);

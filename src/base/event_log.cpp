@@ -35,7 +35,15 @@ QString EventLog::escape(QStringView field) {
     case u'\t': out += QLatin1StringView("\\t"); break;
     case u'\r': out += QLatin1StringView("\\r"); break;
     case u'\n': out += QLatin1StringView("\\n"); break;
-    default: out += c;
+    default:
+      // Any other control character (a NUL from the server, a C1 code from an undefined byte)
+      // would make the line unreadable for the tools that follow the log.
+      if (c.category() == QChar::Other_Control) {
+        out += QLatin1StringView("\\x");
+        out += QString::number(c.unicode(), 16).rightJustified(2, u'0');
+      } else {
+        out += c;
+      }
     }
   }
   return out;

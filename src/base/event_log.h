@@ -19,7 +19,8 @@ public:
   bool enabled() const { return file_ != nullptr; }
   void write(QStringView kind, const QStringList& fields = {});
 
-  // Backslash, TAB, CR and LF inside a field become \\, \t, \r and \n.
+  // Backslash, TAB, CR and LF inside a field become \\, \t, \r and \n; every other control
+  // character (U+0000-U+001F, U+007F-U+009F) becomes \xNN, two lowercase hex digits.
   static QString escape(QStringView field);
 
 private:

@@ -39,6 +39,9 @@ ConnectionManager::ConnectionManager(Options& options, LinkState& link, StatusLa
                                      const Clock& clock, EventLog& log, QObject* parent)
     : QObject(parent), options_(options), link_(link), status_(status), clock_(clock), log_(log),
       socket_(new QTcpSocket(this)) {
+  leftOver_.setSingleShot(true);
+  leftOver_.setInterval(50);
+  connect(&leftOver_, &QTimer::timeout, this, &ConnectionManager::readLeftOver);
   connect(socket_, &QTcpSocket::connected, this, &ConnectionManager::Winsock2_Connect);
   connect(socket_, &QTcpSocket::readyRead, this, &ConnectionManager::onReadyRead);
   connect(socket_, &QTcpSocket::errorOccurred, this, &ConnectionManager::onSocketError);
@@ -150,14 +153,12 @@ void ConnectionManager::Winsock2_Connect() {
 }
 
 void ConnectionManager::Winsock2_Close() {
-  Q_EMIT closing();
   status_.set(QStringLiteral("Getrennt"), StatusLabel::kRed);
   setButtonCaption(QStringLiteral("Verbinden"));
   closeSocket();
 }
 
 void ConnectionManager::Winsock2_Error(const QString& description) {
-  Q_EMIT closing();
   status_.set(QStringLiteral("ERR:") + description, StatusLabel::kRed);
   closeSocket();
 }
@@ -176,7 +177,6 @@ void ConnectionManager::connectRequest() {
 }
 
 void ConnectionManager::closeSocket() {
-  Q_EMIT closing();
   // Our own close is no event: nothing the socket reports while we close it reaches the rules.
   closingOurselves_ = true;
   socket_->abort();
@@ -218,12 +218,38 @@ void ConnectionManager::onReadyRead() {
       Winsock2_Error(end.description);
       return;
     }
-    // One read of what has arrived; reading also lets the socket report the next arrival.
-    bytes = socket_->read(std::max<qint64>(socket_->bytesAvailable(), 1));
+    bytes = readBlock();
     if (bytes.isEmpty())
       return; // woken for nothing
   }
   Q_EMIT blockReceived(cp1252::decode(bytes));
+}
+
+QByteArray ConnectionManager::readBlock() {
+  // The socket is unbuffered: what is available is what the system holds.
+  qint64 size = std::max<qint64>(socket_->bytesAvailable(), 1);
+  if (size > kMaxBlockBytes) {
+    // Our bound, not the network, cuts here, so the cut is put at the last line end: a line is
+    // lost only where the network itself split it.
+    size = kMaxBlockBytes;
+    const qsizetype lineEnd =
+        PeerEnd::peekData(socket_->socketDescriptor(), kMaxBlockBytes).lastIndexOf("\r\n");
+    if (lineEnd >= 0)
+      size = lineEnd + 2;
+  }
+  // One read; reading also lets the socket report the next arrival.
+  QByteArray bytes = socket_->read(size);
+  // What stays comes with the next arrival; should nothing more arrive, the timer fetches it.
+  if (socket_->bytesAvailable() > 0)
+    leftOver_.start();
+  else
+    leftOver_.stop();
+  return bytes;
+}
+
+void ConnectionManager::readLeftOver() {
+  if (!closingOurselves_ && isConnected() && socket_->bytesAvailable() > 0)
+    Q_EMIT blockReceived(cp1252::decode(readBlock()));
 }
 
 void ConnectionManager::onSocketError(QAbstractSocket::SocketError error) {

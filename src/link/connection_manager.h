@@ -24,6 +24,10 @@ class ConnectionManager : public QObject {
 public:
   static constexpr int kFirstCheckMs = 4000;
   static constexpr int kCheckMs = 30000;
+  // The most one data-arrival event reads: a burst of thousands of lines read as one block would
+  // be handled in one event, with timers and windows standing still meanwhile. Whatever waits
+  // beyond it comes with the next event, after the loop has turned.
+  static constexpr qsizetype kMaxBlockBytes = 64 * 1024;
 
   ConnectionManager(Options& options, LinkState& link, StatusLabel& status, const Clock& clock,
                     EventLog& log, QObject* parent = nullptr);
@@ -54,9 +58,6 @@ Q_SIGNALS:
   // One read of everything that has arrived, decoded as Windows-1252; empty when the socket is
   // not connected at that moment.
   void blockReceived(const QString& block);
-  // The connection is about to be reported closed or to be closed by us: what was received
-  // before must be handled first.
-  void closing();
   void buttonCaptionChanged();
 
 private:
@@ -65,6 +66,8 @@ private:
   void send(const QString& text);
   void setButtonCaption(const QString& caption);
   void onReadyRead();
+  QByteArray readBlock();
+  void readLeftOver();
   void onSocketError(QAbstractSocket::SocketError error);
 
   Options& options_;
@@ -74,6 +77,7 @@ private:
   EventLog& log_;
   QTcpSocket* socket_;
   QTimer timer1_;
+  QTimer leftOver_;
   QString buttonCaption_ = QStringLiteral("Verbinden");
   bool closingOurselves_ = false;
 };

@@ -40,4 +40,18 @@ PeerEnd PeerEnd::peek(qintptr descriptor) {
   return {Kind::Failed, QString::fromLocal8Bit(std::system_category().message(error))};
 }
 
+QByteArray PeerEnd::peekData(qintptr descriptor, qsizetype limit) {
+  QByteArray data(limit, Qt::Uninitialized);
+#if defined(Q_OS_WIN)
+  const int got = ::recv(SOCKET(descriptor), data.data(), int(limit), MSG_PEEK);
+#else
+  ssize_t got;
+  do
+    got = ::recv(int(descriptor), data.data(), std::size_t(limit), MSG_PEEK | MSG_DONTWAIT);
+  while (got < 0 && errno == EINTR);
+#endif
+  data.truncate(got > 0 ? qsizetype(got) : 0);
+  return data;
+}
+
 } // namespace meldlux

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
@@ -14,6 +15,9 @@ struct PeerEnd {
   QString description; // for Failed: the system's text for the error
 
   static PeerEnd peek(qintptr descriptor);
+  // Up to limit bytes of what the socket holds, left in place for the next read; empty when it
+  // holds nothing or fails.
+  static QByteArray peekData(qintptr descriptor, qsizetype limit);
 };
 
 } // namespace meldlux

@@ -110,6 +110,35 @@ TEST(EventLog, AppendsOneEscapedLinePerEventAndFlushes) {
   EXPECT_EQ(QString::fromUtf8(file.readAll()), u"status\t255\tERR:x\\ty\nsaved\n");
 }
 
+// A field may carry any character the server sent; the log stays one readable line per event and
+// holds no raw control character (a NUL would cut the line for most readers).
+TEST(EventLog, EscapesEveryControlCharacter) {
+  const struct {
+    QString field;
+    QString logged;
+  } cases[] = {
+      {QString(QChar(0)), QStringLiteral("\\x00")},
+      {QStringLiteral("a") + QChar(0) + QStringLiteral("b"), QStringLiteral("a\\x00b")},
+      {QString(QChar(0x01)), QStringLiteral("\\x01")},
+      {QString(QChar(0x07)), QStringLiteral("\\x07")},
+      {QString(QChar(0x0b)), QStringLiteral("\\x0b")},
+      {QString(QChar(0x0c)), QStringLiteral("\\x0c")},
+      {QString(QChar(0x1b)), QStringLiteral("\\x1b")},
+      {QString(QChar(0x1f)), QStringLiteral("\\x1f")},
+      {QString(QChar(0x7f)), QStringLiteral("\\x7f")},
+      {QString(QChar(0x81)), QStringLiteral("\\x81")}, // C1 controls: bytes cp1252 leaves undefined
+      {QString(QChar(0x9f)), QStringLiteral("\\x9f")},
+      {QStringLiteral("\\x00"), QStringLiteral("\\\\x00")}, // a written-out escape stays apart
+      {QStringLiteral(" ~\u00a0\u00ff\u20ac"), QStringLiteral(" ~\u00a0\u00ff\u20ac")},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(EventLog::escape(c.field), c.logged) << c.field.toStdString();
+  for (char16_t code = 0; code < 0x20; ++code) {
+    const bool named = code == u'\t' || code == u'\r' || code == u'\n';
+    EXPECT_EQ(EventLog::escape(QString(QChar(code))).size(), named ? 2 : 4) << int(code);
+  }
+}
+
 TEST(EventLog, OffWithoutAFile) {
   EventLog log;
   EXPECT_FALSE(log.enabled());

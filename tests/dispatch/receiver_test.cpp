@@ -1,6 +1,5 @@
 #include "dispatch_fixture.h"
 
-#include <QCoreApplication>
 #include <limits>
 
 namespace meldlux::testing {
@@ -68,59 +67,6 @@ TEST_F(DispatchTest, CounterOverflowDropsTheLineOnly) {
   receive(QStringLiteral("ZVEI\t1"));
   EXPECT_TRUE(handlers.calls.empty());
   EXPECT_EQ(statusLabel.caption(), "Unbekannt");
-}
-
-// "ZVEI\t<first>" to "ZVEI\t<first + count - 1>", each ended by CR LF.
-QString zveiLines(int first, int count) {
-  QString block;
-  for (int i = first; i < first + count; ++i)
-    block += QStringLiteral("ZVEI\t%1\r\n").arg(i);
-  return block;
-}
-
-QStringList zveiCalls(int first, int count) {
-  QStringList calls;
-  for (int i = first; i < first + count; ++i)
-    calls << QStringLiteral("Z:%1").arg(i);
-  return calls;
-}
-
-void turnEventLoop(int times) {
-  for (int i = 0; i < times; ++i)
-    QCoreApplication::processEvents();
-}
-
-TEST_F(DispatchTest, PacedBlocksAreHandledASliceAtATimeInOrderWithTheirBoundaries) {
-  constexpr int kSlice = Receiver::kPiecesPerTurn;
-  // 450 lines and the start of a line that the next block ends: both halves are lost.
-  receiver.receivePaced(zveiLines(1, 450) + QStringLiteral("ZVE"));
-  EXPECT_EQ(handlers.calls, zveiCalls(1, kSlice));
-  receiver.receivePaced(QStringLiteral("I\t99999\r\nZVEI\t1000"));
-  EXPECT_EQ(handlers.calls, zveiCalls(1, 2 * kSlice)); // each arrival is a turn of its own
-  turnEventLoop(5);
-  EXPECT_EQ(handlers.calls, zveiCalls(1, 450) << QStringLiteral("Z:1000"));
-  EXPECT_EQ(state.ReceivedTotal, 451);
-  EXPECT_EQ(state.ReceiveBurstCount, 451 + 2); // every piece, as when handled at once
-}
-
-TEST_F(DispatchTest, FinishPendingHandlesTheRestAtOnce) {
-  receiver.receivePaced(zveiLines(1, 450));
-  receiver.receivePaced(zveiLines(451, 10));
-  receiver.finishPending();
-  EXPECT_EQ(handlers.calls, zveiCalls(1, 460));
-  turnEventLoop(3); // nothing is handled twice
-  EXPECT_EQ(handlers.calls.size(), 460);
-}
-
-TEST_F(DispatchTest, PacedFailureDropsTheRestOfItsBlockOnly) {
-  state.ReceiveBurstStart = float(clock.secondsSinceMidnight());
-  state.ReceiveBurstCount = std::numeric_limits<std::int32_t>::max() - 250;
-  receiver.receivePaced(zveiLines(1, 450)); // the 251st piece overflows, in the second slice
-  clock.advance(3);                         // the next block starts a new burst window
-  receiver.receivePaced(QStringLiteral("ZVEI\t1000"));
-  turnEventLoop(5);
-  EXPECT_EQ(handlers.calls, zveiCalls(1, 250) << QStringLiteral("Z:1000"));
-  EXPECT_EQ(statusLabel.caption(), QStringLiteral("Err:Überlauf"));
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "e2e_support.h"
+#include "support/e2e_support.h"
 
 #include <QTcpServer>
 #include <QTemporaryDir>

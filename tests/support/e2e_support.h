@@ -52,17 +52,30 @@ public:
   // unless it says otherwise).
   bool start(const QStringList& arguments = {}, const QString& workingDirectory = {},
              QProcessEnvironment env = QProcessEnvironment::systemEnvironment()) {
+    return startThrough({}, arguments, workingDirectory, std::move(env));
+  }
+
+  // The same, with meldlux run by another program (a shell, a change of user), which gets
+  // wrapperArguments followed by meldlux's path and arguments and must exec it.
+  bool startThrough(const QStringList& wrapper, const QStringList& arguments,
+                    const QString& workingDirectory,
+                    QProcessEnvironment env = QProcessEnvironment::systemEnvironment()) {
     if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")))
       env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), QDir(folder_).filePath("config"));
     env.insert(QStringLiteral("MELDLUX_EVENT_LOG"), logPath_);
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(workingDirectory.isEmpty() ? folder_ : workingDirectory);
-    process.start(binary("meldlux"), arguments);
+    if (wrapper.isEmpty())
+      process.start(binary("meldlux"), arguments);
+    else
+      process.start(wrapper.first(), wrapper.mid(1) + QStringList{binary("meldlux")} + arguments);
     return process.waitForStarted();
   }
 
   QString log() const { return readAll(logPath_); }
+  const QString& logPath() const { return logPath_; }
+  const QString& settingsPath() const { return settingsPath_; }
   QString settings() const { return readAll(settingsPath_); }
   bool logged(const QString& line, int times = 1) const {
     return log().count(line + u'\n') >= times;
