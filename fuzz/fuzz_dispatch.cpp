@@ -22,8 +22,10 @@ class CheckingHandlers : public TelegramHandlers {
 public:
   void HandleZvei(QString&, OleDate& time) override { check(time); }
   void HandlePocsag(QString&, QString& text, QString& function, OleDate& time) override {
-    // The text is trimmed; the function is one character in one format, trimmed in the other.
-    if (text.startsWith(u' ') || text.endsWith(u' ') || function.endsWith(u' '))
+    // The text is trimmed; the function is trimmed in the tab format and, in the marker format,
+    // the identifier's last character as it is, which may be a blank.
+    if (text.startsWith(u' ') || text.endsWith(u' ') ||
+        (function.size() > 1 && function.endsWith(u' ')))
       std::abort();
     check(time);
   }

@@ -13,8 +13,9 @@
 //           5 tray click, 6 tray shift-click, 7 right click on the popup
 //
 // Nothing may crash; besides that, what must hold whatever arrives:
-// - a handler gets a status of at most 18, a time that is a number, a trimmed POCSAG text, and
-//   counts exactly its one telegram;
+// - a handler gets a status of at most 18, a time that is a number, a trimmed POCSAG text and
+//   function (the marker format's one function character excepted), and counts exactly its one
+//   telegram;
 // - a handler puts at most one line into the message list, none while popup messages are off;
 // - the list fills from the top without gaps, 31 lines at most, in the status colours only;
 // - LastLine stays within -1 .. MsgLines - 1, the popup's line labels within 1 .. 31;
@@ -78,7 +79,8 @@ public:
   }
   void HandlePocsag(QString& ric, QString& text, QString& function, OleDate& time) override {
     require(!text.startsWith(u' ') && !text.endsWith(u' '), "POCSAG text not trimmed");
-    require(!function.endsWith(u' '), "POCSAG function not trimmed");
+    // Trimmed in the tab format; in the marker format one character as it came, a blank too.
+    require(function.size() <= 1 || !function.endsWith(u' '), "POCSAG function not trimmed");
     checkTime(time);
     watch(app_.handlerSteps().ReceivedDme,
           [&] { app_.handlers().HandlePocsag(ric, text, function, time); });

@@ -69,7 +69,8 @@ std::vector<QStringList> telegramCases() {
   // Alarms in both formats.
   cases.push_back({"ZVEI\t 12345 \tx", "POC\t 1234567 \t 4 \t Alarm Wache ", "POC\t  \t1\tText",
                    marker("12345", "16", "false"), marker("1234", "17", "false", "  Alarm  "),
-                   marker("1234", "17", "x", {}, 11), marker("", "17", "false", "Alarm")});
+                   marker("1234", "17", "x", {}, 11), marker("1234 ", "17", "false", "Alarm"),
+                   marker("", "17", "false", "Alarm")});
   cases.push_back({"ZVEI\t12345", "ZVEI\t12345", "ZVEI\t23456", "ZVEI\t12345 ", "ZVEI\t1234",
                    poc("1234567", "a", "Brand"), poc("1234567", "B", {}), poc("1234567", "3", "Test"),
                    poc("2000", "d", {}), poc("0001234567", "A", "x"), poc("42", "C", {})});

@@ -13,6 +13,7 @@ rm -rf "$corpus" "$findings"
 "$build/bin/make_seed_corpus" "$corpus"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$here/../.ci/lsan.supp:print_suppressions=0}
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 export QT_QPA_PLATFORM=offscreen
 

@@ -86,6 +86,7 @@ TEST_F(DispatchTest, ZveiAndPocsagFields) {
       {marker("12345", "16", "false"), "Z:12345"},
       {marker("1234", "17", "false", "  Alarm  "), "P:123:4:Alarm"},
       {marker("1234", "17", "x", {}, 11), "P:123:4:"}, // exactly 11 fields: no text
+      {marker("1234 ", "17", "false", "Alarm"), "P:1234: :Alarm"}, // the last character as it is
   });
 }
 
