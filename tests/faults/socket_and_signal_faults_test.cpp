@@ -1,7 +1,6 @@
 #include "fault_run.h"
 
-// Two faults that this program still has, with the behaviour it must show: they fail until the
-// fixes land.
+// A reset seen by the real program, and a signal while start-up waits in a loader's box.
 using namespace meldlux::faults;
 
 namespace {
@@ -10,7 +9,7 @@ constexpr int kRate = 20;
 
 // A reset is a socket error, not an orderly close: "ERR:" and the error's description in red,
 // and the button keeps its caption.
-TEST(AwaitingFix, ResetReadsAsASocketError) {
+TEST(LinkFaults, ResetReadsAsASocketError) {
   ASSERT_TRUE(fastClockAvailable()) << MELDLUX_LIBFAKETIME;
   FaultRun run(kRate);
   ASSERT_TRUE(run.start());
@@ -22,7 +21,7 @@ TEST(AwaitingFix, ResetReadsAsASocketError) {
 }
 
 // SIGTERM while a loader's message box holds start-up ends the program the orderly way.
-TEST(AwaitingFix, SigtermInsideAStartupMessageBoxEndsTheProgram) {
+TEST(StartupFaults, SigtermInsideAStartupMessageBoxEndsTheProgram) {
   ASSERT_TRUE(fastClockAvailable()) << MELDLUX_LIBFAKETIME;
   FaultRun run(kRate);
   const QString data = run.dir.filePath(QStringLiteral("data"));
