@@ -16,6 +16,7 @@
 #include "base/clock.h"
 #include "base/event_log.h"
 #include "base/numbers.h"
+#include "property.h"
 #include "settings/save_settings.h"
 #include "settings/setting_keys.h"
 #include "settings/verbatim_ini_format.h"
@@ -32,16 +33,6 @@
 namespace {
 
 using namespace meldlux;
-
-[[noreturn]] void fail(const char* what) {
-  std::fprintf(stderr, "property broken: %s\n", what);
-  std::abort();
-}
-
-void require(bool holds, const char* what) {
-  if (!holds)
-    fail(what);
-}
 
 const QString kOwn = QString::fromLatin1(SettingsStore::kApplication);
 const QString kZentrix = QString::fromLatin1(SettingsStore::kZentrix);

@@ -29,6 +29,7 @@
 #include "base/cp1252.h"
 #include "base/event_log.h"
 #include "base/failure.h"
+#include "property.h"
 #include "tables/builtin_tables.h"
 
 #include <QCoreApplication>
@@ -41,16 +42,6 @@
 namespace {
 
 using namespace meldlux;
-
-[[noreturn]] void fail(const char* what) {
-  std::fprintf(stderr, "property broken: %s\n", what);
-  std::abort();
-}
-
-void require(bool holds, const char* what) {
-  if (!holds)
-    fail(what);
-}
 
 bool sameEntry(const MessageEntry& a, const MessageEntry& b) {
   return a.Time == b.Time && a.Text == b.Text && a.colour == b.colour;
