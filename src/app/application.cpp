@@ -136,12 +136,12 @@ bool Application::Form_Load(const QString& commandLineText) {
 
     const ReferenceFiles files;
     StartupBoxes boxes(*display_.boxes, unloaded_);
-    const LoaderEnvironment env(files, options_, boxes, *log_, [this](const QString& text) {
+    // Every loader's notice is a popup line in the information colour.
+    const auto notice = [this](const QString& text) {
       popup_.LoaderNotice(text, statusTables_.colour(18));
-    });
-    UserListsLoader userLists(options_, [this](const QString& text) {
-      popup_.LoaderNotice(text, statusTables_.colour(18));
-    });
+    };
+    const LoaderEnvironment env(files, options_, boxes, *log_, notice);
+    UserListsLoader userLists(options_, notice);
     const PlaceFileLoaders placeLoaders{
         [&](const QString& path) { return userLists.LoadPlaces(places_, path); },
         [&](const QString& path) { return userLists.LoadReplacements(replacements_, path); }};
