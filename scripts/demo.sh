@@ -32,26 +32,7 @@ start_simulator "${MELDLUX_DEMO_PORT:-7778}" "$demo/sim.log" --password demo --h
   --scenario tools/decoder-sim/sample.scenario --loop ||
   { echo "Kein freier Port für den Simulator:" >&2; cat "$demo/sim.log" >&2; exit 1; }
 pids+=("$sim")
-cat > "$demo/config/meldlux/MeldluxWBR.ini" <<INI
-[Server]
-Adresse=127.0.0.1
-Port=$port
-PW=demo
-[Einstellungen]
-AutoConnect=1
-MsgLines=5
-MsgTime=0
-MsgPosition=1
-[Sounds]
-Alarm=1
-AlarmFile=$sounds/alarm.wav
-StatusFzg=1
-StatusFzgFile=$sounds/status.wav
-FMSText=1
-FMSTextFile=$sounds/text.wav
-SA=1
-SAFile=$sounds/sprechaufforderung.wav
-INI
+write_settings "$demo/config/meldlux/MeldluxWBR.ini" "$port" demo "$sounds" 1
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   cd "$demo/data"

@@ -29,27 +29,8 @@ start_simulator 7778 "$work/sim.log" --password geheim \
   --scenario tools/decoder-sim/sample.scenario || { cat "$work/sim.log" >&2; exit 1; }
 pids+=("$sim")
 # The sound paths an installed program would use.
-cat > "$work/config/meldlux/MeldluxWBR.ini" <<INI
-[Server]
-Adresse=127.0.0.1
-Port=$port
-PW=geheim
-[Einstellungen]
-AutoConnect=1
-MsgLines=5
-MsgTime=0
-MsgPosition=1
-PWChar=*
-[Sounds]
-Alarm=1
-AlarmFile=/usr/share/meldlux/sounds/alarm.wav
-StatusFzg=1
-StatusFzgFile=/usr/share/meldlux/sounds/status.wav
-FMSText=0
-FMSTextFile=/usr/share/meldlux/sounds/text.wav
-SA=1
-SAFile=/usr/share/meldlux/sounds/sprechaufforderung.wav
-INI
+write_settings "$work/config/meldlux/MeldluxWBR.ini" "$port" geheim /usr/share/meldlux/sounds 0 \
+  PWChar=*
 
 trayer --edge top --align right --widthtype request --height "$trayheight" >/dev/null 2>&1 &
 pids+=($!)
