@@ -119,6 +119,7 @@ bool Application::Form_Load(const QString& commandLineText) {
     if (commandLine.server)
       options_.setText(Text::txtSrv, *commandLine.server);
     loadSettings_.connectionPopupAndSounds();
+    popupRules_.settleInFront();
     loadSettings_.popupAppearance();
     loadSettings_.trayKeys();
 

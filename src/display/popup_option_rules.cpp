@@ -25,6 +25,11 @@ void PopupOptionRules::armPopup() {
   chkES_Click();
 }
 
+void PopupOptionRules::settleInFront() {
+  if (options_.checked(Check::chkMsgAktiv) && options_.checked(Check::chkMsgVorne))
+    popup_.SetTopMost();
+}
+
 void PopupOptionRules::clicked(Check box) {
   switch (box) {
   case Check::chkMsgAktiv:

@@ -20,6 +20,9 @@ public:
   // The last start-up step for the popup: shown and cleaned up while popup messages are on,
   // indicators as their boxes say.
   void armPopup();
+  // Right after the boxes are loaded: their design state is ticked, so a stored "1" runs no rule
+  // and nothing else would put the popup in front; both ticked do so here, as a click would.
+  void settleInFront();
 
   void chkMsgAktiv_Click();
   void chkMsgVorne_Click();

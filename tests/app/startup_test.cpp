@@ -117,5 +117,25 @@ TEST_F(Startup, AHostNameAloneReplacesTheStoredAddressForTheWholeRun) {
                   .contains(QStringLiteral("Adresse=127.0.0.1")));
 }
 
+TEST_F(Startup, ThePopupStartsInFrontUnlessTheStoreSaysOtherwise) {
+  const struct {
+    const char* name;
+    QByteArray ini;
+    bool topMost;
+  } cases[] = {
+      {"empty store", "", true},
+      {"both stored 1", "[Einstellungen]\nMsgAktiv=1\nMsgVorne=1\n", true},
+      {"both stored 0", "[Einstellungen]\nMsgAktiv=0\nMsgVorne=0\n", false},
+  };
+  for (const auto& c : cases) {
+    store(c.ini);
+    make();
+    ASSERT_TRUE(app->Form_Load(QString())) << c.name;
+    EXPECT_EQ(app->popupModel().topMost(), c.topMost) << c.name;
+    app->Form_Unload(true);
+    app.reset();
+  }
+}
+
 } // namespace
 } // namespace meldlux
