@@ -27,9 +27,12 @@ QString SettingText::fromBoolean(bool value) {
 
 bool SettingText::toBoolean(const QString& text) {
   const QString word = trimmed(text);
-  if (word.compare(u"True", Qt::CaseInsensitive) == 0)
+  // A store written on a German Windows holds its words for them.
+  if (word.compare(u"True", Qt::CaseInsensitive) == 0 ||
+      word.compare(u"Wahr", Qt::CaseInsensitive) == 0)
     return true;
-  if (word.compare(u"False", Qt::CaseInsensitive) == 0)
+  if (word.compare(u"False", Qt::CaseInsensitive) == 0 ||
+      word.compare(u"Falsch", Qt::CaseInsensitive) == 0)
     return false;
   bool ok = false;
   const double number = QLocale::c().toDouble(word, &ok);

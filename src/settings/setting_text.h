@@ -8,8 +8,8 @@ namespace meldlux {
 struct SettingText {
   // A Boolean is written as "True" or "False".
   static QString fromBoolean(bool value);
-  // Reads "True" / "False" in any letter case, or a number (0 is false, any other true), blanks
-  // around it allowed. Anything else cannot be converted and throws Failure.
+  // Reads "True" / "False" or "Wahr" / "Falsch" in any letter case, or a number (0 is false, any
+  // other true), blanks around it allowed. Anything else cannot be converted and throws Failure.
   static bool toBoolean(const QString& text);
 
   // A decimal number such as a font size, written with "." (formatDecimal) and read with "." or,

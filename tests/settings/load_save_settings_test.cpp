@@ -251,7 +251,11 @@ TEST(LoadSettings, BooleanAndSizeTextsAreReadInEveryFormWeOrOthersWrite) {
                                        {"0", false},
                                        {"1", true},
                                        {" 2 ", true},
-                                       {"0.0", false}}) {
+                                       {"0.0", false},
+                                       {"Wahr", true}, // a store written on a German Windows
+                                       {"Falsch", false},
+                                       {"wAHR", true},
+                                       {" FALSCH ", false}}) {
     ConfigHome home;
     writeOwn(home, {"MsgFontBold=" + bold, "MsgFontSize=10,5"});
     Program p;
