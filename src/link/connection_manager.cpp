@@ -229,13 +229,18 @@ QByteArray ConnectionManager::readBlock() {
   // The socket is unbuffered: what is available is what the system holds.
   qint64 size = std::max<qint64>(socket_->bytesAvailable(), 1);
   if (size > kMaxBlockBytes) {
-    // Our bound, not the network, cuts here, so the cut is put at the last line end: a line is
-    // lost only where the network itself split it.
+    // Our bound, not the network, cuts here, so the cut is put at the last line end: a line
+    // shorter than the bound is lost only where the network itself split it. A line longer than
+    // the bound has no line end to cut at; it goes out in pieces of the bound, as the network
+    // could have split it (its first piece is classified alone, the rest match no kind). Such a
+    // cut never parts a CR from the LF after it, which would cost the next line its beginning.
     size = kMaxBlockBytes;
-    const qsizetype lineEnd =
-        PeerEnd::peekData(socket_->socketDescriptor(), kMaxBlockBytes).lastIndexOf("\r\n");
+    const QByteArray held = PeerEnd::peekData(socket_->socketDescriptor(), kMaxBlockBytes);
+    const qsizetype lineEnd = held.lastIndexOf("\r\n");
     if (lineEnd >= 0)
       size = lineEnd + 2;
+    else if (held.size() == kMaxBlockBytes && held.endsWith('\r'))
+      size = kMaxBlockBytes - 1;
   }
   // One read; reading also lets the socket report the next arrival.
   QByteArray bytes = socket_->read(size);

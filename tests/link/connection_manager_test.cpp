@@ -506,6 +506,34 @@ TEST_F(ConnectionManagerTest, BoundedBlocksEndAtALineEnd) {
   EXPECT_TRUE(blocks.last().endsWith(QStringLiteral("LAST\r\nhalf")));
 }
 
+// A line longer than the bound comes in pieces of the bound; wherever such a cut falls, it never
+// parts the CR from its LF, which would cost the line after it its beginning.
+TEST_F(ConnectionManagerTest, TheBoundNeverCutsBetweenCrAndLf) {
+  QStringList blocks;
+  QObject::connect(manager_.get(), &ConnectionManager::blockReceived,
+                   [&](const QString& block) { blocks << block; });
+  connectByButton();
+  QTcpSocket* client = server_.lastClient();
+  // CR as the last byte a bound-sized read would take: the first read, and the third piece of a
+  // line three bounds long.
+  for (const int bounds : {1, 3}) {
+    blocks.clear();
+    const QByteArray next = "ZVEI\t12345\r\n";
+    const QByteArray bytes = QByteArray(bounds * ConnectionManager::kMaxBlockBytes - 1, 'x') +
+                             "\r\n" + next.repeated(100);
+    client->write(bytes);
+    for (int i = 0; i < 25 && client->bytesToWrite() > 0; ++i)
+      client->waitForBytesWritten(20);
+    ASSERT_TRUE(waitUntil([&] { return blocks.join(QString()).size() == bytes.size(); }, 20000))
+        << bounds;
+    for (qsizetype i = 0; i + 1 < blocks.size(); ++i)
+      EXPECT_FALSE(blocks[i].endsWith(u'\r') && blocks[i + 1].startsWith(u'\n'))
+          << bounds << " bounds, block " << i << " of " << blocks.size();
+    for (const QString& block : blocks)
+      EXPECT_LE(block.size(), ConnectionManager::kMaxBlockBytes + 1) << bounds;
+  }
+}
+
 // --- shutdown -------------------------------------------------------------------------------
 
 TEST_F(ConnectionManagerTest, ShutdownSendsXxxThenExitWaitsAndCloses) {
