@@ -98,7 +98,8 @@ TEST_F(Startup, ABoxHeldOpenLongerThanTheFirstCheckLetsNoTimerActBeforeStartUpEn
   EXPECT_TRUE(events(QStringLiteral("connect")).isEmpty());
   // The first check still comes a full 4 s after start-up, and then it connects.
   ASSERT_TRUE(app->link().timer1().isActive());
-  EXPECT_GT(app->link().timer1().remainingTime(), 3000);
+  // A timer started before the box would be overdue (0) by now; the margin is for a loaded machine.
+  EXPECT_GT(app->link().timer1().remainingTime(), 1000);
   EXPECT_TRUE(testing::waitUntil([this] { return server.hasPendingConnections(); }, 6000));
 }
 
