@@ -98,6 +98,8 @@ void ConnectionManager::Timer1_Timer() {
 
     options_.txtKeepalive_LostFocus(); // the same two range rules as leaving the box
 
+    // A refused keepalive is an error like any other: the reconnect waits for the next check.
+    bool refused = false;
     const double keepalive = options_.number(Text::txtKeepalive);
     if (keepalive > 0) {
       const std::int32_t seconds = roundToInt32(clock_.secondsSinceMidnight());
@@ -106,10 +108,10 @@ void ConnectionManager::Timer1_Timer() {
         throw Failure(QStringLiteral("Division durch Null"));
       const double silentFor = (clock_.now() - link_.LastReceived) * kSecondsPerDay;
       if (seconds % period < 30 && isConnected() && silentFor > keepalive - 30)
-        send(client_messages::keepalive());
+        refused = !send(client_messages::keepalive());
     }
 
-    if (options_.checked(Check::chkAuto) && !isConnected()) {
+    if (!refused && options_.checked(Check::chkAuto) && !isConnected()) {
       closeSocket();
       connectRequest();
     }
@@ -183,15 +185,16 @@ void ConnectionManager::closeSocket() {
   closingOurselves_ = false;
 }
 
-void ConnectionManager::send(const QString& text) {
+bool ConnectionManager::send(const QString& text) {
   log_.write(u"sent", {text});
   // Each send goes to the system on its own, as two sends are two requests. A write the system
   // refuses (the link broke) is the socket's error event.
   if (socket_->write(client_messages::toWire(text)) < 0) {
     Winsock2_Error(socket_->errorString());
-    return;
+    return false;
   }
   socket_->flush();
+  return true;
 }
 
 void ConnectionManager::setButtonCaption(const QString& caption) {

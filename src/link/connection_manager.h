@@ -63,7 +63,8 @@ Q_SIGNALS:
 private:
   void connectRequest();
   void closeSocket();
-  void send(const QString& text);
+  // False when the system refused it (then the error event has run).
+  bool send(const QString& text);
   void setButtonCaption(const QString& caption);
   void onReadyRead();
   QByteArray readBlock();

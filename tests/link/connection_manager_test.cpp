@@ -447,6 +447,27 @@ TEST_F(ConnectionManagerTest, ASendIntoAResetLinkIsASocketErrorAndClosesTheSocke
   EXPECT_TRUE(status_.caption().startsWith(QStringLiteral("ERR:")));
 }
 
+// A keepalive the system refuses is an error like any other: the reconnect waits for the next
+// check instead of coming in the same tick, which would hide the "ERR:" at once.
+TEST_F(ConnectionManagerTest, ARefusedKeepaliveReconnectsOnlyAtTheNextCheck) {
+  options_.setText(Text::txtKeepalive, QStringLiteral("30"));
+  options_.setChecked(Check::chkAuto, true);
+  connectByButton();
+  resetFromServer(*server_.lastClient());
+  QThread::msleep(100); // the reset has arrived, but no event has told the client yet
+  clock_.advance(30);
+  manager_->Timer1_Timer(); // keepalive due: " ", which the system refuses
+  EXPECT_TRUE(manager_->isClosed());
+  EXPECT_TRUE(status_.caption().startsWith(QStringLiteral("ERR:")))
+      << status_.caption().toStdString();
+  EXPECT_EQ(eventLines("connect").size(), 1);
+  runEventsFor(50);
+  EXPECT_EQ(server_.clientCount(), 1);
+  clock_.advance(30);
+  manager_->Timer1_Timer();
+  EXPECT_TRUE(waitUntil([&] { return manager_->isConnected() && server_.clientCount() == 2; }));
+}
+
 // However much has piled up, one data-arrival event takes a bounded block, so a flood cannot hold
 // the event loop (timers, the popup, the tray) for the time it takes to handle all of it.
 TEST_F(ConnectionManagerTest, FloodArrivesInBoundedBlocksWithEventsBetween) {
