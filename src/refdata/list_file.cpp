@@ -1,5 +1,6 @@
 #include "refdata/list_file.h"
 
+#include "base/failure.h"
 #include "base/file_lookup.h"
 #include "base/text_line_reader.h"
 
@@ -12,8 +13,10 @@ bool ListFile::forEachLine(const QString& name, const std::function<void(QString
   if (!path)
     return false;
   QFile file(*path);
+  // Only a missing file is no error; one that is there but cannot be opened ends start-up, as
+  // the server products' files do.
   if (!file.open(QIODevice::ReadOnly))
-    return false;
+    throw Failure(QStringLiteral("Datei kann nicht gelesen werden: %1").arg(*path));
   // No line is longer than its file, so none is cut.
   TextLineReader reader(file, std::max<qsizetype>(file.size(), 1), LineEnds::CrLfOrCr);
   QString line;

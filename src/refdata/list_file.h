@@ -10,8 +10,8 @@ namespace meldlux {
 class ListFile {
 public:
   // Hands each Windows-1252 line of the file, found without regard to letter case, to visit,
-  // in order; false when there is no such file or it cannot be read. Lines are never cut, and
-  // only one is held at a time.
+  // in order; false when there is no such file. A file that is there but cannot be opened
+  // throws Failure. Lines are never cut, and only one is held at a time.
   static bool forEachLine(const QString& name, const std::function<void(QString& line)>& visit);
 };
 

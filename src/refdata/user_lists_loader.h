@@ -15,7 +15,8 @@ struct ReplacementTable;
 using LoaderNotice = std::function<void(const QString& text)>;
 
 // Loads the user's two list files at start-up: "Orte.txt" (coded places) and "Ersetzen.txt"
-// (text replacements). A missing file leaves its table empty and says nothing.
+// (text replacements). A missing file leaves its table empty and says nothing; one that is there
+// but cannot be opened throws Failure.
 class UserListsLoader {
 public:
   // diagnostics, when given, hears of every line that is not taken (for the data check tool).

@@ -1,6 +1,7 @@
 #include "fault_run.h"
 
 #include <QDirIterator>
+#include <QTemporaryDir>
 #include <unistd.h>
 
 // Damaged files at start: a settings store of garbage or of 0 bytes, reference files cut at odd
@@ -146,6 +147,43 @@ TEST(StartupFaults, CutRecordFileStopsAtTheLoadersMessageBox) {
     EXPECT_TRUE(waitFor([&] { return run.meldlux.logged(QString::fromUtf8(c.box)); }, 5000))
         << run.meldlux.log().toStdString();
     EXPECT_TRUE(run.loopTurns());
+  }
+}
+
+// A list file that is there but cannot be opened is a failure that ends start-up, as an
+// unreadable file of the server products is; only a missing one is no error. Root opens any file,
+// so as root the check runs as "nobody".
+TEST(StartupFaults, AnUnreadableListFileEndsStartUp) {
+  for (const char* name : {"Orte.txt", "Ersetzen.txt"}) {
+    SCOPED_TRACE(name);
+    QTemporaryDir dir;
+    const QString data = dir.filePath(QStringLiteral("data"));
+    ASSERT_EQ(QProcess::execute(binary("meldlux-refdata"), {QStringLiteral("sample"), data}), 0);
+    QStringList command;
+    if (::geteuid() == 0) {
+      const QFileDevice::Permissions open = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                            QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                            QFileDevice::ExeOther;
+      QFile::setPermissions(dir.path(), open);
+      for (QDirIterator it(dir.path(), QDir::AllEntries | QDir::NoDotAndDotDot,
+                           QDirIterator::Subdirectories);
+           it.hasNext();)
+        QFile::setPermissions(it.next(), open);
+      command = {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                 QStringLiteral("--clear-groups")};
+    }
+    ASSERT_TRUE(QFile::setPermissions(QDir(data).filePath(QString::fromLatin1(name)), {}));
+    command += {binary("meldlux-refdata"), QStringLiteral("check"), data};
+    QProcess check;
+    if (::geteuid() == 0)
+      check.start(QStringLiteral("setpriv"), command);
+    else
+      check.start(command.takeFirst(), command);
+    ASSERT_TRUE(check.waitForFinished(30000));
+    const QString text = QString::fromUtf8(check.readAllStandardOutput());
+    EXPECT_EQ(check.exitCode(), 1) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Der Start bricht beim Laden von %1 ab").arg(name)))
+        << text.toStdString();
   }
 }
 
