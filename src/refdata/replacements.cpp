@@ -1,7 +1,5 @@
 #include "refdata/replacements.h"
 
-#include "base/failure.h"
-
 #include <algorithm>
 #include <bitset>
 
@@ -39,11 +37,8 @@ private:
   std::bitset<4096> doubles_;
 };
 
-[[noreturn]] void tooLong() {
-  throw Failure(QStringLiteral("Nicht genügend Zeichenfolgenspeicher"));
-}
-
-// Replaces every non-overlapping occurrence, left to right; false when nothing was found.
+// Replaces every non-overlapping occurrence, left to right; false when nothing was found. A result
+// that would pass the limit is cut there.
 bool replaceAll(QString& text, const QString& find, const QString& replacement, qsizetype limit) {
   qsizetype pos = text.indexOf(find, 0, Qt::CaseSensitive);
   if (pos < 0)
@@ -51,17 +46,15 @@ bool replaceAll(QString& text, const QString& find, const QString& replacement, 
   QString out;
   out.reserve(std::min(limit, text.size() + 16));
   qsizetype from = 0;
-  while (pos >= 0) {
-    if (out.size() + (pos - from) + replacement.size() > limit)
-      tooLong();
+  while (pos >= 0 && out.size() < limit) {
     out.append(QStringView(text).mid(from, pos - from));
     out.append(replacement);
     from = pos + find.size();
     pos = text.indexOf(find, from, Qt::CaseSensitive);
   }
-  if (out.size() + (text.size() - from) > limit)
-    tooLong();
-  out.append(QStringView(text).mid(from));
+  if (out.size() < limit)
+    out.append(QStringView(text).mid(from));
+  out.truncate(limit);
   text = std::move(out);
   return true;
 }

@@ -25,8 +25,7 @@ constexpr qsizetype kMaxReplacedLength = 65536;
 // Each pair i from 0 to ReplacementCount - 1 replaces every occurrence of its find text
 // (case-sensitive, scanning from the start, inserted text not scanned again) in the result of the
 // pairs before it. A result longer than kMaxReplacedLength (or than the text given, if that was
-// longer already) throws Failure, so the line is dropped
-// like any line that fails while it is handled.
+// longer already) is cut there: the line still shows, and its sound has played already.
 QString ApplyReplacements(const ReplacementTable& table, QString text);
 
 } // namespace meldlux

@@ -135,6 +135,16 @@ TEST_F(Duplicates, AddMessageHandsBackTheReplacedTextAndLogsIt) {
                          "popup\thidden"}));
 }
 
+TEST_F(Duplicates, ATextGrownPastTheCapIsStillAddedCutAtIt) {
+  for (int k = 0; k < 20; ++k)
+    replacements.rows[std::size_t(k)] = {QStringLiteral("A"), QStringLiteral("AA")};
+  replacements.ReplacementCount = 20;
+  QString text = QStringLiteral("ZVEI A");
+  popup.AddMessage(clock.now(), text, 255);
+  EXPECT_EQ(text, QStringLiteral("ZVEI ") + QString(kMaxReplacedLength - 5, u'A'));
+  EXPECT_TRUE(popup.IsRecentDuplicate(text)); // in the list
+}
+
 using Hold = PopupFixture;
 
 TEST_F(Hold, RightPressHoldsThePopupHiddenAgainstEveryShowButTheOptions) {
