@@ -108,6 +108,7 @@ bool Application::Form_Load(const QString& commandLineText) {
   const StartupHold hold{&link_.timer1(), &cleanup_.TimerCleanup(), &popup_.Timer1()};
   try {
     lockMode_ = 0;
+    settingsStore_.removeLeftOvers(QString::fromLatin1(SettingsStore::kApplication));
     loadSettings_.statusColours(); // Zentrix colours 0-15, FarbeFME, FarbeDME, white 18
     fillStatusTexts(statusTables_);
     loadSettings_.organisationCodes();

@@ -63,11 +63,12 @@ QString SaveSettings::textOf(const SettingKey& key, bool mainWindowVisible) cons
 }
 
 void SaveSettings::operator()(bool mainWindowVisible) {
-  const QString application = QString::fromLatin1(SettingsStore::kApplication);
+  std::vector<SettingsStore::Entry> entries;
   for (const char* name : SettingKeys::saveOrder()) {
     const SettingKey& key = SettingKeys::byName(QString::fromLatin1(name));
-    store_.write(application, key.sectionText(), key.nameText(), textOf(key, mainWindowVisible));
+    entries.push_back({key.sectionText(), key.nameText(), textOf(key, mainWindowVisible)});
   }
+  store_.write(QString::fromLatin1(SettingsStore::kApplication), entries);
   log_.write(u"saved");
 }
 

@@ -79,24 +79,49 @@ QString SettingsStore::read(const QString& application, const QString& section, 
 
 void SettingsStore::write(const QString& application, const QString& section, const QString& key,
                           const QString& value) {
-  if (isReadOnly(application) || !usableName(application) || !usableName(section) ||
-      !usableName(key))
+  write(application, {Entry{section, key, value}});
+}
+
+void SettingsStore::write(const QString& application, const std::vector<Entry>& entries) {
+  if (isReadOnly(application) || !usableName(application))
     return;
 #ifdef Q_OS_WIN
-  WindowsRegistry::writeString(registryKey(application, section), key.toStdU16String(),
-                               VerbatimIniFormat::singleLine(value).toStdU16String());
+  for (const Entry& entry : entries)
+    if (usableName(entry.section) && usableName(entry.key))
+      WindowsRegistry::writeString(registryKey(application, entry.section),
+                                   entry.key.toStdU16String(),
+                                   VerbatimIniFormat::singleLine(entry.value).toStdU16String());
 #else
-  const QString fullKey = section + u'/' + key;
   QDir().mkpath(folder_);
   const std::unique_ptr<QSettings> settings = open(application);
   // New keys go to the end of their section in the order they are written.
   QStringList order = settings->value(VerbatimIniFormat::orderKey()).toStringList();
-  if (!order.contains(fullKey)) {
-    order.append(fullKey);
-    settings->setValue(VerbatimIniFormat::orderKey(), order);
+  const qsizetype known = order.size();
+  for (const Entry& entry : entries) {
+    if (!usableName(entry.section) || !usableName(entry.key))
+      continue;
+    const QString fullKey = entry.section + u'/' + entry.key;
+    if (!order.contains(fullKey))
+      order.append(fullKey);
+    settings->setValue(fullKey, VerbatimIniFormat::singleLine(entry.value));
   }
-  settings->setValue(fullKey, VerbatimIniFormat::singleLine(value));
+  if (order.size() != known)
+    settings->setValue(VerbatimIniFormat::orderKey(), order);
   settings->sync();
+#endif
+}
+
+void SettingsStore::removeLeftOvers(const QString& application) const {
+#ifndef Q_OS_WIN
+  if (!usableName(application))
+    return;
+  // The file is replaced through "<name>.ini.XXXXXX"; a kill before the rename leaves one behind.
+  const QString file = application + QStringLiteral(".ini");
+  QDir folder(folder_);
+  for (const QString& name : folder.entryList({file + QStringLiteral(".??????")}, QDir::Files))
+    folder.remove(name);
+#else
+  Q_UNUSED(application);
 #endif
 }
 

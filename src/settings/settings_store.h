@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <memory>
+#include <vector>
 
 class QSettings;
 
@@ -30,6 +31,16 @@ public:
   // ever written under the first server product's application name.
   void write(const QString& application, const QString& section, const QString& key,
              const QString& value);
+  struct Entry {
+    QString section;
+    QString key;
+    QString value;
+  };
+  // The same for many keys, in their order, replacing the file once: a kill during a save
+  // leaves either all old or all new values, and a slow disk is asked once.
+  void write(const QString& application, const std::vector<Entry>& entries);
+  // Temporary files that a kill during an earlier save left beside the application's file.
+  void removeLeftOvers(const QString& application) const;
 
   static bool isReadOnly(const QString& application);
   // The file behind an application (elsewhere than Windows).

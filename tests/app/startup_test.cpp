@@ -138,5 +138,22 @@ TEST_F(Startup, ThePopupStartsInFrontUnlessTheStoreSaysOtherwise) {
   }
 }
 
+// A kill during an earlier save can leave the store's temporary file behind; start-up removes it
+// and nothing else.
+TEST_F(Startup, RemovesTemporaryFilesAnEarlierSaveLeftBehind) {
+  store(serverSettings(QStringLiteral("127.0.0.1")));
+  const QString ini = home.path(QString::fromLatin1(SettingsStore::kApplication));
+  const QStringList kept = {ini, ini + QStringLiteral(".bak"), ini + QStringLiteral(".12345")};
+  for (const QString& path : kept + QStringList{ini + QStringLiteral(".aB3xYz")}) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::Append)) << path.toStdString();
+  }
+  make();
+  ASSERT_TRUE(app->Form_Load(QString()));
+  EXPECT_FALSE(QFile::exists(ini + QStringLiteral(".aB3xYz")));
+  for (const QString& path : kept)
+    EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
+}
+
 } // namespace
 } // namespace meldlux

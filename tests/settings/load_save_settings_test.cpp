@@ -12,9 +12,12 @@
 #include "support/signal_recorder.h"
 
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <sys/inotify.h>
 #include <tuple>
+#include <unistd.h>
 
 using namespace meldlux;
 
@@ -327,6 +330,65 @@ TEST(SaveSettings, SaveThenLoadReproducesEveryKeyByteForByte) {
   // The background also sets the colour sample, with a text readable on it.
   EXPECT_EQ(second.options.sampleBackColor(), 16777215);
   EXPECT_EQ(second.options.sampleForeColor(), 0);
+}
+
+// How often a file in the folder was replaced while save ran: each replacement renames a
+// temporary file of its own onto it (counted by those names, as the kernel merges repeated
+// identical events).
+int replacementsDuring(const QString& folder, const QString& name,
+                       const std::function<void()>& save) {
+  const int fd = ::inotify_init1(IN_NONBLOCK);
+  EXPECT_GE(fd, 0);
+  EXPECT_GE(::inotify_add_watch(fd, folder.toLocal8Bit().constData(), IN_MOVED_FROM), 0);
+  save();
+  int count = 0;
+  alignas(inotify_event) char buffer[64 * 1024];
+  for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) > 0;)
+    for (char* at = buffer; at < buffer + got;) {
+      const auto* event = reinterpret_cast<const inotify_event*>(at);
+      if (event->len > 0 && QString::fromLocal8Bit(event->name).startsWith(name + u'.'))
+        ++count;
+      at += sizeof(inotify_event) + event->len;
+    }
+  ::close(fd);
+  return count;
+}
+
+// A save writes the file once, with the bytes that writing the keys one by one gives: on a
+// first start and over a hand-made store with foreign keys, sections and another order.
+TEST(SaveSettings, OneReplacementWithTheBytesOfKeyByKeyWriting) {
+  for (const QByteArray& before :
+       {QByteArray(), QByteArray("; eigene Notiz\n[Sounds]\nSA=1\n[Fremd]\nX=1\n[Einstellungen]\n"
+                                 "Unbekannt=7\nMsgTime=5\n[Server]\nPort=1\n")}) {
+    SCOPED_TRACE(before.constData());
+    ConfigHome home;
+    QDir().mkpath(QFileInfo(home.path(kOwn)).absolutePath());
+    if (!before.isEmpty())
+      home.writeFile(kOwn, before);
+    Program p;
+    p.load.all();
+    p.options.setText(Text::txtSrv, QStringLiteral("10.0.0.1"));
+
+    QTemporaryDir other;
+    SettingsStore reference(other.path());
+    if (!before.isEmpty()) {
+      QFile copy(reference.filePath(kOwn));
+      ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
+      copy.write(before);
+    }
+    for (const char* name : SettingKeys::saveOrder()) {
+      const SettingKey& key = SettingKeys::byName(QString::fromLatin1(name));
+      reference.write(kOwn, key.sectionText(), key.nameText(), p.save.textOf(key, true));
+    }
+
+    const QFileInfo file(home.path(kOwn));
+    // A file that is not there yet is written in place, without a replacement.
+    EXPECT_EQ(replacementsDuring(file.absolutePath(), file.fileName(), [&] { p.save(true); }),
+              before.isEmpty() ? 0 : 1);
+    QFile expected(reference.filePath(kOwn));
+    ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
+    EXPECT_EQ(home.readFile(kOwn), expected.readAll());
+  }
 }
 
 TEST(SaveSettings, TakesTheRuntimeValuesAndTheWindowsVisibility) {
