@@ -2,9 +2,25 @@
 
 #include "telegrams/sound_player.h"
 
-#include <QSoundEffect>
+#include <QDateTime>
+#include <QUrl>
+#include <memory>
 
 namespace meldlux {
+
+// What the player needs of a QSoundEffect; tests put their own in its place.
+class SoundEffectPort {
+public:
+  enum class Status { Null, Loading, Ready, Error };
+  virtual ~SoundEffectPort() = default;
+  virtual QUrl source() const = 0;
+  virtual Status status() const = 0;
+  // Loads the file anew, also when it is the source already; loading goes on in the background
+  // and play() starts once it is loaded.
+  virtual void load(const QUrl& source) = 0;
+  virtual void play() = 0;
+  virtual void stop() = 0;
+};
 
 // Plays WAV files with QSoundEffect. The name is taken as a path relative to the working
 // directory ("\" separating folders, letter case ignored where the file system minds it). An
@@ -13,10 +29,14 @@ namespace meldlux {
 class QtSoundPlayer final : public SoundPlayer {
 public:
   QtSoundPlayer();
+  explicit QtSoundPlayer(std::unique_ptr<SoundEffectPort> effect);
+  ~QtSoundPlayer() override;
   void play(const QString& fileSettingText) override;
 
 private:
-  QSoundEffect effect_;
+  std::unique_ptr<SoundEffectPort> effect_;
+  QDateTime loadedModified_;
+  qint64 loadedSize_ = -1;
 };
 
 } // namespace meldlux
