@@ -141,6 +141,7 @@ void ConnectionManager::Shutdown() {
 }
 
 void ConnectionManager::Winsock2_Connect() {
+  open_ = true;
   if (isConnected()) {
     link_.ConnectedSince = clock_.now();
     status_.set(QStringLiteral("Verbunden seit ") + formatDateTime(link_.ConnectedSince),
@@ -181,6 +182,7 @@ void ConnectionManager::connectRequest() {
 void ConnectionManager::closeSocket() {
   // Our own close is no event: nothing the socket reports while we close it reaches the rules.
   closingOurselves_ = true;
+  open_ = false;
   socket_->abort();
   closingOurselves_ = false;
 }
@@ -222,10 +224,22 @@ void ConnectionManager::onReadyRead() {
       return;
     }
     bytes = readBlock();
-    if (bytes.isEmpty())
+    if (bytes.isEmpty()) {
+      Winsock2_ReadEnded();
       return; // woken for nothing
+    }
   }
   Q_EMIT blockReceived(cp1252::decode(bytes));
+  Winsock2_ReadEnded();
+}
+
+void ConnectionManager::Winsock2_ReadEnded() {
+  if (closingOurselves_ || !open_ || !isClosed())
+    return;
+  if (socket_->error() == QAbstractSocket::RemoteHostClosedError)
+    Winsock2_Close();
+  else
+    Winsock2_Error(socket_->errorString());
 }
 
 QByteArray ConnectionManager::readBlock() {
@@ -256,8 +270,10 @@ QByteArray ConnectionManager::readBlock() {
 }
 
 void ConnectionManager::readLeftOver() {
-  if (!closingOurselves_ && isConnected() && socket_->bytesAvailable() > 0)
+  if (!closingOurselves_ && isConnected() && socket_->bytesAvailable() > 0) {
     Q_EMIT blockReceived(cp1252::decode(readBlock()));
+    Winsock2_ReadEnded();
+  }
 }
 
 void ConnectionManager::onSocketError(QAbstractSocket::SocketError error) {

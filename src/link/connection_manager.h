@@ -53,6 +53,9 @@ public:
   void Winsock2_Connect();
   void Winsock2_Close();
   void Winsock2_Error(const QString& description);
+  // After every read: a close that came between the peek and the read ends the stream inside
+  // the read, and Qt then drops the socket without an event; this gives it its closed event.
+  void Winsock2_ReadEnded();
 
 Q_SIGNALS:
   // One read of everything that has arrived, decoded as Windows-1252; empty when the socket is
@@ -81,6 +84,7 @@ private:
   QTimer leftOver_;
   QString buttonCaption_ = QStringLiteral("Verbinden");
   bool closingOurselves_ = false;
+  bool open_ = false; // from the connected event until the socket is closed
 };
 
 } // namespace meldlux

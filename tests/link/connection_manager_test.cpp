@@ -447,6 +447,25 @@ TEST_F(ConnectionManagerTest, ASendIntoAResetLinkIsASocketErrorAndClosesTheSocke
   EXPECT_TRUE(status_.caption().startsWith(QStringLiteral("ERR:")));
 }
 
+// The server's close can come between the peek and the read: the read then meets the end of the
+// stream, and Qt drops the socket inside it without an event. Played here by a read of the test's
+// own at that moment, followed by what the link runs after each of its reads.
+TEST_F(ConnectionManagerTest, ACloseMetByTheReadIsShown) {
+  connectByButton();
+  server_.lastClient()->disconnectFromHost();
+  QThread::msleep(100); // the close has arrived, but no event has told the client yet
+  auto* socket = manager_->findChild<QTcpSocket*>();
+  ASSERT_NE(socket, nullptr);
+  char byte = 0;
+  EXPECT_LE(socket->read(&byte, 1), 0);
+  EXPECT_TRUE(manager_->isClosed());
+  runEventsFor(50);
+  EXPECT_EQ(manager_->buttonCaption(), QStringLiteral("Trennen")); // no event came by itself
+  manager_->Winsock2_ReadEnded();
+  EXPECT_EQ(status_.caption(), QStringLiteral("Getrennt"));
+  EXPECT_EQ(manager_->buttonCaption(), QStringLiteral("Verbinden"));
+}
+
 // A keepalive the system refuses is an error like any other: the reconnect waits for the next
 // check instead of coming in the same tick, which would hide the "ERR:" at once.
 TEST_F(ConnectionManagerTest, ARefusedKeepaliveReconnectsOnlyAtTheNextCheck) {
