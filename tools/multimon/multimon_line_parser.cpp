@@ -1,6 +1,7 @@
 #include "multimon_line_parser.h"
 
 #include <QRegularExpression>
+#include <utility>
 
 namespace meldlux::multimon {
 
@@ -83,6 +84,26 @@ std::optional<DecodedTelegram> MultimonLineParser::parse(QStringView rawLine) {
     line.chop(1);
   if (line.trimmed().isEmpty())
     return std::nullopt; // blank lines are no telegram and no fault either
+
+  // multimon-ng prints five-tone digits as they come, so another decoder's line can land inside
+  // one: "ZVEI1: 21FMS: ... CRC correct", then "0E1" on the next line. The two halves are joined
+  // and the line in between read on its own.
+  static const QRegularExpression kInterrupted(QStringLiteral(
+      "^((?:ZVEI[123]|DZVEI|PZVEI|CCIR|EEA|EIA): [0-9E]{0,4})((?:FMS: |POCSAG|ZVEI[123]: ).*)$"));
+  static const QRegularExpression kRest(QStringLiteral("^[0-9E]{1,5}$"));
+  QString joined;
+  if (!zveiFragment_.isEmpty()) {
+    const QString fragment = std::exchange(zveiFragment_, QString());
+    if (kRest.match(line).hasMatch()) {
+      joined = fragment + line.toString();
+      line = joined;
+    }
+  } else if (const auto split = kInterrupted.match(line); split.hasMatch()) {
+    const QString fragment = split.captured(1);
+    auto inner = parse(split.capturedView(2).toString());
+    zveiFragment_ = fragment;
+    return inner;
+  }
   std::optional<DecodedTelegram> telegram;
   bool rejected = false;
   if (line.size() <= kLongestLine) {

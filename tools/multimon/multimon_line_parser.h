@@ -38,6 +38,7 @@ private:
   QString pagerText(QStringView text, bool alpha) const;
 
   Options options_;
+  QString zveiFragment_; // the first half of a five-tone line another line cut into
   qint64 decoded_ = 0;
   qint64 rejectedChecks_ = 0;
   qint64 unreadable_ = 0;
