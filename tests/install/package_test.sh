@@ -60,19 +60,20 @@ validate() { # root of an installed tree
   for sound in alarm status text sprechaufforderung; do
     check_wav "$1/share/meldlux/sounds/$sound.wav"
   done
-  for program in meldlux meldlux-decoder-sim meldlux-refdata; do
+  for program in meldlux meldlux-decoder-sim meldlux-multimon meldlux-refdata meldlux-signal-gen; do
     [ -x "$1/bin/$program" ] || fail "$program not installed"
   done
   [ -f "$1/share/doc/meldlux/BEDIENUNG.md" ] || fail "user guide not installed"
   [ -f "$1/share/meldlux/sample.scenario" ] || fail "sample scenario not installed"
+  [ -f "$1/share/meldlux/signal.scenario" ] || fail "signal scenario not installed"
 }
 
 # 1. cmake --install into a prefix.
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
 validate "$work/prefix"
-# Only the three programs: no test, benchmark or build helper goes along.
+# Only the five programs: no test, benchmark or build helper goes along.
 listed=$(cd "$work/prefix/bin" && ls | tr '\n' ' ')
-[ "$listed" = "meldlux meldlux-decoder-sim meldlux-refdata " ] || fail "bin/ holds: $listed"
+[ "$listed" = "meldlux meldlux-decoder-sim meldlux-multimon meldlux-refdata meldlux-signal-gen " ] || fail "bin/ holds: $listed"
 
 # 2. The Debian package.
 (cd "$work" && cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/pkg" >"$work/cpack.log" 2>&1) ||
@@ -82,6 +83,10 @@ deb=$(ls "$work"/pkg/meldlux_"$version"-1_*.deb)
 depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 libqt6multimedia6; do
   [[ ", $depends," == *", $lib "* ]] || fail "Depends lacks $lib: $depends"
+done
+recommends=$(dpkg-deb -f "$deb" Recommends)
+for pkg in multimon-ng rtl-sdr; do
+  [[ ", $recommends," == *", $pkg,"* ]] || fail "Recommends lacks $pkg: $recommends"
 done
 
 # 3. Install and remove it in a scratch dpkg root.

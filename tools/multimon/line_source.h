@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QProcess>
+#include <QString>
+#include <QTimer>
+
+class QSocketNotifier;
+
+namespace meldlux::multimon {
+
+// Delivers multimon-ng's output line by line, from standard input or from a shell pipeline that
+// it starts itself and starts again, after a growing pause, whenever it ends.
+class LineSource : public QObject {
+  Q_OBJECT
+public:
+  static constexpr qsizetype kLongestLine = 8192;
+
+  explicit LineSource(QObject* parent = nullptr);
+  ~LineSource() override;
+
+  void readStandardInput();
+  void runPipeline(const QString& command);
+  // Ends the pipeline (its whole process group) and stops reading.
+  void stop();
+
+  int starts() const { return starts_; }
+
+Q_SIGNALS:
+  void lineRead(const QString& line);
+  void inputEnded();
+
+private:
+  void take(const QByteArray& bytes);
+  void startPipeline();
+  void pipelineEnded();
+
+  QByteArray pending_;
+  bool skipping_ = false; // inside a line longer than kLongestLine
+  QSocketNotifier* stdinNotifier_ = nullptr;
+  QProcess process_;
+  QString command_;
+  QTimer restart_;
+  QElapsedTimer running_;
+  int backoffMs_ = 0;
+  int starts_ = 0;
+  bool stopped_ = false;
+};
+
+} // namespace meldlux::multimon
