@@ -122,6 +122,7 @@ bool Application::Form_Load(const QString& commandLineText) {
     loadSettings_.connectionPopupAndSounds();
     loadSettings_.popupAppearance();
     loadSettings_.trayKeys();
+    startJournal(); // before the loaders, whose failure ends the sequence
 
     tray_.Form_Load(executableName());
     tray_.setFSys(mainWindow_);
@@ -151,7 +152,6 @@ bool Application::Form_Load(const QString& commandLineText) {
     popupRules_.armPopup();
     hideMainWindowWhenInTray();
     linkState_.LastVehicleTelegram = clock_->now();
-    startJournal();
     return true;
   } catch (const Failure&) {
     return false;
@@ -167,7 +167,8 @@ void Application::startJournal() {
   // The notice takes the status line's place until the next telegram's counts; the event log
   // keeps every failure and the recovery.
   journal_ = std::make_unique<JournalWriter>(
-      *clock_, *log_, JournalWriter::Settings{settings.path(), settings.retentionDays},
+      *clock_, *log_, JournalWriter::Settings{settings.path(), settings.retentionDays,
+                                          settings.retrySeconds * 1000},
       [this](const QString& text) { statusLabel_.setCaption(text); });
   journalRelay_.setTarget(journal_.get());
 }

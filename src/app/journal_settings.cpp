@@ -23,6 +23,10 @@ JournalSettings readJournalSettings(const SettingsStore& store) {
       store.read(app, kSection, QStringLiteral("RetentionDays"), QStringLiteral("365")).toInt(&ok);
   if (ok && days >= 0)
     s.retentionDays = days;
+  const int retry =
+      store.read(app, kSection, QStringLiteral("RetrySeconds"), QStringLiteral("30")).toInt(&ok);
+  if (ok && retry >= 1 && retry <= 24 * 3600)
+    s.retrySeconds = retry;
   s.folder = store.read(app, kSection, QStringLiteral("Folder"), {}).trimmed();
   if (s.folder.isEmpty())
     s.folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);

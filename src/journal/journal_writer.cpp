@@ -19,6 +19,9 @@ namespace {
 constexpr int kDayMs = 24 * 60 * 60 * 1000;
 
 // SQLite's result codes for a file that is not, or no longer, a database.
+// Qt binds a null text as NULL; the columns hold an empty text instead.
+QString text(const QString& value) { return value.isNull() ? QStringLiteral("") : value; }
+
 bool isDamage(const QSqlError& error) {
   const int code = error.nativeErrorCode().toInt() & 0xff;
   return code == 11 /* SQLITE_CORRUPT */ || code == 26 /* SQLITE_NOTADB */;
@@ -38,8 +41,8 @@ JournalWriter::JournalWriter(const Clock& clock, EventLog& log, Settings setting
   connect(&retryTimer_, &QTimer::timeout, this, [this] {
     if (!waiting_.empty())
       flush();
-    else
-      open(); // nothing waits, but the notice should end as soon as the file is back
+    else if (open()) // nothing waits, but the failure should end as soon as the file is back
+      recovered();
   });
   retentionTimer_.setInterval(kDayMs);
   connect(&retentionTimer_, &QTimer::timeout, this, [this] {
@@ -90,11 +93,6 @@ bool JournalWriter::open() {
       error = JournalSchema::apply(connection_->db());
     if (error.isEmpty()) {
       applyRetention();
-      if (!failure_.isEmpty()) {
-        log_.write(u"journal", {QStringLiteral("recovered"), settings_.path});
-        failure_.clear();
-        noticeShown_ = false;
-      }
       return true;
     }
     const bool damaged = isDamage(connection_->db().lastError()) ||
@@ -126,12 +124,12 @@ bool JournalWriter::commit() {
     insert.bindValue(0, e.arrival);
     insert.bindValue(1, e.telegramTime);
     insert.bindValue(2, int(e.kind));
-    insert.bindValue(3, e.identifier);
-    insert.bindValue(4, e.name);
+    insert.bindValue(3, text(e.identifier));
+    insert.bindValue(4, text(e.name));
     insert.bindValue(5, e.status);
     insert.bindValue(6, int(e.direction));
-    insert.bindValue(7, e.message);
-    insert.bindValue(8, e.line);
+    insert.bindValue(7, text(e.message));
+    insert.bindValue(8, text(e.line));
     insert.bindValue(9, qint64(e.colour));
     if (!insert.exec()) {
       const QSqlError error = insert.lastError();
@@ -149,7 +147,16 @@ bool JournalWriter::commit() {
     return false;
   }
   waiting_.clear();
+  recovered();
   return true;
+}
+
+void JournalWriter::recovered() {
+  if (failure_.isEmpty())
+    return;
+  log_.write(u"journal", {QStringLiteral("recovered"), settings_.path});
+  failure_.clear();
+  noticeShown_ = false;
 }
 
 void JournalWriter::failed(const QString& reason, bool damaged) {

@@ -50,6 +50,7 @@ private:
   bool commit();
   void failed(const QString& reason, bool damaged);
   void moveAside();
+  void recovered();
   void applyRetention();
 
   const Clock& clock_;

@@ -38,7 +38,8 @@ inline std::vector<JournalEntry> entryOfEachKind(OleDate arrival) {
            "12345 FF Süd; \"Vollalarm\"", 0x00ff00),
       make(JournalKind::Pocsag, "1234567 [D]", "Gruppe 4", -1, JournalDirection::None,
            "B3 Brand\tWohnhaus", "1234567 [D] Gruppe 4 B3 Brand\tWohnhaus", 0xff00ff),
-      make(JournalKind::Text, "6123", "", 10, JournalDirection::FromVehicle, "Lage & Co",
+      // An unknown sender has no name at all (a null text), as the handlers give it.
+      make(JournalKind::Text, "6123", QString(), 10, JournalDirection::FromVehicle, "Lage & Co",
            "6123 10 Lage & Co", 0x0000ff),
   };
 }
