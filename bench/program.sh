@@ -8,6 +8,9 @@
 #   bash bench/program.sh burst LINES       LINES telegrams in one burst: time, stall, rate, RSS
 #   bash bench/program.sh soak [MINUTES] [RATE]   default 60 minutes at 50 telegrams/s
 #
+# MELDLUX_BENCH_JOURNAL=0 runs the program without its journal (default 1: on, in the run's own
+# folder), so that the two can be compared.
+#
 # Results go to stdout and to build/bench-program/<test>/. Build first (bash scripts/build.sh).
 # The program runs on its own Xvfb so that repaints show as X requests. Timestamps come from
 # strace (start-up, idle) or perf trace (bursts), which watch system calls from outside; the
@@ -41,6 +44,9 @@ AutoConnect=1
 MsgLines=5
 MsgTime=0
 MsgPosition=1
+[Journal]
+Enabled=${MELDLUX_BENCH_JOURNAL:-1}
+Folder=$dir/journal
 INI
 }
 
@@ -64,7 +70,7 @@ start_sim() {
 # to the program's own process id.
 start_app() {
   : >"$dir/events.log"
-  (cd "$dir/data" && exec env XDG_CONFIG_HOME="$dir/config" MELDLUX_EVENT_LOG="$dir/events.log" \
+  (cd "$dir/data" && exec env XDG_CONFIG_HOME="$dir/config" XDG_DATA_HOME="$dir/xdg-data" MELDLUX_EVENT_LOG="$dir/events.log" \
     QT_QPA_PLATFORM=xcb "$@" "$bin/meldlux") >"$dir/app.log" 2>&1 &
   outer=$!
   started+=($outer)
@@ -219,6 +225,13 @@ burst() {
     awk -v n="$handled" -v ms="$took" 'BEGIN {printf "rate: %.0f telegrams/s\n", n * 1000 / ms}'
     echo "longest event-loop stall: $stall ms"
     echo "RSS before $before kB, right after $after kB, 5 s later $settled kB, peak $hwm kB"
+    if [ -f "$dir/journal/journal.sqlite" ]; then
+      echo "journal: $("$bin/meldlux-journal" stats --file "$dir/journal/journal.sqlite" |
+        awk -F';' 'NR > 1 {n += $3} END {print n + 0}') rows," \
+        "$(du -cb "$dir/journal"/journal.sqlite* | tail -n1 | cut -f1) bytes with its WAL"
+    else
+      echo "journal: off"
+    fi
   } | tee "$dir/result.txt"
 }
 

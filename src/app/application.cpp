@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/command_line.h"
+#include "app/journal_settings.h"
 #include "app/load_reference_data.h"
 #include "app/startup_hold.h"
 #include "base/failure.h"
@@ -87,7 +88,7 @@ Application::Application(std::unique_ptr<Clock> clock, std::unique_ptr<EventLog>
       trayTip_(*log_), steps_(*clock_, linkState_, options_, statusLabel_, trayTip_),
       sounds_(options_, *clock_, linkState_, *log_, *display_.sound),
       handlers_(HandlerContext{options_, *clock_, statusTables_, reference_, places_, popup_,
-                               indicators_, steps_, sounds_}),
+                               indicators_, steps_, sounds_, &journalRelay_}),
       tray_(*display_.trayShell, *log_, lockMode_) {
   connect(&link_, &ConnectionManager::blockReceived, &receiver_, &Receiver::Winsock2_DataArrival);
   receiver_.setHandlers(&handlers_);
@@ -123,6 +124,7 @@ bool Application::Form_Load(const QString& commandLineText) {
     popupRules_.settleInFront();
     loadSettings_.popupAppearance();
     loadSettings_.trayKeys();
+    startJournal(); // before the loaders, whose failure ends the sequence
 
     tray_.Form_Load(executableName());
     tray_.setFSys(mainWindow_);
@@ -160,6 +162,19 @@ bool Application::Form_Load(const QString& commandLineText) {
 
 Application::~Application() = default;
 
+void Application::startJournal() {
+  const JournalSettings settings = readJournalSettings(settingsStore_);
+  if (!settings.enabled)
+    return;
+  // The notice takes the status line's place until the next telegram's counts; the event log
+  // keeps every failure and the recovery.
+  journal_ = std::make_unique<JournalWriter>(
+      *clock_, *log_, JournalWriter::Settings{settings.path(), settings.retentionDays,
+                                          settings.retrySeconds * 1000},
+      [this](const QString& text) { statusLabel_.setCaption(text); });
+  journalRelay_.setTarget(journal_.get());
+}
+
 void Application::hideMainWindowWhenInTray() {
   if (startsHidden_ && mainWindow_)
     mainWindow_->hide();
@@ -195,6 +210,8 @@ void Application::Form_Unload(bool mainWindowVisible) {
   if (options_.InTray)
     tray_.MeHide();
   tray_.FSys_Unload(); // the tray's own farewell; whichever runs first removes the icon
+  if (journal_)
+    journal_->flush();
   link_.Shutdown();
   Q_EMIT unloaded();
 }

@@ -9,6 +9,8 @@
 #include "display/screen.h"
 #include "display/text_metrics.h"
 #include "link/connection_manager.h"
+#include "journal/journal_sink.h"
+#include "journal/journal_writer.h"
 #include "link/receiver.h"
 #include "options_window/font_colour_dialog.h"
 #include "options_window/popup_choosers.h"
@@ -114,6 +116,8 @@ public:
   TrayTip& trayTip() { return trayTip_; }
   HandlerSteps& handlerSteps() { return steps_; }
   TelegramHandlerSet& handlers() { return handlers_; }
+  // The journal, once Form_Load has started it; nullptr when it is switched off.
+  JournalWriter* journal() { return journal_.get(); }
   // The socket's data-arrival event. It has no telegram handlers until they are set with
   // receiver().setHandlers(); until then lines are dispatched and counted but not handled.
   Receiver& receiver() { return receiver_; }
@@ -129,6 +133,7 @@ Q_SIGNALS:
 private:
   void chkSysTray_Click();
   void hideMainWindowWhenInTray();
+  void startJournal();
 
   std::unique_ptr<Clock> clock_;
   std::unique_ptr<EventLog> log_;
@@ -154,6 +159,8 @@ private:
   TrayTip trayTip_;
   HandlerSteps steps_;
   AlertSounds sounds_;
+  JournalRelay journalRelay_;
+  std::unique_ptr<JournalWriter> journal_;
   TelegramHandlerSet handlers_;
   std::int16_t lockMode_ = 0;
   FrmSysTray tray_;

@@ -7,6 +7,7 @@
 #include "tables/status_tables.h"
 #include "telegrams/alert_sounds.h"
 #include "telegrams/handler_steps.h"
+#include "telegrams/journal_line.h"
 
 namespace meldlux {
 
@@ -36,6 +37,8 @@ void ZveiHandler::HandleZvei(QString& code, OleDate& time) {
       c_.popup.ShowPopup();
       c_.popup.AddMessage(time, line, c_.statusTables.colour(kZveiColour));
       c_.popup.MarkNewestLine();
+      journalLine(c_, journalTelegram(JournalKind::Zvei, JournalDirection::None, code, name, -1, {}),
+                  time, line, c_.statusTables.colour(kZveiColour));
     }
     c_.popup.RefreshLines();
     c_.popup.LayoutPopup();
@@ -53,6 +56,8 @@ void ZveiHandler::HandleZvei(QString& code, OleDate& time) {
       c_.sounds.playAlarm();
       c_.popup.AddMessage(time, line, c_.statusTables.colour(kZveiColour));
       c_.popup.MarkNewestLine();
+      journalLine(c_, journalTelegram(JournalKind::Zvei, JournalDirection::None, code, {}, -1, {}),
+                  time, line, c_.statusTables.colour(kZveiColour));
     }
   }
   c_.popup.RefreshLines();
@@ -86,7 +91,9 @@ void PocsagHandler::HandlePocsag(QString& ric, QString& text, QString& sub, OleD
     if (!c_.options.checked(Check::chkUnbekFME))
       return;
     alarm(ric + bracketedSub + QStringLiteral("Unbekannt ") + trimmedText, time,
-          ric + bracketedSub + QStringLiteral("Unbekannt"));
+          ric + bracketedSub + QStringLiteral("Unbekannt"),
+          journalTelegram(JournalKind::Pocsag, JournalDirection::None, ric + u' ' + sub, {}, -1,
+                          trimmedText));
     return;
   }
 
@@ -97,10 +104,13 @@ void PocsagHandler::HandlePocsag(QString& ric, QString& text, QString& sub, OleD
   const QString line = c_.options.checked(Check::chkHideRIC)
                            ? name + u' ' + trimmedText
                            : ricText + bracketedSub + name + u' ' + trimmedText;
-  alarm(line, time, ricText + bracketedSub + name);
+  alarm(line, time, ricText + bracketedSub + name,
+        journalTelegram(JournalKind::Pocsag, JournalDirection::None, ric + u' ' + sub, name, -1,
+                        trimmedText));
 }
 
-void PocsagHandler::alarm(const QString& line, OleDate time, const QString& traySummary) {
+void PocsagHandler::alarm(const QString& line, OleDate time, const QString& traySummary,
+                          JournalEntry telegram) {
   if (c_.popup.IsRecentDuplicate(line))
     return;
   c_.sounds.playAlarm();
@@ -109,6 +119,7 @@ void PocsagHandler::alarm(const QString& line, OleDate time, const QString& tray
     QString stored = line;
     c_.popup.AddMessage(time, stored, c_.statusTables.colour(kPocsagColour));
     c_.popup.MarkNewestLine();
+    journalLine(c_, std::move(telegram), time, stored, c_.statusTables.colour(kPocsagColour));
   }
   c_.popup.RefreshLines();
   c_.popup.LayoutPopup();

@@ -2,6 +2,7 @@
 
 
 #include "base/ole_date.h"
+#include "journal/journal_entry.h"
 #include "telegrams/handler_context.h"
 
 #include <QString>
@@ -33,7 +34,7 @@ public:
 
 private:
   // Shared tail of both cases: duplicate test, sound, line, refresh, tray summary.
-  void alarm(const QString& line, OleDate time, const QString& traySummary);
+  void alarm(const QString& line, OleDate time, const QString& traySummary, JournalEntry telegram);
 
   HandlerContext c_;
 };

@@ -9,6 +9,7 @@
 #include "telegrams/alert_sounds.h"
 #include "telegrams/fms_identifier.h"
 #include "telegrams/handler_steps.h"
+#include "telegrams/journal_line.h"
 #include "telegrams/vehicle_naming.h"
 
 namespace meldlux {
@@ -39,13 +40,18 @@ void FmsControlHandler::HandleFmsControl(QString& identifier, std::int16_t& stat
 
   if (c_.options.text(Text::txtMsgOnly).contains(filterCode(kFromControl, status))) {
     const int org = OrgIndex(identifier);
+    const auto sender = [&](JournalKind kind) {
+      return journalTelegram(kind, JournalDirection::FromControl, identifier,
+                             vehicle.index > 0 ? trimSpaces(vehicle.name) : QString(), status,
+                             trimSpaces(text));
+    };
     if (status != 10 && c_.options.checked(Check::chkMsgAktiv))
-      commandLine(vehicle.name, status, org, text, time);
+      commandLine(vehicle.name, status, org, text, time, sender(JournalKind::FmsControl));
     // The watched vehicle's Sprechaufforderung sounds every time, repeats included.
     if (status == 6)
       c_.sounds.playSprechaufforderung(identifier);
     if (status == 10)
-      textTelegram(vehicle.name, org, text, time);
+      textTelegram(vehicle.name, org, text, time, sender(JournalKind::Text));
   }
 
   if (c_.options.checked(Check::chkMsgAktiv)) {
@@ -55,7 +61,7 @@ void FmsControlHandler::HandleFmsControl(QString& identifier, std::int16_t& stat
 }
 
 void FmsControlHandler::commandLine(const QString& name, std::int16_t status, int org,
-                                    QString& text, OleDate time) {
+                                    QString& text, OleDate time, JournalEntry sender) {
   const QString trimmed = trimSpaces(text);
   if (!trimmed.isEmpty())
     text = QStringLiteral(" [") + trimmed + u']';
@@ -66,9 +72,11 @@ void FmsControlHandler::commandLine(const QString& name, std::int16_t status, in
   c_.popup.ShowPopup();
   c_.popup.AddMessage(time, line, c_.statusTables.colour(kInformationColour));
   c_.popup.MarkNewestLine();
+  journalLine(c_, std::move(sender), time, line, c_.statusTables.colour(kInformationColour));
 }
 
-void FmsControlHandler::textTelegram(const QString& name, int org, QString& text, OleDate time) {
+void FmsControlHandler::textTelegram(const QString& name, int org, QString& text, OleDate time,
+                                     JournalEntry sender) {
   if (c_.places.PlaceCount >= 2) {
     const QString key = codedPlaceKey(text);
     if (!key.isEmpty()) {
@@ -89,6 +97,7 @@ void FmsControlHandler::textTelegram(const QString& name, int org, QString& text
     QString line = name + QStringLiteral(" 10 ") + text;
     c_.popup.AddMessage(time, line, c_.statusTables.colour(10));
     c_.popup.MarkNewestLine();
+    journalLine(c_, std::move(sender), time, line, c_.statusTables.colour(10));
   }
 }
 

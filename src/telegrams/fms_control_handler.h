@@ -2,6 +2,7 @@
 
 
 #include "base/ole_date.h"
+#include "journal/journal_entry.h"
 #include "telegrams/handler_context.h"
 
 #include <QString>
@@ -22,8 +23,10 @@ public:
   static QString codedPlaceKey(const QString& text);
 
 private:
-  void commandLine(const QString& name, std::int16_t status, int org, QString& text, OleDate time);
-  void textTelegram(const QString& name, int org, QString& text, OleDate time);
+  // `sender` is the journal's entry for the telegram, without its line.
+  void commandLine(const QString& name, std::int16_t status, int org, QString& text, OleDate time,
+                   JournalEntry sender);
+  void textTelegram(const QString& name, int org, QString& text, OleDate time, JournalEntry sender);
 
   HandlerContext c_;
 };

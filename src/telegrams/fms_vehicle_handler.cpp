@@ -10,6 +10,7 @@
 #include "telegrams/alert_sounds.h"
 #include "telegrams/fms_identifier.h"
 #include "telegrams/handler_steps.h"
+#include "telegrams/journal_line.h"
 #include "telegrams/vehicle_naming.h"
 
 namespace meldlux {
@@ -39,12 +40,17 @@ void FmsVehicleHandler::HandleFmsVehicle(QString& identifier, std::int16_t& stat
   const bool msgAktiv = c_.options.checked(Check::chkMsgAktiv);
   if (c_.options.text(Text::txtMsgOnly).contains(filterCode(kFromVehicle, status))) {
     const int org = OrgIndex(identifier);
+    const auto sender = [&](JournalKind kind) {
+      return journalTelegram(kind, JournalDirection::FromVehicle, identifier,
+                             vehicle.index > 0 ? trimSpaces(vehicle.name) : QString(), status,
+                             trimSpaces(text));
+    };
     if (givesNormalLine(status, c_.options.checked(Check::chkSW)))
-      normalLine(vehicle.name, status, org, text, time);
+      normalLine(vehicle.name, status, org, text, time, sender(JournalKind::FmsVehicle));
     if (c_.options.checked(Check::chkSW) && status == 5 && msgAktiv)
       sprechwunsch(vehicle.name);
     if (status == 10 && msgAktiv)
-      vehicleText(vehicle.name, text, time);
+      vehicleText(vehicle.name, text, time, sender(JournalKind::Text));
     if (c_.options.checked(Check::chkES) && status == 15 && msgAktiv)
       spricht(vehicle.name);
   }
@@ -56,7 +62,7 @@ void FmsVehicleHandler::HandleFmsVehicle(QString& identifier, std::int16_t& stat
 }
 
 void FmsVehicleHandler::normalLine(const QString& name, std::int16_t status, int org, QString& text,
-                                   OleDate time) {
+                                   OleDate time, JournalEntry sender) {
   const QString statusText = c_.statusTables.text(status, org, kFromVehicle);
   const QString head = name + u' ' + formatRightAligned2(status) + u' ' + statusText;
   // The repeat test sees the text as received; the stored line carries it in brackets, so
@@ -72,6 +78,7 @@ void FmsVehicleHandler::normalLine(const QString& name, std::int16_t status, int
     QString line = head + text;
     c_.popup.AddMessage(time, line, c_.statusTables.colour(status));
     c_.popup.MarkNewestLine();
+    journalLine(c_, std::move(sender), time, line, c_.statusTables.colour(status));
   }
   c_.steps.setTraySummary(trimSpaces(name) + QStringLiteral(" (") + QString::number(status) +
                           QStringLiteral(") ") + statusText);
@@ -88,11 +95,13 @@ void FmsVehicleHandler::sprechwunsch(const QString& name) {
   c_.indicators.setBold(Indicator::Spricht, false);
 }
 
-void FmsVehicleHandler::vehicleText(const QString& name, const QString& text, OleDate time) {
+void FmsVehicleHandler::vehicleText(const QString& name, const QString& text, OleDate time,
+                                    JournalEntry sender) {
   c_.popup.ShowPopup();
   QString line = name + QStringLiteral(" 10 ") + text;
   c_.popup.AddMessage(time, line, c_.statusTables.colour(10));
   c_.popup.MarkNewestLine();
+  journalLine(c_, std::move(sender), time, line, c_.statusTables.colour(10));
 }
 
 void FmsVehicleHandler::spricht(const QString& name) {

@@ -2,6 +2,7 @@
 
 
 #include "base/ole_date.h"
+#include "journal/journal_entry.h"
 #include "telegrams/handler_context.h"
 
 #include <QString>
@@ -18,9 +19,11 @@ public:
   void HandleFmsVehicle(QString& identifier, std::int16_t& status, QString& text, OleDate& time);
 
 private:
-  void normalLine(const QString& name, std::int16_t status, int org, QString& text, OleDate time);
+  // `sender` is the journal's entry for the telegram, without its line.
+  void normalLine(const QString& name, std::int16_t status, int org, QString& text, OleDate time,
+                  JournalEntry sender);
   void sprechwunsch(const QString& name);
-  void vehicleText(const QString& name, const QString& text, OleDate time);
+  void vehicleText(const QString& name, const QString& text, OleDate time, JournalEntry sender);
   void spricht(const QString& name);
 
   HandlerContext c_;

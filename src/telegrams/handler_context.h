@@ -6,6 +6,7 @@ class AlertSounds;
 class Clock;
 class HandlerSteps;
 class Indicators;
+class JournalSink;
 class Options;
 class PlaceTable;
 class PopupModel;
@@ -24,6 +25,8 @@ struct HandlerContext {
   Indicators& indicators;
   HandlerSteps& steps;
   AlertSounds& sounds;
+  // Gets every line the strip gets, after the strip; none when no journal is kept.
+  JournalSink* journal = nullptr;
 };
 
 } // namespace meldlux

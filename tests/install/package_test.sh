@@ -60,7 +60,7 @@ validate() { # root of an installed tree
   for sound in alarm status text sprechaufforderung; do
     check_wav "$1/share/meldlux/sounds/$sound.wav"
   done
-  for program in meldlux meldlux-decoder-sim meldlux-multimon meldlux-refdata meldlux-signal-gen; do
+  for program in meldlux meldlux-decoder-sim meldlux-journal meldlux-multimon meldlux-refdata meldlux-signal-gen; do
     [ -x "$1/bin/$program" ] || fail "$program not installed"
   done
   [ -f "$1/share/doc/meldlux/BEDIENUNG.md" ] || fail "user guide not installed"
@@ -71,9 +71,9 @@ validate() { # root of an installed tree
 # 1. cmake --install into a prefix.
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
 validate "$work/prefix"
-# Only the five programs: no test, benchmark or build helper goes along.
+# Only the six programs: no test, benchmark or build helper goes along.
 listed=$(cd "$work/prefix/bin" && ls | tr '\n' ' ')
-[ "$listed" = "meldlux meldlux-decoder-sim meldlux-multimon meldlux-refdata meldlux-signal-gen " ] || fail "bin/ holds: $listed"
+[ "$listed" = "meldlux meldlux-decoder-sim meldlux-journal meldlux-multimon meldlux-refdata meldlux-signal-gen " ] || fail "bin/ holds: $listed"
 
 # 2. The Debian package.
 (cd "$work" && cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/pkg" >"$work/cpack.log" 2>&1) ||
@@ -81,13 +81,17 @@ listed=$(cd "$work/prefix/bin" && ls | tr '\n' ' ')
 deb=$(ls "$work"/pkg/meldlux_"$version"-1_*.deb)
 [ "$(dpkg-deb -f "$deb" Version)" = "$version-1" ] || fail "package version"
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 libqt6multimedia6; do
+for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 libqt6multimedia6 \
+           libqt6sql6; do
   [[ ", $depends," == *", $lib "* ]] || fail "Depends lacks $lib: $depends"
 done
 recommends=$(dpkg-deb -f "$deb" Recommends)
 for pkg in multimon-ng rtl-sdr; do
   [[ ", $recommends," == *", $pkg,"* ]] || fail "Recommends lacks $pkg: $recommends"
 done
+
+# The journal's SQLite driver is a plugin, named by hand.
+[[ ", $depends," == *", libqt6sql6-sqlite,"* ]] || fail "Depends lacks libqt6sql6-sqlite: $depends"
 
 # 3. Install and remove it in a scratch dpkg root.
 root=$work/root
@@ -99,10 +103,12 @@ validate "$root/usr"
 # The installed, stripped programs run against the system's libraries; meldlux starts and ends
 # the orderly way on SIGTERM, saving its settings.
 if ldd "$root/usr/bin/meldlux" | grep -q "not found"; then fail "meldlux misses libraries"; fi
-(cd "$work" && QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$work/config" \
+(cd "$work" && QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/xdg-data" \
    timeout --preserve-status -s TERM 3 "$root/usr/bin/meldlux" >/dev/null 2>&1) ||
   fail "installed meldlux did not run and end on SIGTERM"
 [ -f "$work/config/meldlux/MeldluxWBR.ini" ] || fail "installed meldlux saved no settings"
+"$root/usr/bin/meldlux-journal" check --file "$work/xdg-data/meldlux/journal.sqlite" | grep -qx ok ||
+  fail "installed meldlux began no journal that meldlux-journal finds whole"
 "$root/usr/bin/meldlux-refdata" sample "$work/data" >/dev/null &&
   "$root/usr/bin/meldlux-refdata" check "$work/data" | grep -q "Fahrzeug.Dat" ||
   fail "installed meldlux-refdata does not work"

@@ -63,6 +63,7 @@ public:
     if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")))
       env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), QDir(folder_).filePath("config"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), QDir(folder_).filePath("data"));
     env.insert(QStringLiteral("MELDLUX_EVENT_LOG"), logPath_);
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(workingDirectory.isEmpty() ? folder_ : workingDirectory);
@@ -74,6 +75,8 @@ public:
   }
 
   QString log() const { return readAll(logPath_); }
+  // Where the program keeps its journal unless its settings name another folder.
+  QString journalPath() const { return QDir(folder_).filePath("data/meldlux/journal.sqlite"); }
   const QString& logPath() const { return logPath_; }
   const QString& settingsPath() const { return settingsPath_; }
   QString settings() const { return readAll(settingsPath_); }

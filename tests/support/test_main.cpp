@@ -6,7 +6,7 @@
 // Every test program gets an application object, so sockets, timers and widgets work. Without an
 // explicit platform the tests run offscreen: nothing may depend on a real screen (test discovery
 // runs the programs without CTest's environment). Each program gets scratch runtime and config
-// folders, so no test reads or writes the user's settings.
+// and data folders, so no test reads or writes the user's settings or journal.
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", scratch.filePath(QStringLiteral("runtime")).toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", scratch.filePath(QStringLiteral("config")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", scratch.filePath(QStringLiteral("data")).toLocal8Bit());
   }
   QApplication app(argc, argv);
   if (!qEnvironmentVariableIsSet("MELDLUX_BIN_DIR"))

@@ -1,0 +1,36 @@
+#include "journal/journal_entry.h"
+
+#include <array>
+#include <utility>
+
+namespace meldlux {
+
+namespace {
+
+constexpr std::array<std::pair<JournalKind, const char16_t*>, 5> kNames{{
+    {JournalKind::FmsVehicle, u"fms_vehicle"},
+    {JournalKind::FmsControl, u"fms_control"},
+    {JournalKind::Zvei, u"zvei"},
+    {JournalKind::Pocsag, u"pocsag"},
+    {JournalKind::Text, u"text"},
+}};
+
+} // namespace
+
+QString journalKindName(JournalKind kind) {
+  for (const auto& [k, name] : kNames)
+    if (k == kind)
+      return QString::fromUtf16(name);
+  return QStringLiteral("unknown");
+}
+
+bool journalKindFromName(QStringView name, JournalKind& kind) {
+  for (const auto& [k, text] : kNames)
+    if (name == QStringView(text)) {
+      kind = k;
+      return true;
+    }
+  return false;
+}
+
+} // namespace meldlux

@@ -1,0 +1,160 @@
+#include "journal/journal_reader.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariant>
+
+namespace meldlux {
+
+namespace {
+
+constexpr const char* kColumns =
+    "id, arrival, telegram_time, kind, identifier, name, status, direction, message, line, colour";
+
+struct Where {
+  QString sql;
+  QVariantList values;
+};
+
+Where whereOf(const JournalFilter& filter, std::int64_t beforeId) {
+  QStringList parts;
+  Where w;
+  if (!filter.kinds.isEmpty()) {
+    QStringList marks;
+    for (JournalKind kind : filter.kinds) {
+      marks << QStringLiteral("?");
+      w.values << int(kind);
+    }
+    parts << QStringLiteral("kind IN (") + marks.join(u',') + u')';
+  }
+  if (!filter.text.isEmpty()) {
+    // instr on lower() rather than LIKE: the user's % and _ are plain characters here.
+    parts << QStringLiteral("(instr(lower(name), ?) OR instr(lower(identifier), ?) OR "
+                            "instr(lower(message), ?) OR instr(lower(line), ?))");
+    const QString needle = filter.text.toLower();
+    for (int i = 0; i < 4; ++i)
+      w.values << needle;
+  }
+  if (filter.from != 0) {
+    parts << QStringLiteral("arrival >= ?");
+    w.values << filter.from;
+  }
+  if (filter.until != 0) {
+    parts << QStringLiteral("arrival < ?");
+    w.values << filter.until;
+  }
+  if (beforeId > 0) {
+    parts << QStringLiteral("id < ?");
+    w.values << qint64(beforeId);
+  }
+  if (!parts.isEmpty())
+    w.sql = QStringLiteral(" WHERE ") + parts.join(QStringLiteral(" AND "));
+  return w;
+}
+
+JournalEntry entryOf(const QSqlQuery& q) {
+  JournalEntry e;
+  e.id = q.value(0).toLongLong();
+  e.arrival = q.value(1).toDouble();
+  e.telegramTime = q.value(2).toDouble();
+  e.kind = JournalKind(q.value(3).toInt());
+  e.identifier = q.value(4).toString();
+  e.name = q.value(5).toString();
+  e.status = q.value(6).toInt();
+  e.direction = JournalDirection(q.value(7).toInt());
+  e.message = q.value(8).toString();
+  e.line = q.value(9).toString();
+  e.colour = Colour(q.value(10).toLongLong());
+  return e;
+}
+
+} // namespace
+
+JournalReader::JournalReader(const QString& path) : connection_(path) {}
+
+std::vector<JournalEntry> JournalReader::page(const JournalFilter& filter, int limit,
+                                              std::int64_t beforeId) {
+  std::vector<JournalEntry> out;
+  if (!error().isEmpty() || limit <= 0)
+    return out;
+  const Where w = whereOf(filter, beforeId);
+  QSqlQuery q(connection_.db());
+  q.setForwardOnly(true);
+  q.prepare(QStringLiteral("SELECT ") + QLatin1String(kColumns) + QStringLiteral(" FROM telegrams") +
+            w.sql + QStringLiteral(" ORDER BY id DESC LIMIT ") + QString::number(limit));
+  for (const QVariant& v : w.values)
+    q.addBindValue(v);
+  if (!q.exec()) {
+    lastError_ = q.lastError().text();
+    return out;
+  }
+  lastError_.clear();
+  out.reserve(std::size_t(limit));
+  while (q.next())
+    out.push_back(entryOf(q));
+  return out;
+}
+
+std::int64_t JournalReader::count(const JournalFilter& filter) {
+  if (!error().isEmpty())
+    return 0;
+  const Where w = whereOf(filter, 0);
+  QSqlQuery q(connection_.db());
+  q.prepare(QStringLiteral("SELECT count(*) FROM telegrams") + w.sql);
+  for (const QVariant& v : w.values)
+    q.addBindValue(v);
+  if (!q.exec() || !q.next()) {
+    lastError_ = q.lastError().text();
+    return 0;
+  }
+  lastError_.clear();
+  return q.value(0).toLongLong();
+}
+
+bool JournalReader::forEach(const JournalFilter& filter,
+                            const std::function<bool(const JournalEntry&)>& each) {
+  if (!error().isEmpty())
+    return false;
+  const Where w = whereOf(filter, 0);
+  QSqlQuery q(connection_.db());
+  q.setForwardOnly(true);
+  q.prepare(QStringLiteral("SELECT ") + QLatin1String(kColumns) + QStringLiteral(" FROM telegrams") +
+            w.sql + QStringLiteral(" ORDER BY id"));
+  for (const QVariant& v : w.values)
+    q.addBindValue(v);
+  if (!q.exec()) {
+    lastError_ = q.lastError().text();
+    return false;
+  }
+  lastError_.clear();
+  while (q.next())
+    if (!each(entryOf(q)))
+      break;
+  return true;
+}
+
+std::map<std::pair<QDate, JournalKind>, std::int64_t>
+JournalReader::perDayAndKind(const JournalFilter& filter) {
+  std::map<std::pair<QDate, JournalKind>, std::int64_t> out;
+  if (!error().isEmpty())
+    return out;
+  const Where w = whereOf(filter, 0);
+  QSqlQuery q(connection_.db());
+  q.prepare(QStringLiteral("SELECT CAST(arrival AS INTEGER), kind, count(*) FROM telegrams") +
+            w.sql + QStringLiteral(" GROUP BY 1, 2"));
+  for (const QVariant& v : w.values)
+    q.addBindValue(v);
+  if (!q.exec()) {
+    lastError_ = q.lastError().text();
+    return out;
+  }
+  lastError_.clear();
+  const QDate epoch(1899, 12, 30);
+  while (q.next())
+    out[{epoch.addDays(q.value(0).toLongLong()), JournalKind(q.value(1).toInt())}] =
+        q.value(2).toLongLong();
+  return out;
+}
+
+} // namespace meldlux

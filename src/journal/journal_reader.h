@@ -1,0 +1,49 @@
+#pragma once
+
+#include "journal/journal_connection.h"
+#include "journal/journal_entry.h"
+
+#include <QDate>
+#include <QList>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <vector>
+
+namespace meldlux {
+
+// Which rows a reader gives: every field left empty lets everything through.
+struct JournalFilter {
+  QList<JournalKind> kinds;
+  QString text;   // found anywhere in name, identifier, message or line, case ignored
+  OleDate from = 0; // arrival at or after
+  OleDate until = 0; // arrival before
+};
+
+// Reads one journal file, newest first, a page at a time: a history window with a million rows
+// never holds more than what it shows.
+class JournalReader {
+public:
+  explicit JournalReader(const QString& path);
+
+  const QString& error() const { return connection_.error(); }
+
+  // Up to `limit` rows older than the row `beforeId` (0: from the newest), newest first. Keyset
+  // paging, so the thousandth page costs what the first does.
+  std::vector<JournalEntry> page(const JournalFilter& filter, int limit,
+                                 std::int64_t beforeId = 0);
+  std::int64_t count(const JournalFilter& filter);
+  // Every row the filter lets through, oldest first; `each` returns false to stop.
+  bool forEach(const JournalFilter& filter, const std::function<bool(const JournalEntry&)>& each);
+  // Rows per day of arrival and kind.
+  std::map<std::pair<QDate, JournalKind>, std::int64_t> perDayAndKind(const JournalFilter& filter);
+
+  // The last failure of a read, empty when there was none.
+  const QString& lastError() const { return lastError_; }
+
+private:
+  JournalConnection connection_;
+  QString lastError_;
+};
+
+} // namespace meldlux

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+class QSqlDatabase;
+
+namespace meldlux {
+
+// The journal's tables. Times are OLE dates (local days since 1899-12-30), as the program keeps
+// them everywhere; kind, status and direction are the numbers of JournalEntry.
+class JournalSchema {
+public:
+  static constexpr int kVersion = 1;
+
+  // WAL, NORMAL sync (a commit survives a killed program; only a power cut may lose the last
+  // ones) and the tables if they are missing. Returns an error text, empty on success. A file
+  // that is not a journal of this program, or a newer one, gives an error.
+  static QString apply(QSqlDatabase& db);
+
+  // "ok" or what SQLite's integrity check found.
+  static QString check(QSqlDatabase& db);
+};
+
+} // namespace meldlux

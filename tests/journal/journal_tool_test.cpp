@@ -1,0 +1,117 @@
+#include "support/journal_fixture.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace meldlux {
+namespace {
+
+using testing::entryOfEachKind;
+using testing::JournalRig;
+
+struct ToolRun {
+  int code = -1;
+  QByteArray out;
+  QByteArray err;
+};
+
+ToolRun tool(const QStringList& args) {
+  QProcess p;
+  p.start(qEnvironmentVariable("MELDLUX_BIN_DIR") + QStringLiteral("/meldlux-journal"), args);
+  ToolRun r;
+  if (!p.waitForFinished(20000)) {
+    p.kill();
+    p.waitForFinished();
+    return r;
+  }
+  r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+  r.out = p.readAllStandardOutput();
+  r.err = p.readAllStandardError();
+  return r;
+}
+
+// A journal of two days, each with one row of every kind.
+struct ToolFixture : ::testing::Test {
+  JournalRig rig;
+  void SetUp() override {
+    rig.clock.set(46363.25); // 07.12.2026 06:00:00
+    for (const double day : {0.0, 1.0})
+      for (const JournalEntry& e : entryOfEachKind(rig.clock.now() + day))
+        rig.writer->record(e);
+    JournalRig::endBlock();
+    ASSERT_EQ(rig.writer->waiting(), 0u);
+  }
+  QStringList file() const { return {QStringLiteral("--file"), rig.path()}; }
+};
+
+TEST_F(ToolFixture, CsvIsForGermanSpreadsheets) {
+  const ToolRun r = tool(QStringList{"export", "--kind", "zvei,pocsag", "--until", "08.12.2026"} + file());
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  ASSERT_TRUE(r.out.startsWith("\xEF\xBB\xBF" "Ankunft;")) << r.out.left(40).toStdString();
+  const QList<QByteArray> lines = r.out.split('\n');
+  ASSERT_EQ(lines.size(), 4); // header, two rows, the empty rest after the last CRLF
+  EXPECT_EQ(lines[1],
+            "07.12.2026 06:00:00;07.12.2026 05:59:59;zvei;12345;\"FF Süd; \"\"Vollalarm\"\"\";;;;"
+            "\"12345 FF Süd; \"\"Vollalarm\"\"\";65280\r");
+  EXPECT_TRUE(lines[2].startsWith("07.12.2026 06:00:00;07.12.2026 05:59:59;pocsag;1234567 [D];"))
+      << lines[2].toStdString();
+}
+
+TEST_F(ToolFixture, JsonLinesCarryEveryField) {
+  const ToolRun r = tool(QStringList{"export", "--format", "jsonl", "--since", "2026-12-08"} + file());
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  const QList<QByteArray> lines = r.out.trimmed().split('\n');
+  ASSERT_EQ(lines.size(), 5);
+  const QJsonObject first = QJsonDocument::fromJson(lines[0]).object();
+  EXPECT_EQ(first["kind"].toString(), "fms_vehicle");
+  EXPECT_EQ(first["status"].toInt(), 3);
+  EXPECT_EQ(first["direction"].toString(), "Fahrzeug");
+  EXPECT_EQ(first["arrival"].toString(), "2026-12-08T06:00:00");
+  EXPECT_EQ(QJsonDocument::fromJson(lines[3]).object()["message"].toString(), "B3 Brand\tWohnhaus");
+}
+
+TEST_F(ToolFixture, StatsCountPerDayAndKind) {
+  const ToolRun r = tool(QStringList{"stats", "--kind", "text"} + file());
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  EXPECT_EQ(r.out, "Tag;Art;Anzahl\n07.12.2026;text;1\n08.12.2026;text;1\n");
+}
+
+TEST_F(ToolFixture, CheckAndBadInput) {
+  EXPECT_EQ(tool(QStringList{"check"} + file()).out, "ok\n");
+  struct Case {
+    QStringList args;
+    int code;
+  };
+  const Case cases[] = {
+      {{"export", "--since", "gestern"}, 2},
+      {{"export", "--kind", "fax"}, 2},
+      {{"export", "--format", "xml"}, 2},
+      {{"stats", "--bogus"}, 2},
+      {{"frobnicate"}, 2},
+      {{"check", "--file", rig.path("missing.sqlite")}, 1},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(tool(c.args + (c.args.contains("--file") ? QStringList{} : file())).code, c.code)
+        << c.args.join(' ').toStdString();
+  for (const char* command : {"export", "stats", "check"}) {
+    const ToolRun help = tool({command, "--help"});
+    EXPECT_EQ(help.code, 0) << command;
+    EXPECT_TRUE(help.out.contains("--file")) << command;
+  }
+  EXPECT_TRUE(tool({"--version"}).out.startsWith("meldlux-journal 1."));
+
+  rig.writer.reset();
+  QFile f(rig.path());
+  ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+  f.seek(4096); // the table's first page, all of it
+  f.write(QByteArray(4096, '\xA5'));
+  f.close();
+  const ToolRun damaged = tool(QStringList{"check"} + file());
+  EXPECT_EQ(damaged.code, 1) << damaged.out.toStdString();
+}
+
+} // namespace
+} // namespace meldlux

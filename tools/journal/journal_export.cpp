@@ -1,0 +1,71 @@
+#include "journal_export.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringList>
+
+namespace meldlux {
+
+namespace {
+
+QString field(const QString& text) {
+  if (!text.contains(u';') && !text.contains(u'"') && !text.contains(u'\n') &&
+      !text.contains(u'\r'))
+    return text;
+  QString quoted = text;
+  quoted.replace(u'"', QStringLiteral("\"\""));
+  return u'"' + quoted + u'"';
+}
+
+QString directionName(JournalDirection d) {
+  switch (d) {
+  case JournalDirection::FromVehicle: return QStringLiteral("Fahrzeug");
+  case JournalDirection::FromControl: return QStringLiteral("Leitstelle");
+  case JournalDirection::None: break;
+  }
+  return {};
+}
+
+} // namespace
+
+QString germanDateTime(OleDate date) {
+  return fromOleDate(date).toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"));
+}
+
+QByteArray csvHeader() {
+  return QByteArrayLiteral("\xEF\xBB\xBF") +
+         QByteArrayLiteral("Ankunft;Telegrammzeit;Art;Kennung;Name;Status;Richtung;Text;Zeile;Farbe\r\n");
+}
+
+QByteArray csvRow(const JournalEntry& e) {
+  const QStringList fields{germanDateTime(e.arrival),
+                           germanDateTime(e.telegramTime),
+                           journalKindName(e.kind),
+                           field(e.identifier),
+                           field(e.name),
+                           e.status < 0 ? QString() : QString::number(e.status),
+                           directionName(e.direction),
+                           field(e.message),
+                           field(e.line),
+                           QString::number(e.colour)};
+  return (fields.join(u';') + QStringLiteral("\r\n")).toUtf8();
+}
+
+QByteArray jsonLine(const JournalEntry& e) {
+  QJsonObject o{{"id", qint64(e.id)},
+                {"arrival", fromOleDate(e.arrival).toString(Qt::ISODate)},
+                {"telegram_time", fromOleDate(e.telegramTime).toString(Qt::ISODate)},
+                {"kind", journalKindName(e.kind)},
+                {"identifier", e.identifier},
+                {"name", e.name},
+                {"message", e.message},
+                {"line", e.line},
+                {"colour", e.colour}};
+  if (e.status >= 0)
+    o.insert("status", e.status);
+  if (e.direction != JournalDirection::None)
+    o.insert("direction", directionName(e.direction));
+  return QJsonDocument(o).toJson(QJsonDocument::Compact) + '\n';
+}
+
+} // namespace meldlux

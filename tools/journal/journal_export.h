@@ -1,0 +1,18 @@
+#pragma once
+
+#include "journal/journal_entry.h"
+
+#include <QByteArray>
+
+namespace meldlux {
+
+// A CSV a German spreadsheet opens as it is: UTF-8 with a byte-order mark, semicolons, CRLF,
+// times "TT.MM.JJJJ hh:mm:ss", fields quoted when they hold a separator, a quote or a line break.
+QByteArray csvHeader();
+QByteArray csvRow(const JournalEntry& e);
+// One JSON object per line.
+QByteArray jsonLine(const JournalEntry& e);
+// "TT.MM.JJJJ hh:mm:ss" of an OLE date.
+QString germanDateTime(OleDate date);
+
+} // namespace meldlux

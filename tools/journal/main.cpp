@@ -1,0 +1,213 @@
+// meldlux-journal: export, count and check the journal of received telegrams.
+
+#include "journal/journal_connection.h"
+#include "journal/journal_reader.h"
+#include "journal/journal_schema.h"
+#include "journal_export.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTextStream>
+#include <cstdio>
+
+using namespace meldlux;
+
+namespace {
+
+constexpr int kUsage = 2;
+
+int usage(const QString& text) {
+  std::fprintf(stderr, "meldlux-journal: %s\n", qPrintable(text));
+  return kUsage;
+}
+
+QString defaultPath() {
+  return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+      .filePath(QStringLiteral("journal.sqlite"));
+}
+
+// "TT.MM.JJJJ[ hh:mm[:ss]]" or "JJJJ-MM-TT[Thh:mm[:ss]]", local time.
+bool parseWhen(const QString& text, OleDate& out) {
+  static const char* const formats[] = {"dd.MM.yyyy hh:mm:ss", "dd.MM.yyyy hh:mm", "dd.MM.yyyy",
+                                        "yyyy-MM-ddThh:mm:ss", "yyyy-MM-ddThh:mm", "yyyy-MM-dd",
+                                        "yyyy-MM-dd hh:mm:ss", "yyyy-MM-dd hh:mm"};
+  for (const char* format : formats) {
+    const QDateTime t = QDateTime::fromString(text.trimmed(), QString::fromLatin1(format));
+    if (t.isValid()) {
+      out = toOleDate(t);
+      return true;
+    }
+  }
+  return false;
+}
+
+void addCommon(QCommandLineParser& p, const QString& description) {
+  p.setApplicationDescription(description);
+  p.addHelpOption();
+  p.addOption({QStringLiteral("file"), QStringLiteral("The journal (default: %1).").arg(defaultPath()),
+               QStringLiteral("path"), defaultPath()});
+}
+
+void addFilter(QCommandLineParser& p) {
+  p.addOption({QStringLiteral("since"), QStringLiteral("From this time on (TT.MM.JJJJ [hh:mm[:ss]])."),
+               QStringLiteral("time")});
+  p.addOption({QStringLiteral("until"), QStringLiteral("Before this time."), QStringLiteral("time")});
+  p.addOption({QStringLiteral("kind"),
+               QStringLiteral("Only these kinds, comma separated: fms_vehicle, fms_control, zvei, "
+                              "pocsag, text."),
+               QStringLiteral("kinds")});
+}
+
+// Fills the filter; an error text when an option is wrong.
+QString filterOf(const QCommandLineParser& p, JournalFilter& filter) {
+  if (p.isSet(QStringLiteral("since")) && !parseWhen(p.value(QStringLiteral("since")), filter.from))
+    return QStringLiteral("--since: not a date: ") + p.value(QStringLiteral("since"));
+  if (p.isSet(QStringLiteral("until")) && !parseWhen(p.value(QStringLiteral("until")), filter.until))
+    return QStringLiteral("--until: not a date: ") + p.value(QStringLiteral("until"));
+  if (p.isSet(QStringLiteral("kind")))
+    for (const QString& name : p.value(QStringLiteral("kind")).split(u',', Qt::SkipEmptyParts)) {
+      JournalKind kind;
+      if (!journalKindFromName(name.trimmed(), kind))
+        return QStringLiteral("--kind: unknown kind: ") + name;
+      filter.kinds << kind;
+    }
+  return {};
+}
+
+// Parses the sub-command's arguments; -1 to go on, else the exit code.
+int parse(QCommandLineParser& p, const QStringList& args) {
+  if (!p.parse(args))
+    return usage(p.errorText());
+  if (p.isSet(QStringLiteral("help"))) {
+    std::fputs(qPrintable(p.helpText()), stdout);
+    return 0;
+  }
+  if (!p.positionalArguments().isEmpty())
+    return usage(QStringLiteral("unexpected argument: ") + p.positionalArguments().first());
+  return -1;
+}
+
+bool exists(const QString& path) {
+  if (QFileInfo(path).isFile())
+    return true;
+  std::fprintf(stderr, "meldlux-journal: no journal at %s\n", qPrintable(path));
+  return false;
+}
+
+int runExport(const QStringList& args) {
+  QCommandLineParser p;
+  addCommon(p, QStringLiteral("Writes the journal's telegrams, oldest first, to standard output."));
+  addFilter(p);
+  p.addOption({QStringLiteral("format"), QStringLiteral("csv (for spreadsheets) or jsonl."),
+               QStringLiteral("format"), QStringLiteral("csv")});
+  if (const int code = parse(p, args); code >= 0)
+    return code;
+  JournalFilter filter;
+  if (const QString e = filterOf(p, filter); !e.isEmpty())
+    return usage(e);
+  const QString format = p.value(QStringLiteral("format"));
+  if (format != u"csv" && format != u"jsonl")
+    return usage(QStringLiteral("--format: csv or jsonl, not ") + format);
+  const QString path = p.value(QStringLiteral("file"));
+  if (!exists(path))
+    return 1;
+  JournalReader reader(path);
+  if (!reader.error().isEmpty())
+    return usage(reader.error()), 1;
+  QFile out;
+  if (!out.open(stdout, QIODevice::WriteOnly))
+    return 1;
+  const bool csv = format == u"csv";
+  if (csv)
+    out.write(csvHeader());
+  const bool ok = reader.forEach(filter, [&](const JournalEntry& e) {
+    out.write(csv ? csvRow(e) : jsonLine(e));
+    return true;
+  });
+  out.flush();
+  if (!ok)
+    std::fprintf(stderr, "meldlux-journal: %s\n", qPrintable(reader.lastError()));
+  return ok ? 0 : 1;
+}
+
+int runStats(const QStringList& args) {
+  QCommandLineParser p;
+  addCommon(p, QStringLiteral("Counts the telegrams per day and kind."));
+  addFilter(p);
+  if (const int code = parse(p, args); code >= 0)
+    return code;
+  JournalFilter filter;
+  if (const QString e = filterOf(p, filter); !e.isEmpty())
+    return usage(e);
+  const QString path = p.value(QStringLiteral("file"));
+  if (!exists(path))
+    return 1;
+  JournalReader reader(path);
+  const auto counts = reader.perDayAndKind(filter);
+  if (!reader.error().isEmpty() || !reader.lastError().isEmpty()) {
+    std::fprintf(stderr, "meldlux-journal: %s%s\n", qPrintable(reader.error()),
+                 qPrintable(reader.lastError()));
+    return 1;
+  }
+  QTextStream out(stdout);
+  out << "Tag;Art;Anzahl\n";
+  for (const auto& [key, n] : counts)
+    out << key.first.toString(QStringLiteral("dd.MM.yyyy")) << ';' << journalKindName(key.second)
+        << ';' << n << '\n';
+  return 0;
+}
+
+int runCheck(const QStringList& args) {
+  QCommandLineParser p;
+  addCommon(p, QStringLiteral("Checks the journal's integrity: prints \"ok\" and ends with 0, "
+                              "else prints what is wrong and ends with 1."));
+  if (const int code = parse(p, args); code >= 0)
+    return code;
+  const QString path = p.value(QStringLiteral("file"));
+  if (!exists(path))
+    return 1;
+  JournalConnection connection(path, true);
+  QString result = connection.error();
+  if (result.isEmpty())
+    result = JournalSchema::check(connection.db());
+  std::printf("%s\n", qPrintable(result));
+  return result == u"ok" ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  // The program's own name, so that the default file is the one meldlux writes.
+  QCoreApplication::setApplicationName(QStringLiteral("meldlux"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(MELDLUX_VERSION));
+  QStringList args = app.arguments();
+  const QString command = args.size() > 1 ? args.at(1) : QString();
+  if (command == u"--version" || command == u"-v") {
+    std::printf("meldlux-journal %s\n", MELDLUX_VERSION);
+    return 0;
+  }
+  const QString overview = QStringLiteral(
+      "Usage: meldlux-journal export|stats|check [options]\n"
+      "  export  the telegrams as CSV or JSON lines (--since, --until, --kind, --format)\n"
+      "  stats   telegrams per day and kind\n"
+      "  check   the file's integrity\n"
+      "Each command takes --help; --version prints the version.\n");
+  if (command == u"--help" || command == u"-h") {
+    std::fputs(qPrintable(overview), stdout);
+    return 0;
+  }
+  args.removeAt(1 < args.size() ? 1 : 0);
+  if (command == u"export")
+    return runExport(args);
+  if (command == u"stats")
+    return runStats(args);
+  if (command == u"check")
+    return runCheck(args);
+  std::fputs(qPrintable(overview), stderr);
+  return kUsage;
+}
