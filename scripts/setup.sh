@@ -10,6 +10,7 @@ packages=(qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins
           trayer xdotool     # a notification area and a hand for the tray's end-to-end test
           qt6-svg-dev        # renders the icon's PNG sizes at build time
           dpkg-dev desktop-file-utils appstream   # the Debian package and its checks
+          lintian help2man   # Debian's package checker; manual pages from --help
           libfaketime)       # a faster clock for the fault tests' reconnection runs
 
 missing=()
