@@ -11,6 +11,7 @@ packages=(qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins
           qt6-svg-dev        # renders the icon's PNG sizes at build time
           dpkg-dev desktop-file-utils appstream   # the Debian package and its checks
           multimon-ng        # the real decoder the bridge tests run the generated audio through
+          lintian help2man   # Debian's package checker; manual pages from --help
           libfaketime        # a faster clock for the fault tests' reconnection runs
           libqt6sql6-sqlite) # the journal's SQLite driver for Qt SQL
 

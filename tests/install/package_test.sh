@@ -66,6 +66,14 @@ validate() { # root of an installed tree
   [ -f "$1/share/doc/meldlux/BEDIENUNG.md" ] || fail "user guide not installed"
   [ -f "$1/share/meldlux/sample.scenario" ] || fail "sample scenario not installed"
   [ -f "$1/share/meldlux/signal.scenario" ] || fail "signal scenario not installed"
+  for page in man1/meldlux man1/meldlux-decoder-sim man1/meldlux-journal man1/meldlux-multimon \
+      man1/meldlux-refdata man1/meldlux-signal-gen de/man1/meldlux; do
+    [ -n "$(zcat "$1/share/man/$page.1.gz" | grep '^\.SH')" ] || fail "manual page $page"
+  done
+  grep -q "^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" \
+    "$1/share/doc/meldlux/copyright" || fail "copyright file"
+  grep -q "<project_license>GPL-3.0-or-later</project_license>" \
+    "$1/share/metainfo/$app.metainfo.xml" || fail "metainfo licence"
 }
 
 # 1. cmake --install into a prefix.
@@ -80,6 +88,9 @@ listed=$(cd "$work/prefix/bin" && ls | tr '\n' ' ')
   { cat "$work/cpack.log"; exit 1; }
 deb=$(ls "$work"/pkg/meldlux_"$version"-1_*.deb)
 [ "$(dpkg-deb -f "$deb" Version)" = "$version-1" ] || fail "package version"
+# Debian's own checker: not one error or warning (info and pedantic tags are advice).
+lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1 ||
+  fail "lintian: $(grep -v '^N:' "$work/lintian.log")"
 depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 libqt6multimedia6 \
            libqt6sql6; do
