@@ -8,6 +8,10 @@ find_program(MELDLUX_GZIP gzip REQUIRED)
 set(MELDLUX_MAN_DIR ${CMAKE_BINARY_DIR}/man)
 
 function(meldlux_man_page target description)
+  # Only the plain build is packaged; a sanitized program's leak report at exit would fail help2man.
+  if(MELDLUX_SANITIZE)
+    return()
+  endif()
   set(page ${MELDLUX_MAN_DIR}/${target}.1)
   # --version-string: the tools print no --version of their own; the page names the release.
   # A UTF-8 locale keeps the umlauts of German help texts.
