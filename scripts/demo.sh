@@ -26,11 +26,18 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The simulator on the program's default port, or the next free one when another program has it.
+# The simulator (or the bridge) on the program's default port, or the next free one when another
+# program has it.
 source scripts/simulator.sh
-start_simulator "${MELDLUX_DEMO_PORT:-7778}" "$demo/sim.log" --password demo --heartbeat 20 \
-  --scenario tools/decoder-sim/sample.scenario --loop ||
-  { echo "Kein freier Port für den Simulator:" >&2; cat "$demo/sim.log" >&2; exit 1; }
+if [ "${1:-}" = --funk ]; then
+  shift
+  decoder="multimon-ng -q -t raw -a POCSAG512 -a POCSAG1200 -a POCSAG2400 -a ZVEI1 -a FMSFSK -"
+  start_bridge "${MELDLUX_DEMO_PORT:-7778}" "$demo/sim.log" --password demo --heartbeat 20 \
+    --run "build/bin/meldlux-signal-gen --scenario tools/signal_gen/sample.scenario | $decoder"
+else
+  start_simulator "${MELDLUX_DEMO_PORT:-7778}" "$demo/sim.log" --password demo --heartbeat 20 \
+    --scenario tools/decoder-sim/sample.scenario --loop
+fi || { echo "Kein freier Port für den Server:" >&2; cat "$demo/sim.log" >&2; exit 1; }
 pids+=("$sim")
 write_settings "$demo/config/meldlux/MeldluxWBR.ini" "$port" demo "$sounds" 1
 
