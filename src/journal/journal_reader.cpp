@@ -69,6 +69,20 @@ JournalEntry entryOf(const QSqlQuery& q) {
   return e;
 }
 
+// Runs the statement with the filter's values bound; keeps the driver's text in error when it
+// fails and clears error when it runs.
+bool run(QSqlQuery& q, const QString& sql, const Where& w, QString& error) {
+  q.prepare(sql);
+  for (const QVariant& v : w.values)
+    q.addBindValue(v);
+  if (!q.exec()) {
+    error = q.lastError().text();
+    return false;
+  }
+  error.clear();
+  return true;
+}
+
 } // namespace
 
 JournalReader::JournalReader(const QString& path) : connection_(path) {}
@@ -81,15 +95,10 @@ std::vector<JournalEntry> JournalReader::page(const JournalFilter& filter, int l
   const Where w = whereOf(filter, beforeId);
   QSqlQuery q(connection_.db());
   q.setForwardOnly(true);
-  q.prepare(QStringLiteral("SELECT ") + QLatin1String(kColumns) + QStringLiteral(" FROM telegrams") +
-            w.sql + QStringLiteral(" ORDER BY id DESC LIMIT ") + QString::number(limit));
-  for (const QVariant& v : w.values)
-    q.addBindValue(v);
-  if (!q.exec()) {
-    lastError_ = q.lastError().text();
+  if (!run(q, QStringLiteral("SELECT ") + QLatin1String(kColumns) + QStringLiteral(" FROM telegrams") +
+                 w.sql + QStringLiteral(" ORDER BY id DESC LIMIT ") + QString::number(limit),
+           w, lastError_))
     return out;
-  }
-  lastError_.clear();
   out.reserve(std::size_t(limit));
   while (q.next())
     out.push_back(entryOf(q));
@@ -101,14 +110,12 @@ std::int64_t JournalReader::count(const JournalFilter& filter) {
     return 0;
   const Where w = whereOf(filter, 0);
   QSqlQuery q(connection_.db());
-  q.prepare(QStringLiteral("SELECT count(*) FROM telegrams") + w.sql);
-  for (const QVariant& v : w.values)
-    q.addBindValue(v);
-  if (!q.exec() || !q.next()) {
+  if (!run(q, QStringLiteral("SELECT count(*) FROM telegrams") + w.sql, w, lastError_))
+    return 0;
+  if (!q.next()) {
     lastError_ = q.lastError().text();
     return 0;
   }
-  lastError_.clear();
   return q.value(0).toLongLong();
 }
 
@@ -119,15 +126,10 @@ bool JournalReader::forEach(const JournalFilter& filter,
   const Where w = whereOf(filter, 0);
   QSqlQuery q(connection_.db());
   q.setForwardOnly(true);
-  q.prepare(QStringLiteral("SELECT ") + QLatin1String(kColumns) + QStringLiteral(" FROM telegrams") +
-            w.sql + QStringLiteral(" ORDER BY id"));
-  for (const QVariant& v : w.values)
-    q.addBindValue(v);
-  if (!q.exec()) {
-    lastError_ = q.lastError().text();
+  if (!run(q, QStringLiteral("SELECT ") + QLatin1String(kColumns) + QStringLiteral(" FROM telegrams") +
+                 w.sql + QStringLiteral(" ORDER BY id"),
+           w, lastError_))
     return false;
-  }
-  lastError_.clear();
   while (q.next())
     if (!each(entryOf(q)))
       break;
@@ -141,15 +143,10 @@ JournalReader::perDayAndKind(const JournalFilter& filter) {
     return out;
   const Where w = whereOf(filter, 0);
   QSqlQuery q(connection_.db());
-  q.prepare(QStringLiteral("SELECT CAST(arrival AS INTEGER), kind, count(*) FROM telegrams") +
-            w.sql + QStringLiteral(" GROUP BY 1, 2"));
-  for (const QVariant& v : w.values)
-    q.addBindValue(v);
-  if (!q.exec()) {
-    lastError_ = q.lastError().text();
+  if (!run(q, QStringLiteral("SELECT CAST(arrival AS INTEGER), kind, count(*) FROM telegrams") +
+                 w.sql + QStringLiteral(" GROUP BY 1, 2"),
+           w, lastError_))
     return out;
-  }
-  lastError_.clear();
   const QDate epoch(1899, 12, 30);
   while (q.next())
     out[{epoch.addDays(q.value(0).toLongLong()), JournalKind(q.value(1).toInt())}] =
