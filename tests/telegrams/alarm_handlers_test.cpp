@@ -42,7 +42,7 @@ protected:
 TEST_F(ZveiTest, KnownCodeTwiceGivesOneLineOneSoundOneTraySummary) {
   receive(QStringList(2, zvei(u"12345"_qs)));
   EXPECT_EQ(lines(), QStringList{u"12345 FF Musterstadt Vollalarm"_qs});
-  EXPECT_EQ(newestColour(), 255);
+  EXPECT_EQ(newestColour(), rigColour(kZvei));
   EXPECT_EQ(player.played, QStringList{u"alarm.wav"_qs});
   EXPECT_EQ(logFile.lines(u"traytip"_qs),
             QStringList{u"traytip\t12:00:00 12345 FF Musterstadt Vollalarm"_qs});
@@ -98,7 +98,7 @@ TEST_F(PocsagTest, SubAddressLettersInEitherCaseOrTheLastRicMatchAreShownAsRecei
   EXPECT_EQ(lines(),
             (QStringList{u"2000 [d] Erster D "_qs, u"1234567 [3] Gruppe 2 Test"_qs,
                          u"1234567 [B] Gruppe 2 "_qs, u"1234567 [a] Wehrführer Brand"_qs}));
-  EXPECT_EQ(newestColour(), 255);
+  EXPECT_EQ(newestColour(), rigColour(kPocsag));
   EXPECT_EQ(tray.TrayTipText(), u"12:00:00 2000 [d] Erster D"_qs);
   EXPECT_EQ(player.played.size(), 4);
 }

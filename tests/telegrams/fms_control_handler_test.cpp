@@ -31,8 +31,8 @@ TEST_F(FmsControlTest, CommandStatusInWhiteWithTheControlCentreWording) {
   receive(QStringList{fms(u"64123456"_qs, 4, false), fms(u"64123456"_qs, 3, false)});
   EXPECT_EQ(lines(), (QStringList{kName1 + u"  3 C - Für Einsatz Melden "_qs,
                                   kName1 + u"  4 F - Über Telefon Melden "_qs}));
-  EXPECT_EQ(popup.messages()[1].colour, 16777215);
-  EXPECT_EQ(newestColour(), 16777215);
+  EXPECT_EQ(popup.messages()[1].colour, kWhite);
+  EXPECT_EQ(newestColour(), kWhite);
   EXPECT_TRUE(player.played.isEmpty());
   EXPECT_EQ(tray.TrayTipText(), QString()); // never a tray summary from this direction
   EXPECT_TRUE(popup.lblText(0).bold);
@@ -59,7 +59,7 @@ TEST_F(FmsControlTest, CodedPlaceIsShownByName) {
   receiveText(kCoded);
   EXPECT_EQ(lines(), QStringList{kName1 + u" 10 ==> Musterdorf, Hauptstr. <=="_qs});
   EXPECT_EQ(player.played, QStringList{u"text.wav"_qs});
-  EXPECT_EQ(newestColour(), 16777215);
+  EXPECT_EQ(newestColour(), rigColour(10));
 }
 
 // Shown as received, with every ampersand doubled.

@@ -9,7 +9,7 @@ using FmsVehicleTest = HandlerRig;
 TEST_F(FmsVehicleTest, NormalStatusGivesLineSoundTrayTipAndStatusColour) {
   receive(fms(u"64123456"_qs, 3, true));
   EXPECT_EQ(lines(), QStringList{kName1 + u"  3 Einsatz Übernommen"_qs});
-  EXPECT_EQ(newestColour(), 65535);
+  EXPECT_EQ(newestColour(), rigColour(3));
   EXPECT_EQ(player.played, QStringList{u"status.wav"_qs});
   EXPECT_EQ(tray.TrayTipText(), u"12:00:00 Florian Musterstadt 1/44-1 (3) Einsatz Übernommen"_qs);
   EXPECT_TRUE(popup.visible());
@@ -41,7 +41,7 @@ TEST_F(FmsVehicleTest, SprechwunschIndicatorInsteadOfALineWhileAnzSWIsOn) {
   const Label& sw = indicators.lblSprechwunsch();
   EXPECT_EQ(sw.caption, u"20:15:07 SW: Florian Musterstadt 1/10"_qs);
   EXPECT_TRUE(sw.bold);
-  EXPECT_EQ(sw.foreColor, 65535);
+  EXPECT_EQ(sw.foreColor, rigColour(5));
   EXPECT_FALSE(indicators.lblSpricht().bold);
   EXPECT_FALSE(popup.lblText(0).bold);
   EXPECT_EQ(popup.IndicatorTime, clock.now());
@@ -57,7 +57,7 @@ TEST_F(FmsVehicleTest, SprichtIndicatorOnlyWhileAnzESIsOn) {
   const Label& spricht = indicators.lblSpricht();
   EXPECT_EQ(spricht.caption, u"12:00:00 Spricht: Florian Musterstadt 1/10"_qs);
   EXPECT_TRUE(spricht.bold);
-  EXPECT_EQ(spricht.foreColor, 8454143);
+  EXPECT_EQ(spricht.foreColor, rigColour(15));
   EXPECT_TRUE(lines().isEmpty());
   EXPECT_TRUE(player.played.isEmpty());
 
@@ -83,7 +83,7 @@ TEST_F(FmsVehicleTest, ShowOnlyListFiltersButTheTelegramStillCountsAndRefreshes)
   options.setText(Text::txtMsgOnly, u"x010"_qs);
   receive(QStringList(2, text));
   EXPECT_EQ(lines(), QStringList(2, kName1 + u" 10 Lage & Co"_qs));
-  EXPECT_EQ(newestColour(), 16777215);
+  EXPECT_EQ(newestColour(), rigColour(10));
   EXPECT_TRUE(player.played.isEmpty());
   // Statuses 11-14 give ordinary lines once listed, with their (empty) status text.
   options.setText(Text::txtMsgOnly, u"012"_qs);

@@ -30,11 +30,14 @@ class HandlerRig : public ::testing::Test {
 protected:
   HandlerRig() {
     using namespace meldlux;
-    // The built-in colours, texts and organisation codes, as without server product settings.
-    const ZentrixReader defaults = [](const QString&, const QString&, const QString& fallback) {
-      return fallback;
+    // The built-in texts and organisation codes, as without server product settings; a colour of
+    // its own for every status, so a line that takes the wrong entry shows it.
+    const ZentrixReader defaults = [](const QString& section, const QString& key,
+                                      const QString& fallback) {
+      return section == u"Statusfarben"_qs ? QString::number(rigColour(key.toInt())) : fallback;
     };
-    fillStatusColours(tables, defaults, u"255"_qs, u"255"_qs);
+    fillStatusColours(tables, defaults, QString::number(rigColour(kZvei)),
+                      QString::number(rigColour(kPocsag)));
     fillStatusTexts(tables);
     fillOrgCodes(tables, defaults);
 
@@ -96,6 +99,12 @@ protected:
     return result;
   }
   meldlux::Colour newestColour() const { return popup.messages()[0].colour; }
+
+  // The rig's colour table: statuses 0-15, then ZVEI and POCSAG; information lines stay white.
+  static constexpr int kZvei = 16;
+  static constexpr int kPocsag = 17;
+  static constexpr meldlux::Colour kWhite = 16777215;
+  static constexpr meldlux::Colour rigColour(int entry) { return 0x010000 + entry * 0x0101; }
 
   EventLogFile logFile;
   meldlux::EventLog log{logFile.path()};
