@@ -42,6 +42,7 @@ protected:
 TEST_F(ZveiTest, KnownCodeTwiceGivesOneLineOneSoundOneTraySummary) {
   receive(QStringList(2, zvei(u"12345"_qs)));
   EXPECT_EQ(lines(), QStringList{u"12345 FF Musterstadt Vollalarm"_qs});
+  EXPECT_EQ(shownLine(), lines().front());
   EXPECT_EQ(newestColour(), rigColour(kZvei));
   EXPECT_EQ(player.played, QStringList{u"alarm.wav"_qs});
   EXPECT_EQ(logFile.lines(u"traytip"_qs),
@@ -67,6 +68,7 @@ TEST_F(ZveiTest, UnknownCodes) {
   receive(QStringList{zvei(u"99999"_qs), zvei(u"12345 "_qs), zvei(u"1234"_qs)});
   EXPECT_EQ(lines(),
             (QStringList{u"1234 Unbekannt"_qs, u"12345  Unbekannt"_qs, u"99999 Unbekannt"_qs}));
+  EXPECT_EQ(shownLine(), lines().front());
   EXPECT_EQ(player.played.size(), 3);
   EXPECT_EQ(tray.TrayTipText(), u"12:00:00 1234 Unbekannt"_qs);
   // A repeat: no line, no sound, but the tray summary again.
@@ -99,6 +101,7 @@ TEST_F(PocsagTest, SubAddressLettersInEitherCaseOrTheLastRicMatchAreShownAsRecei
             (QStringList{u"2000 [d] Erster D "_qs, u"1234567 [3] Gruppe 2 Test"_qs,
                          u"1234567 [B] Gruppe 2 "_qs, u"1234567 [a] Wehrführer Brand"_qs}));
   EXPECT_EQ(newestColour(), rigColour(kPocsag));
+  EXPECT_EQ(shownLine(), u"2000 [d] Erster D"_qs);
   EXPECT_EQ(tray.TrayTipText(), u"12:00:00 2000 [d] Erster D"_qs);
   EXPECT_EQ(player.played.size(), 4);
 }

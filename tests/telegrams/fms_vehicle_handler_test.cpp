@@ -87,8 +87,14 @@ TEST_F(FmsVehicleTest, ShowOnlyListFiltersButTheTelegramStillCountsAndRefreshes)
   EXPECT_TRUE(player.played.isEmpty());
   // Statuses 11-14 give ordinary lines once listed, with their (empty) status text.
   options.setText(Text::txtMsgOnly, u"012"_qs);
+  options.setText(Text::txtMsgTime, u"10"_qs);
   receive(fms(u"64123456"_qs, 12, true));
   EXPECT_EQ(lines().front(), kName1 + u" 12 "_qs);
+  EXPECT_EQ(shownLine(), kName1 + u" 12"_qs);
+  // A telegram the list filters out still refreshes: the line past its time closes.
+  clock.advance(20);
+  receive(fms(u"64123456"_qs, 3, true));
+  EXPECT_EQ(popup.LastLine(), -1);
 }
 
 TEST_F(FmsVehicleTest, UnknownVehicleUnderItsDecodedIdentifier) {

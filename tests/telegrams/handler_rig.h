@@ -99,6 +99,8 @@ protected:
     return result;
   }
   meldlux::Colour newestColour() const { return popup.messages()[0].colour; }
+  // What the popup's label shows: only a refresh after the handler brings a new line there.
+  QString shownLine(int k = 0) const { return popup.lblText(k).caption; }
 
   // The rig's colour table: statuses 0-15, then ZVEI and POCSAG; information lines stay white.
   static constexpr int kZvei = 16;
