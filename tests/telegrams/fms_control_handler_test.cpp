@@ -137,8 +137,9 @@ TEST_F(FmsControlTest, UnknownVehiclesAndBadIdentifiers) {
   receive(fms(u"A1234567"_qs, 3, false));
   EXPECT_EQ(lines().front(),
             pad30(u"JUH 23 45/67 (A1234567)"_qs) + u"  3 C - Für Einsatz Melden "_qs);
+  // Unknown vehicles are dropped before any sound, even one that holds the watched "6312".
   options.setChecked(Check::chkUnbekFMS, false);
-  receive(QStringList{fms(u"A1234568"_qs, 6, false), fms(u"X1234567"_qs, 3, false),
+  receive(QStringList{fms(u"A6312345"_qs, 6, false), fms(u"X1234567"_qs, 3, false),
                       fms(u"64123456"_qs, 3, false)});
   EXPECT_EQ(lines().size(), 2);
   EXPECT_TRUE(player.played.isEmpty());
