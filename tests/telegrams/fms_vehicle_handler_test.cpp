@@ -155,4 +155,6 @@ TEST_F(FmsVehicleTest, MarkerLineWithAnOldTimeIsNoRepeat) {
   receive(QStringList(2, u"#!XX!#01.12.26#![]!#08:00:00#![]!#64123456#![]!#3#![]!##![]!#false"
                          u"#![]!##![]!##![]!##![]!##![]!#"_qs));
   EXPECT_EQ(lines().size(), 2);
+  // The tray summary tells when it came in here, not the telegram's own time.
+  EXPECT_TRUE(tray.TrayTipText().startsWith(u"12:00:00 "_qs)) << tray.TrayTipText().toStdString();
 }
