@@ -33,7 +33,8 @@ TEST_F(FmsControlTest, CommandStatusInWhiteWithTheControlCentreWording) {
                                   kName1 + u"  4 F - Über Telefon Melden "_qs}));
   EXPECT_EQ(popup.messages()[1].colour, kWhite);
   EXPECT_EQ(newestColour(), kWhite);
-  EXPECT_EQ(shownLine(), kName1 + u"  3 C - Für Einsatz Melden"_qs); // the label drops the end blank
+  EXPECT_EQ(shownLine(),
+            kName1 + u"  3 C - Für Einsatz Melden"_qs); // the label drops the end blank
   EXPECT_TRUE(player.played.isEmpty());
   EXPECT_EQ(tray.TrayTipText(), QString()); // never a tray summary from this direction
   EXPECT_TRUE(popup.lblText(0).bold);

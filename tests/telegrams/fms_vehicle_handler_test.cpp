@@ -158,3 +158,13 @@ TEST_F(FmsVehicleTest, MarkerLineWithAnOldTimeIsNoRepeat) {
   // The tray summary tells when it came in here, not the telegram's own time.
   EXPECT_TRUE(tray.TrayTipText().startsWith(u"12:00:00 "_qs)) << tray.TrayTipText().toStdString();
 }
+
+// Ten seconds after connecting: lines show as ever, status and text sounds wait, alarms sound.
+TEST_F(FmsVehicleTest, QuietStartKeepsEveryLineAndTheAlarmButHoldsStatusAndTextSounds) {
+  link.ConnectedSince = clock.now() - 10 / kSecondsPerDay;
+  receive(QStringList{fms(u"64123456"_qs, 3, true),
+                      fms(u"64123456"_qs, 10, false, {}, {}, u"Lage"_qs), zvei(u"55555"_qs)});
+  EXPECT_EQ(lines(), (QStringList{u"55555 Unbekannt"_qs, kName1 + u" 10 Lage"_qs,
+                                  kName1 + u"  3 Einsatz Übernommen"_qs}));
+  EXPECT_EQ(player.played, QStringList{u"alarm.wav"_qs});
+}
