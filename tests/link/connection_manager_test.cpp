@@ -256,10 +256,12 @@ TEST_F(ConnectionManagerTest, TickReconnectsOnlyWhileNotConnectedAndAutoIsOn) {
   EXPECT_EQ(server_.clientCount(), 1);
   EXPECT_EQ(eventLines("connect").size(), 1);
 
+  link_.ReceivedTotal = 7; // counted since program start: a reconnect keeps it
   server_.lastClient()->disconnectFromHost();
   ASSERT_TRUE(waitUntil([&] { return manager_->isClosed(); }));
   manager_->Timer1_Timer();
   ASSERT_TRUE(waitUntil([&] { return manager_->isConnected() && server_.clientCount() == 2; }));
+  EXPECT_EQ(link_.ReceivedTotal, 7);
 }
 
 TEST_F(ConnectionManagerTest, TickDuringAnAttemptStartsAFreshOne) {
