@@ -71,8 +71,10 @@ TEST_F(ZveiTest, UnknownCodes) {
   EXPECT_EQ(shownLine(), lines().front());
   EXPECT_EQ(player.played.size(), 3);
   EXPECT_EQ(tray.TrayTipText(), u"12:00:00 1234 Unbekannt"_qs);
-  // A repeat: no line, no sound, but the tray summary again.
+  // A repeat: no line, no sound, but the tray summary again, and a hidden popup comes back.
+  popup.setVisible(false);
   receive(zvei(u"1234"_qs));
+  EXPECT_TRUE(popup.visible());
   EXPECT_EQ(lines().size(), 3);
   EXPECT_EQ(player.played.size(), 3);
   EXPECT_EQ(logFile.lines(u"traytip"_qs).size(), 4);
