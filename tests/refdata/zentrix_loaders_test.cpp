@@ -111,12 +111,17 @@ TEST_F(ZentrixLoaders, FiveToneFileOfWrongLengthShowsBoxAndKeepsTable) {
 TEST_F(ZentrixLoaders, AbsentOrBadVehicleFileResetsTheTable) {
   VehicleTable table;
   table.resize(300);
-  VehicleRecord old;
-  old.identifier.store(u"6123ABCD");
-  table.set(50, old);
+  // Old records at both ends of what stays: all of them go.
+  for (const auto& [index, identifier] : {std::pair{1, u"6123ABC1"}, {50, u"6123ABCD"},
+                                          {100, u"6123AB99"}}) {
+    VehicleRecord old;
+    old.identifier.store(identifier);
+    table.set(index, old);
+  }
   EXPECT_EQ(LoadZentrixVehicles(env, "Fahrzeug.Dat", table), 0);
   EXPECT_EQ(table.upperBound(), 100);
-  EXPECT_EQ(table.FindVehicle(u"6123ABCD"), 0);
+  for (const char16_t* identifier : {u"6123ABC1", u"6123ABCD", u"6123AB99"})
+    EXPECT_EQ(table.FindVehicle(identifier), 0) << QString::fromUtf16(identifier).toStdString();
   EXPECT_TRUE(boxes.shown.empty());
   write("Fahrzeug.Dat", QByteArray(1000, 'A'));
   table.resize(500);
