@@ -601,6 +601,23 @@ TEST_F(ConnectionManagerTest, ShutdownWhenNotConnectedSendsNothingAndReturnsAtOn
   EXPECT_TRUE(eventLines("sent").isEmpty());
 }
 
+// Data still unread when we close the link ourselves goes with it: no block comes after the close.
+TEST_F(ConnectionManagerTest, NoBlockAfterOurOwnCloseFromDataLeftUnread) {
+  int blocks = 0;
+  QObject::connect(manager_.get(), &ConnectionManager::blockReceived, [&] { ++blocks; });
+  connectByButton();
+  QTcpSocket* client = server_.lastClient();
+  client->write(QByteArray(16 << 20, 'A'));
+  ASSERT_TRUE(waitUntil([&] {
+    client->waitForBytesWritten(10);
+    return blocks > 0;
+  }));
+  manager_->Winsock2_Close(); // at once, while the first block's rest still waits unread
+  const int atClose = blocks;
+  runEventsFor(300); // past the left-over timer
+  EXPECT_EQ(blocks, atClose);
+}
+
 TEST_F(ConnectionManagerTest, ServerClosingDuringShutdownIsHarmless) {
   connectByButton();
   QObject::connect(server_.lastClient(), &QTcpSocket::readyRead,

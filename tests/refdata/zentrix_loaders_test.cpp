@@ -112,8 +112,8 @@ TEST_F(ZentrixLoaders, AbsentOrBadVehicleFileResetsTheTable) {
   VehicleTable table;
   table.resize(300);
   // Old records at both ends of what stays: all of them go.
-  for (const auto& [index, identifier] : {std::pair{1, u"6123ABC1"}, {50, u"6123ABCD"},
-                                          {100, u"6123AB99"}}) {
+  for (const auto& [index, identifier] :
+       {std::pair{1, u"6123ABC1"}, {50, u"6123ABCD"}, {100, u"6123AB99"}}) {
     VehicleRecord old;
     old.identifier.store(identifier);
     table.set(index, old);
