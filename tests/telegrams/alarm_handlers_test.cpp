@@ -1,3 +1,4 @@
+#include "base/failure.h"
 #include "handler_rig.h"
 #include "telegrams/alarm_handlers.h"
 
@@ -117,13 +118,24 @@ TEST_F(PocsagTest, LeadingZerosVanishForKnownReceiversOnly) {
 
 TEST_F(PocsagTest, HideRicAndUnknownReceivers) {
   options.setChecked(Check::chkHideRIC, true);
-  receive(QStringList{poc(u"1234567"_qs, u"A"_qs, u" Einsatz "_qs), poc(u"42"_qs, u"C"_qs, {})});
+  receive(poc(u"1234567"_qs, u"A"_qs, u" Einsatz "_qs));
+  // HideRIC keeps the RIC out of the line, not out of the tray summary.
+  EXPECT_EQ(tray.TrayTipText(), u"12:00:00 1234567 [A] Wehrführer"_qs);
+  receive(poc(u"42"_qs, u"C"_qs, {}));
   EXPECT_EQ(lines(), (QStringList{u"42 [C] Unbekannt "_qs, u"Wehrführer Einsatz"_qs}));
   EXPECT_EQ(tray.TrayTipText(), u"12:00:00 42 [C] Unbekannt"_qs);
+  // Without popup messages an unknown receiver still sounds and sets the summary.
+  options.setChecked(Check::chkMsgAktiv, false);
+  receive(poc(u"44"_qs, u"B"_qs, {}));
+  EXPECT_EQ(player.played.size(), 3);
+  EXPECT_EQ(tray.TrayTipText(), u"12:00:00 44 [B] Unbekannt"_qs);
+  // Unknown receivers filtered out, and a repeat, are counted all the same.
+  options.setChecked(Check::chkMsgAktiv, true);
   options.setChecked(Check::chkUnbekFME, false);
-  receive(poc(u"43"_qs, u"C"_qs, {}));
+  receive(QStringList{poc(u"43"_qs, u"C"_qs, {}), poc(u"1234567"_qs, u"A"_qs, u" Einsatz "_qs)});
   EXPECT_EQ(lines().size(), 2);
-  EXPECT_EQ(player.played.size(), 2);
+  EXPECT_EQ(player.played.size(), 3);
+  EXPECT_TRUE(status.caption().endsWith(u"DME: 5)"_qs)) << status.caption().toStdString();
 }
 
 TEST_F(PocsagTest, RepeatWithinTheSuppressionTimeTrailingBlankIncluded) {
@@ -142,4 +154,12 @@ TEST(PocsagSubAddress, LettersNumbersAndAnythingElse) {
       {u"a"_qs, 1}, {u"D"_qs, 4}, {u"E"_qs, 0}, {u" 2.5"_qs, 2}, {u"AB"_qs, 0}};
   for (const auto& [text, number] : cases)
     EXPECT_EQ(PocsagHandler::subAddressNumber(text), number) << text.toStdString();
+  EXPECT_EQ(PocsagHandler::subAddressNumber(u"-32768"_qs), -32768);
+  EXPECT_THROW(PocsagHandler::subAddressNumber(u"32768"_qs), Failure);
+}
+
+// A sub-address past 16 bits ends its own telegram only.
+TEST_F(PocsagTest, SubAddressPastSixteenBitsDropsOnlyItsLine) {
+  receive(QStringList{poc(u"1234567"_qs, u"70000"_qs, u"weg"_qs), poc(u"42"_qs, u"C"_qs, {})});
+  EXPECT_EQ(lines(), QStringList{u"42 [C] Unbekannt "_qs});
 }
