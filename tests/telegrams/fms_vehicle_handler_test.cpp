@@ -52,6 +52,28 @@ TEST_F(FmsVehicleTest, SprechwunschIndicatorInsteadOfALineWhileAnzSWIsOn) {
   EXPECT_EQ(player.played.size(), 2);
 }
 
+// Bold marks the newest of line 0, Sprechwunsch and Spricht, whichever came last.
+TEST_F(FmsVehicleTest, BoldPassesBetweenTheNewestLineAndBothIndicators) {
+  options.setChecked(Check::chkES, true);
+  struct Step {
+    int status;
+    bool line0, sprechwunsch, spricht;
+  };
+  const Step steps[] = {{3, true, false, false}, {5, false, true, false}, {15, false, false, true},
+                        {5, false, true, false}, {4, true, false, false}, {15, false, false, true}};
+  for (const Step& step : steps) {
+    clock.advance(1);
+    receive(fms(u"63123456"_qs, step.status, true));
+    const std::string at = "after status " + std::to_string(step.status);
+    EXPECT_EQ(popup.lblText(0).bold, step.line0) << at;
+    EXPECT_EQ(popup.lblZeit(0).bold, step.line0) << at;
+    EXPECT_EQ(indicators.lblSprechwunsch().bold, step.sprechwunsch) << at;
+    EXPECT_EQ(indicators.lblSpricht().bold, step.spricht) << at;
+    if (step.status == 5 || step.status == 15)
+      EXPECT_EQ(popup.IndicatorTime, clock.now()) << at;
+  }
+}
+
 TEST_F(FmsVehicleTest, SprichtIndicatorOnlyWhileAnzESIsOn) {
   receive(fms(u"63123456"_qs, 15, true));
   const Label& spricht = indicators.lblSpricht();
