@@ -95,12 +95,19 @@ TEST_F(FmsControlTest, CodedPlaceOfTheWrongShapeOrNotFoundIsShownAsReceived) {
 
 TEST_F(FmsControlTest, EmptyTextTelegramShowsTheStatusTextOfTen) {
   tables.text(10, 6, 1) = u"Textmeldung"_qs;
-  receive(fms(u"64123456"_qs, 10, false));
+  receive(fms(u"64123456"_qs, 10, false, {}, {}, QString(3, QChar(0)))); // NULs only: empty
   EXPECT_EQ(lines(), QStringList{kName1 + u" 10 Textmeldung"_qs});
   // Built-in texts of status 10 are empty, so another organisation shows nothing after " 10 ".
   addVehicle(5, u"94123456"_qs, u"Rotkreuz"_qs);
   receive(fms(u"94123456"_qs, 10, false));
   EXPECT_EQ(lines().front(), pad30(u"Rotkreuz"_qs) + u" 10 "_qs);
+}
+
+TEST_F(FmsControlTest, NegativeStatusThatPassesTheFilterEndsOnlyItsOwnTelegram) {
+  options.setText(Text::txtMsgOnly, u"1-01;103"_qs);
+  receive(QStringList{fms(u"64123456"_qs, -1, false), fms(u"64123456"_qs, 3, false)});
+  EXPECT_EQ(lines(), QStringList{kName1 + u"  3 C - Für Einsatz Melden "_qs});
+  EXPECT_TRUE(status.caption().contains(u"FMS: 2,"_qs)) << status.caption().toStdString();
 }
 
 TEST_F(FmsControlTest, TextTelegramRepeatsAndSoundWithoutPopup) {
