@@ -34,9 +34,9 @@ VehicleBoardWindow::VehicleBoardWindow(VehicleBoard& board, QWidget* parent)
   head->setSectionResizeMode(VehicleBoard::Since, QHeaderView::Interactive);
   head->setSectionResizeMode(VehicleBoard::Day, QHeaderView::Stretch);
   const int em = table_->fontMetrics().horizontalAdvance(QLatin1Char('M'));
-  table_->setColumnWidth(VehicleBoard::Name, 16 * em);
-  table_->setColumnWidth(VehicleBoard::Status, 15 * em);
-  table_->setColumnWidth(VehicleBoard::Since, 9 * em);
+  table_->setColumnWidth(VehicleBoard::Name, 22 * em);
+  table_->setColumnWidth(VehicleBoard::Status, 20 * em);
+  table_->setColumnWidth(VehicleBoard::Since, 12 * em);
   table_->setSortingEnabled(true);
   table_->sortByColumn(VehicleBoard::Name, Qt::AscendingOrder);
 
@@ -45,7 +45,7 @@ VehicleBoardWindow::VehicleBoardWindow(VehicleBoard& board, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(table_);
   layout->addWidget(hint);
-  resize(62 * em, 30 * em);
+  resize(100 * em, 50 * em);
 }
 
 void VehicleBoardWindow::showInFront() {
