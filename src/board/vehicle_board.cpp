@@ -83,8 +83,8 @@ QString VehicleBoard::restore(const QString& journalPath) {
 void VehicleBoard::record(const JournalEntry& entry) {
   if (entry.kind != JournalKind::FmsVehicle)
     return;
-  if (const int row = take(entry.identifier, entry.status, entry.arrival, true); row >= 0)
-    logRow(rows_[std::size_t(row)]);
+  // Not logged: the event log has the line itself already, and a burst should not write twice.
+  take(entry.identifier, entry.status, entry.arrival, true);
 }
 
 int VehicleBoard::take(const QString& identifier, int status, OleDate at, bool notify) {

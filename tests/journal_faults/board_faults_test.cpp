@@ -28,7 +28,6 @@ TEST(BoardFaults, SigkillThenRestartShowsEveryVehiclesLastStatus) {
     ++expected;
     ASSERT_TRUE(waitFor([&] { return JournalReader(path).count({}) == expected; }, 10000));
   }
-  EXPECT_TRUE(first.meldlux.log().contains("\nboard\t61234501\t4\t"));
   ::kill(pid_t(first.meldlux.process.processId()), SIGKILL);
   ASSERT_TRUE(first.meldlux.process.waitForFinished(5000));
 
