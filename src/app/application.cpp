@@ -87,8 +87,9 @@ Application::Application(std::unique_ptr<Clock> clock, std::unique_ptr<EventLog>
       receiver_(*clock_, linkState_, statusLabel_, options_, indicators_, reference_.followUpPlaces),
       trayTip_(*log_), steps_(*clock_, linkState_, options_, statusLabel_, trayTip_),
       sounds_(options_, *clock_, linkState_, *log_, *display_.sound),
+      board_(*clock_, statusTables_, reference_.vehicles, *log_),
       handlers_(HandlerContext{options_, *clock_, statusTables_, reference_, places_, popup_,
-                               indicators_, steps_, sounds_, &journalRelay_}),
+                               indicators_, steps_, sounds_, &journalTee_}),
       tray_(*display_.trayShell, *log_, lockMode_) {
   connect(&link_, &ConnectionManager::blockReceived, &receiver_, &Receiver::Winsock2_DataArrival);
   receiver_.setHandlers(&handlers_);
@@ -151,6 +152,7 @@ bool Application::Form_Load(const QString& commandLineText) {
         [&](const QString& path) { return userLists.LoadReplacements(replacements_, path); }};
     LoadReferenceData(env, reference_, statusTables_, placeLoaders);
 
+    startBoard();
     popupRules_.armPopup();
     hideMainWindowWhenInTray();
     linkState_.LastVehicleTelegram = clock_->now();
@@ -173,6 +175,15 @@ void Application::startJournal() {
                                           settings.retrySeconds * 1000},
       [this](const QString& text) { statusLabel_.setCaption(text); });
   journalRelay_.setTarget(journal_.get());
+  journalPath_ = settings.path();
+}
+
+void Application::startBoard() {
+  board_.loadVehicles(); // the table and the status texts are complete now
+  if (journalPath_.isEmpty())
+    return;
+  if (const QString error = board_.restore(journalPath_); !error.isEmpty())
+    log_->write(u"board", {QStringLiteral("failed"), error});
 }
 
 void Application::hideMainWindowWhenInTray() {

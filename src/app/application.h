@@ -2,6 +2,7 @@
 
 #include "base/clock.h"
 #include "base/event_log.h"
+#include "board/vehicle_board.h"
 #include "display/cleanup_tick.h"
 #include "display/foreground.h"
 #include "display/popup_model.h"
@@ -10,6 +11,7 @@
 #include "display/text_metrics.h"
 #include "link/connection_manager.h"
 #include "journal/journal_sink.h"
+#include "journal/journal_tee.h"
 #include "journal/journal_writer.h"
 #include "link/receiver.h"
 #include "options_window/font_colour_dialog.h"
@@ -118,6 +120,8 @@ public:
   TelegramHandlerSet& handlers() { return handlers_; }
   // The journal, once Form_Load has started it; nullptr when it is switched off.
   JournalWriter* journal() { return journal_.get(); }
+  // The vehicle status board: every vehicle status the handlers journal, restored at start.
+  VehicleBoard& vehicleBoard() { return board_; }
   // The socket's data-arrival event. It has no telegram handlers until they are set with
   // receiver().setHandlers(); until then lines are dispatched and counted but not handled.
   Receiver& receiver() { return receiver_; }
@@ -134,6 +138,7 @@ private:
   void chkSysTray_Click();
   void hideMainWindowWhenInTray();
   void startJournal();
+  void startBoard();
 
   std::unique_ptr<Clock> clock_;
   std::unique_ptr<EventLog> log_;
@@ -161,6 +166,9 @@ private:
   AlertSounds sounds_;
   JournalRelay journalRelay_;
   std::unique_ptr<JournalWriter> journal_;
+  QString journalPath_; // empty while the journal is off
+  VehicleBoard board_;
+  JournalTee journalTee_{journalRelay_, board_};
   TelegramHandlerSet handlers_;
   std::int16_t lockMode_ = 0;
   FrmSysTray tray_;

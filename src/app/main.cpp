@@ -3,6 +3,7 @@
 #include "app/event_log_ticker.h"
 #include "app/main_window.h"
 #include "app/quit_on_signal.h"
+#include "board/vehicle_board_window.h"
 #include "display/foreground_qt.h"
 #include "display/platform_choice.h"
 #include "display/popup_window.h"
@@ -34,6 +35,11 @@ int main(int argc, char** argv) {
   meldlux::PopupWindow popup(app.popupModel());
   meldlux::MainWindow window(app);
   meldlux::QtOwnerWindow owner(window);
+  meldlux::VehicleBoardWindow board(app.vehicleBoard());
+  QObject::connect(&window, &meldlux::MainWindow::boardRequested, &board,
+                   &meldlux::VehicleBoardWindow::showInFront);
+  QObject::connect(&app.tray(), &meldlux::FrmSysTray::boardChosen, &board,
+                   &meldlux::VehicleBoardWindow::showInFront);
   app.setMainWindow(&owner);
   // The program ends when its main window is unloaded (the window, the tray menu, a signal),
   // not when its last visible window goes: it may live on as the tray icon alone.

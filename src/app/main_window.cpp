@@ -34,6 +34,7 @@ MainWindow::MainWindow(Application& app, QWidget* parent) : QWidget(parent), app
   layout->addWidget(new SoundFrame(app_.options(), this), 1, 0);
   layout->addWidget(new TelegramBarFrame(app_.options(), app_.popupChoosers(), this), 0, 1, 2, 1);
   layout->addWidget(buildStatusFrame(), 2, 0, 1, 2);
+  layout->addWidget(buildBoardButton(), 3, 0, 1, 2, Qt::AlignLeft);
   layout->setRowStretch(1, 1);
 }
 
@@ -89,6 +90,13 @@ QWidget* MainWindow::buildStatusFrame() {
   showStatus();
   connect(&app_.statusLabel(), &StatusLabel::changed, this, &MainWindow::showStatus);
   return frame;
+}
+
+QWidget* MainWindow::buildBoardButton() {
+  auto* button = new QPushButton(QStringLiteral("Fahrzeugstatus"), this);
+  button->setObjectName(QStringLiteral("cmdFahrzeugstatus"));
+  connect(button, &QPushButton::clicked, this, &MainWindow::boardRequested);
+  return button;
 }
 
 QLineEdit* MainWindow::bindText(Text box, const QString& objectName) {

@@ -19,6 +19,10 @@ class MainWindow : public QWidget {
 public:
   explicit MainWindow(Application& app, QWidget* parent = nullptr);
 
+Q_SIGNALS:
+  // The "Fahrzeugstatus" button below the frames.
+  void boardRequested();
+
 protected:
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -27,6 +31,7 @@ protected:
 private:
   QWidget* buildServerFrame();
   QWidget* buildStatusFrame();
+  QWidget* buildBoardButton();
   QLineEdit* bindText(Text box, const QString& objectName);
   void showStatus();
   void showPasswordChar();

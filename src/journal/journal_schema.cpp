@@ -24,6 +24,9 @@ const char* const kStatements[] = {
     " colour INTEGER NOT NULL)",
     "CREATE INDEX IF NOT EXISTS telegrams_arrival ON telegrams(arrival)",
     "CREATE INDEX IF NOT EXISTS telegrams_kind ON telegrams(kind, id)",
+    // Version 2: one sender's rows in time order, so the last status of each vehicle before a
+    // moment is a seek per vehicle, not a scan of the whole year.
+    "CREATE INDEX IF NOT EXISTS telegrams_sender ON telegrams(kind, identifier, arrival)",
 };
 
 QString run(QSqlQuery& query, const QString& sql) {
@@ -52,6 +55,7 @@ QString JournalSchema::apply(QSqlDatabase& db) {
     return e;
   if (version == kVersion)
     return {};
+  // Every statement holds for a new file and brings an older one up to date.
   for (const char* statement : kStatements)
     if (QString e = run(query, QString::fromLatin1(statement)); !e.isEmpty())
       return e;

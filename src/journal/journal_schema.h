@@ -10,7 +10,7 @@ namespace meldlux {
 // them everywhere; kind, status and direction are the numbers of JournalEntry.
 class JournalSchema {
 public:
-  static constexpr int kVersion = 1;
+  static constexpr int kVersion = 2;
 
   // WAL, NORMAL sync (a commit survives a killed program; only a power cut may lose the last
   // ones) and the tables if they are missing. Returns an error text, empty on success. A file

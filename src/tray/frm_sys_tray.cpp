@@ -135,6 +135,9 @@ void FrmSysTray::menuChosen(int index) {
   case TrayMenu::mExit:
     mExit_Click();
     break;
+  case TrayMenu::mBoard:
+    Q_EMIT boardChosen();
+    break;
   default:
     break; // the switched-off entries
   }

@@ -58,6 +58,8 @@ public:
 
 Q_SIGNALS:
   void Click(const QString& ClickWhat);
+  // "Fahrzeugstatus" was chosen: the board's window is to come up.
+  void boardChosen();
 
 private:
   void notifyShell(TrayRequest request);

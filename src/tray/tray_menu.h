@@ -9,10 +9,15 @@
 namespace meldlux {
 
 // mPopupMenu: the tray icon's context menu. Above the working entries sit an about entry, a
-// separator and a maximise entry that are switched off for good; they show greyed.
+// separator and a maximise entry that are switched off for good; they show greyed. Entries of
+// our own come after the original ones, so those keep their places.
 class TrayMenu {
 public:
-  enum Entry : std::size_t { mAbout, mSep1, mMaximize, mRestore, mMinimize, mSep2, mExit, Count };
+  enum Entry : std::size_t {
+    mAbout, mSep1, mMaximize, mRestore, mMinimize, mSep2, mExit,
+    mBoard, // "Fahrzeugstatus"
+    Count
+  };
 
   struct Item {
     Entry entry;

@@ -1,4 +1,5 @@
 #include "options_window/main_window_fixture.h"
+#include "support/signal_recorder.h"
 
 #include <QCheckBox>
 #include <QDeadlineTimer>
@@ -65,6 +66,12 @@ TEST_F(MainWindowTest, StatusLabelAndButtonFollowTheLink) {
   EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(0, 0, 255));
   app_.link().Winsock2_Connect();
   EXPECT_EQ(button->text(), QStringLiteral("Trennen"));
+}
+
+TEST_F(MainWindowTest, FahrzeugstatusButtonAsksForTheBoard) {
+  SignalCounter asked(&window_, &MainWindow::boardRequested);
+  find<QPushButton>("cmdFahrzeugstatus")->click();
+  EXPECT_EQ(asked.count, 1);
 }
 
 TEST_F(MainWindowTest, AutoConnectBoxSwitchesTheTimerBothWays) {

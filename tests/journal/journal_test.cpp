@@ -137,5 +137,22 @@ TEST(Journal, SchemaIsWalAndRefusesANewerVersion) {
   EXPECT_FALSE(JournalSchema::apply(c.db()).isEmpty());
 }
 
+TEST(Journal, AFileOfTheFirstVersionGetsTheSenderIndex) {
+  JournalRig rig;
+  rig.writer.reset();
+  {
+    JournalConnection c(rig.path());
+    QSqlQuery q(c.db());
+    ASSERT_TRUE(q.exec("DROP INDEX telegrams_sender") && q.exec("PRAGMA user_version = 1"));
+  }
+  JournalConnection c(rig.path());
+  ASSERT_EQ(JournalSchema::apply(c.db()), QString());
+  QSqlQuery q(c.db());
+  ASSERT_TRUE(q.exec("SELECT count(*) FROM sqlite_master WHERE name = 'telegrams_sender'") && q.next());
+  EXPECT_EQ(q.value(0).toInt(), 1);
+  ASSERT_TRUE(q.exec("PRAGMA user_version") && q.next());
+  EXPECT_EQ(q.value(0).toInt(), JournalSchema::kVersion);
+}
+
 } // namespace
 } // namespace meldlux

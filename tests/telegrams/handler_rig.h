@@ -6,6 +6,7 @@
 #include "display/popup_model.h"
 #include "display/screen.h"
 #include "display/text_metrics.h"
+#include "journal/journal_sink.h"
 #include "link/receiver.h"
 #include "refdata/place_table.h"
 #include "refdata/reference_tables.h"
@@ -133,7 +134,9 @@ protected:
   meldlux::AlertSounds sounds{options, clock, link, log, player};
   meldlux::TrayTip tray{log};
   meldlux::HandlerSteps steps{clock, link, options, status, tray};
+  // Where the handlers' journal lines go; nowhere until a test gives it a target.
+  meldlux::JournalRelay journal;
   meldlux::TelegramHandlerSet handlers{meldlux::HandlerContext{
-      options, clock, tables, reference, places, popup, indicators, steps, sounds}};
+      options, clock, tables, reference, places, popup, indicators, steps, sounds, &journal}};
   meldlux::Receiver receiver{clock, link, status, options, indicators, reference.followUpPlaces};
 };

@@ -1,3 +1,4 @@
+#include "support/signal_recorder.h"
 #include "tray/frm_sys_tray.h"
 
 #include "base/event_log.h"
@@ -127,7 +128,7 @@ TEST_F(Tray, MenuEntriesFollowTheOwnerWhenTheMenuOpens) {
   for (const auto& item : shell.opened->entries())
     if (item.enabled && !item.separator)
       enabled.append(item.caption);
-  EXPECT_EQ(enabled, list({"&Einstellungen", "&Beenden"}));
+  EXPECT_EQ(enabled, list({"&Einstellungen", "&Beenden", "&Fahrzeugstatus"}));
   EXPECT_EQ(shell.opened->item(TrayMenu::mMinimize).caption, u"&Verstecken");
   EXPECT_TRUE(shell.opened->item(TrayMenu::mSep2).separator);
 }
@@ -143,6 +144,9 @@ TEST_F(Tray, ChoosingInTheOpenedMenuRunsTheEntryOnlyWhenEnabled) {
   EXPECT_EQ(owner.state, State::Minimized);
   shell.choice(TrayMenu::mExit);
   EXPECT_EQ(owner.unloads, 1);
+  SignalCounter board(&tray, &FrmSysTray::boardChosen);
+  shell.choice(TrayMenu::mBoard);
+  EXPECT_EQ(board.count, 1);
 }
 
 TEST_F(Tray, RestoreGivesBackTheRememberedStateAndTheForeground) {
