@@ -3,6 +3,7 @@
 #include "refdata/replacements.h"
 
 #include <algorithm>
+#include <bitset>
 
 namespace meldlux {
 
@@ -46,13 +47,25 @@ void ReplacementIndex::take(const std::vector<std::int16_t>& bucket, int from) {
 
 const std::vector<int>& ReplacementIndex::candidates(const QString& text, int from) {
   candidates_.clear();
+  // Each bucket once: a text made of one letter repeated must not take its bucket per letter.
+  std::bitset<256> singlesSeen;
+  std::bitset<4096> doublesSeen;
   for (qsizetype k = 0; k < text.size(); ++k) {
-    take(singles_[fold(text[k])], from);
-    if (k + 1 < text.size())
-      take(doubles_[fold(text[k], text[k + 1])], from);
+    const std::size_t single = fold(text[k]);
+    if (!singlesSeen.test(single)) {
+      singlesSeen.set(single);
+      take(singles_[single], from);
+    }
+    if (k + 1 < text.size()) {
+      const std::size_t pair = fold(text[k], text[k + 1]);
+      if (!doublesSeen.test(pair)) {
+        doublesSeen.set(pair);
+        take(doubles_[pair], from);
+      }
+    }
   }
+  // Every row sits in one bucket only, so the rows are distinct; the table's order is restored.
   std::sort(candidates_.begin(), candidates_.end());
-  candidates_.erase(std::unique(candidates_.begin(), candidates_.end()), candidates_.end());
   return candidates_;
 }
 
