@@ -7,6 +7,16 @@ find_program(MELDLUX_HELP2MAN help2man REQUIRED)
 find_program(MELDLUX_GZIP gzip REQUIRED)
 set(MELDLUX_MAN_DIR ${CMAKE_BINARY_DIR}/man)
 
+# Every page carries the date of this version's entry in CHANGELOG.md, not the day of the build,
+# so that every build of a release gives the same pages.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/CHANGELOG.md)
+file(STRINGS ${CMAKE_SOURCE_DIR}/CHANGELOG.md release_heading
+     REGEX "^## ${PROJECT_VERSION} \\([0-9]+-[0-9]+-[0-9]+\\)$" ENCODING UTF-8)
+if(NOT release_heading MATCHES "\\(([0-9-]+)\\)")
+  message(FATAL_ERROR "CHANGELOG.md has no entry \"## ${PROJECT_VERSION} (YYYY-MM-DD)\"")
+endif()
+set(MELDLUX_RELEASE_DATE ${CMAKE_MATCH_1})
+
 function(meldlux_man_page target description)
   # Only the plain build is packaged; a sanitized program's leak report at exit would fail help2man.
   if(MELDLUX_SANITIZE)
@@ -21,6 +31,8 @@ function(meldlux_man_page target description)
             ${MELDLUX_HELP2MAN} --locale=C.UTF-8 --no-info --no-discard-stderr
             --version-string=${PROJECT_VERSION} --name=${description}
             --output=${page} $<TARGET_FILE:${target}>
+    # help2man dates a page by the month it runs in; the release's day replaces it.
+    COMMAND sed -i "s/^\\(\\.TH [^ ]* [^ ]* \\)\"[^\"]*\"/\\1\"${MELDLUX_RELEASE_DATE}\"/" ${page}
     COMMAND ${MELDLUX_GZIP} -9nf ${page}
     DEPENDS ${target} VERBATIM)
   add_custom_target(${target}_man_page ALL DEPENDS ${page}.gz)

@@ -2,6 +2,7 @@
 #include "app/command_line.h"
 #include "app/event_log_ticker.h"
 #include "app/main_window.h"
+#include "app/paint_probe_qt.h"
 #include "app/quit_on_signal.h"
 #include "board/vehicle_board_window.h"
 #include "display/foreground_qt.h"
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
   // Before start-up, so that it also shows the loop turning inside a loader's message box.
   meldlux::EventLogTicker ticker(app.eventLog());
   meldlux::PopupWindow popup(app.popupModel());
+  meldlux::PaintProbe paintProbe(app.eventLog(), popup, app.popupModel());
   meldlux::MainWindow window(app);
   meldlux::QtOwnerWindow owner(window);
   meldlux::VehicleBoardWindow board(app.vehicleBoard());

@@ -76,14 +76,21 @@ double leadingNumber(QStringView text) { return numberAfter<isBlankTabOrLineFeed
 
 double leadingNumberAfterSpaces(QStringView text) { return numberAfter<isBlank>(text); }
 
-QString trimSpaces(QStringView text) {
+QStringView trimmedSpaces(QStringView text) {
   qsizetype begin = 0;
   qsizetype end = text.size();
   while (begin < end && text[begin] == u' ')
     ++begin;
   while (end > begin && text[end - 1] == u' ')
     --end;
-  return text.mid(begin, end - begin).toString();
+  return text.mid(begin, end - begin);
+}
+
+QString trimSpaces(QStringView text) { return trimmedSpaces(text).toString(); }
+
+QString trimSpaces(const QString& text) {
+  const QStringView trimmed = trimmedSpaces(text);
+  return trimmed.size() == text.size() ? text : trimmed.toString();
 }
 
 std::int16_t roundToInt16(double value) { return roundChecked<std::int16_t>(value, "Integer"); }

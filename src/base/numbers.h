@@ -17,6 +17,10 @@ double leadingNumberAfterSpaces(QStringView text);
 
 // Removes spaces, and only spaces, at both ends.
 QString trimSpaces(QStringView text);
+// The same; a text without spaces at its ends comes back shared, not copied.
+QString trimSpaces(const QString& text);
+// The part of the text between its leading and trailing spaces.
+QStringView trimmedSpaces(QStringView text);
 
 // Rounds half to even; a value that does not fit (or is not a number) throws Failure.
 std::int16_t roundToInt16(double value);

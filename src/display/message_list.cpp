@@ -33,11 +33,11 @@ void MessageList::push(MessageEntry entry) {
 
 bool MessageList::containsRecent(const QString& text, double nowSeconds,
                                  double suppressSeconds) const {
-  const QString wanted = trimSpaces(text);
+  const QStringView wanted = trimmedSpaces(text);
   for (const MessageEntry& e : entries_) {
     if (e.Time == 0)
       continue;
-    if (nowSeconds < e.Time * kSecondsPerDay + suppressSeconds && trimSpaces(e.Text) == wanted)
+    if (nowSeconds < e.Time * kSecondsPerDay + suppressSeconds && trimmedSpaces(e.Text) == wanted)
       return true;
   }
   return false;

@@ -76,7 +76,8 @@ PopupModel::~PopupModel() = default;
 void PopupModel::AddMessage(OleDate time, QString& text, Colour colour) {
   text = ApplyReplacements(replacements_, text);
   list_.push(MessageEntry{time, text, colour});
-  log_.write(u"message", {formatDateTime(time), QString::number(colour), text});
+  if (log_.enabled())
+    log_.write(u"message", {formatDateTime(time), QString::number(colour), text});
   newMessagePending_ = true;
   // Placed with the height it has now; the layout that follows may change the height.
   placeVertically();
@@ -161,21 +162,27 @@ void PopupModel::LayoutPopup() {
 
   const int textLeft = lblZeit_[0].left + lblZeit_[0].width + kColumnGap;
   for (int i = 0; i < lineCount(); ++i) {
-    if (i > 0) {
+    // Every telegram lays the popup out, but mostly nothing changes below the newest line: look
+    // before copying a label to change it.
+    const Label& zeit = lblZeit_[std::size_t(i)];
+    if (i > 0 && (zeit.bold || zeit.font != lblZeit_[0].font)) {
       const LabelFont zeitFont = lblZeit_[0].font;
       changeLine(lblZeit_, i, [&](Label& l) {
         l.bold = false;
         l.font = zeitFont;
       });
     }
-    const LabelFont textFont = lblText_[0].font;
-    changeLine(lblText_, i, [&](Label& l) {
-      if (i > 0) {
-        l.bold = false;
-        l.font = textFont;
-      }
-      l.left = textLeft;
-    });
+    const Label& text = lblText_[std::size_t(i)];
+    if (text.left != textLeft || (i > 0 && (text.bold || text.font != lblText_[0].font))) {
+      const LabelFont textFont = lblText_[0].font;
+      changeLine(lblText_, i, [&](Label& l) {
+        if (i > 0) {
+          l.bold = false;
+          l.font = textFont;
+        }
+        l.left = textLeft;
+      });
+    }
   }
 
   alignIndicators(60);

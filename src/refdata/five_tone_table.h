@@ -4,6 +4,8 @@
 
 #include <QStringView>
 #include <cstdint>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace meldlux {
@@ -30,7 +32,12 @@ public:
 
 private:
   std::size_t checked(int index) const;
+  void rebuildIndex() const;
   std::vector<FiveToneRecord> records_;
+  // Code -> first index from 1 holding it. Codes change only while loading, so the index is
+  // rebuilt on the first lookup after a change instead of scanning 2500 records per alarm.
+  mutable std::unordered_map<std::u16string, int> index_;
+  mutable bool indexValid_ = false;
 };
 
 } // namespace meldlux

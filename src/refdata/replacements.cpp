@@ -1,41 +1,10 @@
 #include "refdata/replacements.h"
 
 #include <algorithm>
-#include <bitset>
 
 namespace meldlux {
 
 namespace {
-
-// Which characters and pairs of neighbouring characters (folded into small bit sets) occur in a
-// text: a pair whose find text starts with something absent cannot match, and most of the
-// 500 pairs are passed over without a search.
-class CharPresence {
-public:
-  explicit CharPresence(const QString& text) { update(text); }
-  void update(const QString& text) {
-    singles_.reset();
-    doubles_.reset();
-    for (qsizetype k = 0; k < text.size(); ++k) {
-      singles_.set(fold(text[k]));
-      if (k + 1 < text.size())
-        doubles_.set(fold(text[k], text[k + 1]));
-    }
-  }
-  bool mayContain(const QString& find) const {
-    if (find.size() == 1)
-      return singles_.test(fold(find[0]));
-    return doubles_.test(fold(find[0], find[1]));
-  }
-
-private:
-  static std::size_t fold(QChar c) { return c.unicode() & 0xFF; }
-  static std::size_t fold(QChar a, QChar b) {
-    return ((std::size_t(a.unicode()) * 31u) ^ std::size_t(b.unicode())) & 0xFFF;
-  }
-  std::bitset<256> singles_;
-  std::bitset<4096> doubles_;
-};
 
 // Replaces every non-overlapping occurrence, left to right; false when nothing was found. A result
 // that would pass the limit is cut there.
@@ -67,13 +36,21 @@ QString ApplyReplacements(const ReplacementTable& table, QString text) {
     return text;
   // A received text that is already longer may keep its length, but no pair makes it grow.
   const qsizetype limit = std::max(kMaxReplacedLength, text.size());
-  CharPresence present(text);
-  for (int i = 0; i < count; ++i) {
-    const auto& pair = table.rows[std::size_t(i)];
-    if (pair.find.isEmpty() || !present.mayContain(pair.find))
-      continue;
-    if (replaceAll(text, pair.find, pair.replacement, limit))
-      present.update(text);
+  ReplacementIndex& index = *table.index;
+  index.follow(table);
+  // Only the rows whose find text can start somewhere in the text are tried; after a
+  // replacement the text is new, so the rows after that one are looked up again.
+  for (int from = 0;;) {
+    const int next = from;
+    for (const int i : index.candidates(text, from)) {
+      const auto& pair = table.rows[std::size_t(i)];
+      if (replaceAll(text, pair.find, pair.replacement, limit)) {
+        from = i + 1;
+        break;
+      }
+    }
+    if (from == next)
+      break;
   }
   return text;
 }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "refdata/replacement_index.h"
+
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <memory>
 
 namespace meldlux {
 
@@ -16,6 +19,8 @@ struct ReplacementTable {
   };
   std::array<Pair, kRows> rows;
   std::int16_t ReplacementCount = 0;
+  // Follows the rows by itself; see ReplacementIndex.
+  std::shared_ptr<ReplacementIndex> index = std::make_shared<ReplacementIndex>();
 };
 
 // Longest text the pairs may produce. Pairs that grow a text (A -> AA, applied by several

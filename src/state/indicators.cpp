@@ -45,7 +45,8 @@ void Indicators::setBold(Indicator which, bool bold) {
 
 void Indicators::logged(Indicator which) {
   const Label& l = label(which);
-  log_.write(u"indicator",
+  if (log_.enabled())
+    log_.write(u"indicator",
              {which == Indicator::Sprechwunsch ? QStringLiteral("Sprechwunsch")
                                                : QStringLiteral("Spricht"),
               QString::number(l.foreColor), l.bold ? QStringLiteral("1") : QStringLiteral("0"),

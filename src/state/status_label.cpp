@@ -11,7 +11,8 @@ void StatusLabel::set(const QString& caption, Colour colour) {
     return;
   caption_ = caption;
   colour_ = colour;
-  log_.write(u"status", {QString::number(colour_), caption_});
+  if (log_.enabled())
+    log_.write(u"status", {QString::number(colour_), caption_});
   Q_EMIT changed();
 }
 

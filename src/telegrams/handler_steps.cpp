@@ -7,6 +7,8 @@
 #include "state/status_label.h"
 #include "telegrams/tray_tip.h"
 
+#include <iterator>
+
 namespace meldlux {
 
 HandlerSteps::HandlerSteps(const Clock& clock, const LinkState& link, const Options& options,
@@ -33,12 +35,45 @@ void HandlerSteps::countDme() {
   UpdateStatusLine();
 }
 
+namespace {
+
+// Decimal digits straight into the text: the status line is rewritten for every telegram.
+void appendNumber(QString& text, qint64 value) {
+  char16_t digits[24];
+  char16_t* end = digits + std::size(digits);
+  char16_t* p = end;
+  const bool negative = value < 0;
+  quint64 rest = negative ? 0 - quint64(value) : quint64(value);
+  do {
+    *--p = char16_t(u'0' + rest % 10);
+    rest /= 10;
+  } while (rest != 0);
+  if (negative)
+    *--p = u'-';
+  text.append(reinterpret_cast<const QChar*>(p), end - p);
+}
+
+} // namespace
+
 QString HandlerSteps::statusLineText() const {
-  return QStringLiteral("Verbunden seit ") + formatDateTime(link_.ConnectedSince) +
-         QStringLiteral(" - Empfangen: ") + QString::number(link_.ReceivedTotal) +
-         QStringLiteral(" (FMS: ") + QString::number(ReceivedFms) + QStringLiteral(", FME: ") +
-         QString::number(ReceivedFme) + QStringLiteral(", DME: ") + QString::number(ReceivedDme) +
-         u')';
+  // The head changes only with a new connection.
+  if (headSince_ != link_.ConnectedSince || head_.isEmpty()) {
+    headSince_ = link_.ConnectedSince;
+    head_ = QStringLiteral("Verbunden seit ") + formatDateTime(link_.ConnectedSince) +
+            QStringLiteral(" - Empfangen: ");
+  }
+  QString text;
+  text.reserve(head_.size() + 64);
+  text += head_;
+  appendNumber(text, link_.ReceivedTotal);
+  text += QLatin1StringView(" (FMS: ");
+  appendNumber(text, ReceivedFms);
+  text += QLatin1StringView(", FME: ");
+  appendNumber(text, ReceivedFme);
+  text += QLatin1StringView(", DME: ");
+  appendNumber(text, ReceivedDme);
+  text += u')';
+  return text;
 }
 
 void HandlerSteps::UpdateStatusLine() { status_.setCaption(statusLineText()); }

@@ -48,6 +48,8 @@ private:
   const Options& options_;
   StatusLabel& status_;
   TrayTip& trayTip_;
+  mutable OleDate headSince_ = 0;
+  mutable QString head_;
 };
 
 } // namespace meldlux

@@ -9,6 +9,7 @@ version=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 app=de.meldlux.Meldlux
+release_date=$(sed -n "s/^## $version (\([0-9-]*\))$/\1/p" "$(dirname "$0")/../../CHANGELOG.md")
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
@@ -69,6 +70,9 @@ validate() { # root of an installed tree
   for page in man1/meldlux man1/meldlux-decoder-sim man1/meldlux-journal man1/meldlux-multimon \
       man1/meldlux-refdata man1/meldlux-signal-gen de/man1/meldlux; do
     [ -n "$(zcat "$1/share/man/$page.1.gz" | grep '^\.SH')" ] || fail "manual page $page"
+    # Dated by the release, not by the day of the build, so that two builds give the same bytes.
+    th_date=$(zcat "$1/share/man/$page.1.gz" | sed -n 's/^\.TH [^ ]* [^ ]* "\([^"]*\)".*/\1/p')
+    [ "$th_date" = "$release_date" ] || fail "manual page $page dated '$th_date', not $release_date"
   done
   grep -q "^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" \
     "$1/share/doc/meldlux/copyright" || fail "copyright file"

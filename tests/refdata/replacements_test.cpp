@@ -88,6 +88,9 @@ TEST(ApplyReplacements, PairsActInTableOrderInOneScanWithoutRescanningInsertedTe
   table.rows[1] = {u"x"_qs, u"xx"_qs};
   table.ReplacementCount = 2;
   EXPECT_EQ(ApplyReplacements(table, u"aaaaa x"_qs), u"aaa xx"_qs);
+  // A find text edited in place after a use counts from then on.
+  table.rows[1].find[0] = u'q';
+  EXPECT_EQ(ApplyReplacements(table, u"aaaaa q"_qs), u"aaa xx"_qs);
 }
 
 TEST(ApplyReplacements, GrowingPairsAreBoundedAndTheNextTextIsFine) {

@@ -149,6 +149,11 @@ TEST(FiveToneTable, FirstExactMatchFromOne) {
   EXPECT_EQ(table.FindFiveTone(u"1234"), 0);
   EXPECT_EQ(table.FindFiveTone(u"1234 "), 3);
   EXPECT_EQ(table.FindFiveTone(QString(5, QChar(0))), 1); // empty records hold NULs
+  // Records changed after a lookup are found from then on.
+  table.set(2, record);
+  EXPECT_EQ(table.FindFiveTone(u"1234 "), 2);
+  table.clear();
+  EXPECT_EQ(table.FindFiveTone(u"12345"), 0);
   EXPECT_THROW(table.set(2501, record), Failure);
   EXPECT_THROW(table.at(-1), Failure);
 }

@@ -1,0 +1,116 @@
+#!/usr/bin/env python3
+"""Time from the server's send of a telegram to its line in Meldlux's event log and to the
+first paint of the popup that shows it.
+
+   python3 bench/paint_latency.py [COUNT]        (default 100 telegrams)
+
+This script is the decoder server (127.0.0.1, a free port): the real meldlux (offscreen, or the
+display in QT_QPA_PLATFORM) logs in, then gets one FMS status telegram every 200 ms, each with a
+vehicle number of its own. The clock runs from the send() of a telegram to the moment its
+"message" line, and then the "paint" line with the same text (MELDLUX_EVENT_LOG_PAINT=1), is
+read from the event log, which is flushed per line. The popup keeps 30 lines: with fewer lines
+than telegrams in the receive burst window (2 s) the lines wait for the cleanup tick by design.
+Not run in CI: the figure depends on the
+machine.
+"""
+import os, re, shutil, socket, statistics, subprocess, sys, tempfile, threading, time
+
+root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+bin_dir = os.environ.get("MELDLUX_BIN", os.path.join(root, "build", "bin"))
+count = int(sys.argv[1]) if len(sys.argv) > 1 else 100
+work = tempfile.mkdtemp(prefix="meldlux-paint-")
+client = None
+
+
+def telegram(n):
+    return f"FMSTlg\t6499{1000 + n}\t\t\t\t\t3\t\t0\t\t\t\t\t\r\n".encode()
+
+
+def number(line):
+    found = re.search(rb"6499(1\d{3})", line)
+    return None if not found else int(found.group(1)) - 1000
+
+
+try:
+    data, config = os.path.join(work, "data"), os.path.join(work, "config", "meldlux")
+    os.makedirs(data)
+    os.makedirs(config)
+    subprocess.run([f"{bin_dir}/meldlux-refdata", "sample", data], check=True,
+                   capture_output=True)
+    server = socket.socket()
+    server.bind(("127.0.0.1", 0))
+    server.listen(1)
+    server.settimeout(20)
+    with open(os.path.join(config, "MeldluxWBR.ini"), "w") as f:
+        f.write(f"[Server]\nAdresse=127.0.0.1\nPort={server.getsockname()[1]}\nPW=bench\n"
+                "[Einstellungen]\nAutoConnect=1\nMsgLines=30\nMsgTime=0\nMsgPosition=1\n")
+    events = os.path.join(work, "events.log")
+    open(events, "w").close()
+    env = dict(os.environ, MELDLUX_EVENT_LOG=events, MELDLUX_EVENT_LOG_PAINT="1",
+               XDG_CONFIG_HOME=os.path.join(work, "config"),
+               XDG_DATA_HOME=os.path.join(work, "share"))
+    env.setdefault("QT_QPA_PLATFORM", "offscreen")
+    client = subprocess.Popen([f"{bin_dir}/meldlux"], cwd=data, env=env,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    link, _ = server.accept()
+    link.settimeout(10)
+    login = b""
+    while b"PASS:bench\r\n" not in login:
+        got = link.recv(256)
+        if not got:
+            sys.exit("meldlux closed the link before logging in")
+        login += got
+    time.sleep(1)
+
+    message, paint = {}, {}
+    stop = threading.Event()
+
+    def watch():
+        with open(events, "rb") as f:
+            pending = b""
+            while not stop.is_set():
+                got = f.read()
+                if not got:
+                    time.sleep(0.0002)
+                    continue
+                now = time.perf_counter()
+                pending += got
+                *lines, pending = pending.split(b"\n")
+                for line in lines:
+                    for kind, seen in ((b"message\t", message), (b"paint\t", paint)):
+                        n = number(line) if line.startswith(kind) else None
+                        if n is not None:
+                            seen.setdefault(n, now)
+
+    watcher = threading.Thread(target=watch)
+    watcher.start()
+    sent = {}
+    for n in range(1, count + 1):
+        if n % 5 == 0:
+            link.sendall(b"#!XX!#\r\n")  # the server's heartbeat, between telegrams
+            time.sleep(0.1)
+        sent[n] = time.perf_counter()
+        link.sendall(telegram(n))
+        time.sleep(0.2)
+    wait_until = time.time() + 5
+    while (len(message) < count or len(paint) < count) and time.time() < wait_until:
+        time.sleep(0.05)
+    stop.set()
+    watcher.join()
+    link.close()
+
+    for name, seen in (("event log", message), ("paint", paint)):
+        delays = sorted(1000 * (seen[n] - sent[n]) for n in sent if n in seen)
+        if not delays:
+            sys.exit(f"no telegram reached the {name}")
+        print(f"send to {name}: {len(delays)} of {count}, median "
+              f"{statistics.median(delays):.2f} ms, worst {delays[-1]:.2f} ms, "
+              f"best {delays[0]:.2f} ms")
+finally:
+    if client is not None:
+        client.terminate()
+        try:
+            client.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            client.kill()
+    shutil.rmtree(work, ignore_errors=True)
