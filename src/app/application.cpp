@@ -2,6 +2,7 @@
 
 #include "app/command_line.h"
 #include "app/journal_settings.h"
+#include "app/link_settings.h"
 #include "app/load_reference_data.h"
 #include "app/startup_hold.h"
 #include "base/failure.h"
@@ -125,6 +126,7 @@ bool Application::Form_Load(const QString& commandLineText) {
     loadSettings_.popupAppearance();
     loadSettings_.trayKeys();
     startJournal(); // before the loaders, whose failure ends the sequence
+    link_.setCarrySplitLines(readLinkSettings(settingsStore_).carrySplitLines);
 
     tray_.Form_Load(executableName());
     tray_.setFSys(mainWindow_);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/line_carry.h"
+
 #include <QAbstractSocket>
 #include <QObject>
 #include <QString>
@@ -44,6 +46,9 @@ public:
 
   void cmdStatus_Click();
   void chkAuto_Click();
+  // Off: each received block is split on its own. On: an unfinished line waits for the next
+  // block (one longer than kMaxBlockBytes is dropped instead); a new connection starts afresh.
+  void setCarrySplitLines(bool carry);
   void Timer1_Timer();
   // The connection part of the program's end: "XXX" and "Exit" when connected, 0.2 s of events,
   // then the socket is closed. Nothing that goes wrong here stops the program from ending.
@@ -72,6 +77,8 @@ private:
   void onReadyRead();
   QByteArray readBlock();
   void readLeftOver();
+  // Hands what was read on as a block; with carrying on only its whole lines, if any.
+  void deliver(const QByteArray& bytes);
   void onSocketError(QAbstractSocket::SocketError error);
 
   Options& options_;
@@ -84,6 +91,8 @@ private:
   QTimer leftOver_;
   QString buttonCaption_ = QStringLiteral("Verbinden");
   bool closingOurselves_ = false;
+  bool carrySplitLines_ = false;
+  LineCarry carry_{kMaxBlockBytes};
   bool open_ = false; // from the connected event until the socket is closed
 };
 
