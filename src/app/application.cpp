@@ -4,6 +4,7 @@
 #include "app/journal_settings.h"
 #include "app/link_settings.h"
 #include "app/load_reference_data.h"
+#include "app/shipped_sounds.h"
 #include "app/startup_hold.h"
 #include "base/failure.h"
 #include "refdata/loader_environment.h"
@@ -20,7 +21,7 @@ namespace {
 
 class SilentSoundPlayer final : public SoundPlayer {
 public:
-  void play(const QString&) override {}
+  bool play(const QString&) override { return true; }
 };
 
 class NoMessageBoxes final : public MessageBoxes {
@@ -87,7 +88,9 @@ Application::Application(std::unique_ptr<Clock> clock, std::unique_ptr<EventLog>
       link_(options_, linkState_, statusLabel_, *clock_, *log_),
       receiver_(*clock_, linkState_, statusLabel_, options_, indicators_, reference_.followUpPlaces),
       trayTip_(*log_), steps_(*clock_, linkState_, options_, statusLabel_, trayTip_),
-      sounds_(options_, *clock_, linkState_, *log_, *display_.sound),
+      sounds_(options_, *clock_, linkState_, *log_, *display_.sound,
+              AlertSounds::Shipped{shippedSoundFolder(),
+                                   [this](const QString& text) { statusLabel_.setCaption(text); }}),
       handlers_(HandlerContext{options_, *clock_, statusTables_, reference_, places_, popup_,
                                indicators_, steps_, sounds_, &journalRelay_}),
       tray_(*display_.trayShell, *log_, lockMode_) {
