@@ -585,7 +585,7 @@ TEST_F(ConnectionManagerTest, LinesSplitInTwoSendsArriveWholeOnlyWhenCarried) {
   struct Half {
     QByteArray first, second;
   };
-  const QByteArray huge(ConnectionManager::kMaxBlockBytes + 100, 'x');
+  const QByteArray huge(ConnectionManager::kMaxCarriedBytes + 100, 'x');
   const std::vector<Half> sends{{"ZVEI\t12", "345\r\n"},
                                 {"POC\t1234567\tA\tFeuer", " Wache\r\n"},
                                 {"#!XX!#\r", "\n"},
