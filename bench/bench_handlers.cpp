@@ -34,7 +34,7 @@ namespace {
 
 class SilentPlayer final : public SoundPlayer {
 public:
-  void play(const QString&) override {}
+  bool play(const QString&) override { return true; }
 };
 
 QString hex8(std::uint32_t value) {

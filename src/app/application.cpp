@@ -2,7 +2,9 @@
 
 #include "app/command_line.h"
 #include "app/journal_settings.h"
+#include "app/link_settings.h"
 #include "app/load_reference_data.h"
+#include "app/shipped_sounds.h"
 #include "app/startup_hold.h"
 #include "base/failure.h"
 #include "refdata/loader_environment.h"
@@ -19,7 +21,7 @@ namespace {
 
 class SilentSoundPlayer final : public SoundPlayer {
 public:
-  void play(const QString&) override {}
+  bool play(const QString&) override { return true; }
 };
 
 class NoMessageBoxes final : public MessageBoxes {
@@ -86,7 +88,9 @@ Application::Application(std::unique_ptr<Clock> clock, std::unique_ptr<EventLog>
       link_(options_, linkState_, statusLabel_, *clock_, *log_),
       receiver_(*clock_, linkState_, statusLabel_, options_, indicators_, reference_.followUpPlaces),
       trayTip_(*log_), steps_(*clock_, linkState_, options_, statusLabel_, trayTip_),
-      sounds_(options_, *clock_, linkState_, *log_, *display_.sound),
+      sounds_(options_, *clock_, linkState_, *log_, *display_.sound,
+              AlertSounds::Shipped{shippedSoundFolder(),
+                                   [this](const QString& text) { statusLabel_.setCaption(text); }}),
       board_(*clock_, statusTables_, reference_.vehicles, *log_),
       handlers_(HandlerContext{options_, *clock_, statusTables_, reference_, places_, popup_,
                                indicators_, steps_, sounds_, &journalTee_}),
@@ -126,6 +130,7 @@ bool Application::Form_Load(const QString& commandLineText) {
     loadSettings_.popupAppearance();
     loadSettings_.trayKeys();
     startJournal(); // before the loaders, whose failure ends the sequence
+    link_.setCarrySplitLines(readLinkSettings(settingsStore_).carrySplitLines);
 
     tray_.Form_Load(executableName());
     tray_.setFSys(mainWindow_);

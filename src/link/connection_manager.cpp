@@ -91,6 +91,11 @@ void ConnectionManager::chkAuto_Click() {
     timer1_.stop();
 }
 
+void ConnectionManager::setCarrySplitLines(bool carry) {
+  carrySplitLines_ = carry;
+  carry_.clear();
+}
+
 void ConnectionManager::Timer1_Timer() {
   try {
     if (timer1_.interval() < 10000)
@@ -142,6 +147,7 @@ void ConnectionManager::Shutdown() {
 
 void ConnectionManager::Winsock2_Connect() {
   open_ = true;
+  carry_.clear();
   if (isConnected()) {
     link_.ConnectedSince = clock_.now();
     status_.set(QStringLiteral("Verbunden seit ") + formatDateTime(link_.ConnectedSince),
@@ -183,6 +189,7 @@ void ConnectionManager::closeSocket() {
   // Our own close is no event: nothing the socket reports while we close it reaches the rules.
   closingOurselves_ = true;
   open_ = false;
+  carry_.clear(); // what a closed link left unfinished is lost
   socket_->abort();
   closingOurselves_ = false;
 }
@@ -228,8 +235,19 @@ void ConnectionManager::onReadyRead() {
       Winsock2_ReadEnded();
       return; // woken for nothing
     }
+    deliver(bytes);
+    return;
   }
   Q_EMIT blockReceived(cp1252::decode(bytes));
+  Winsock2_ReadEnded();
+}
+
+void ConnectionManager::deliver(const QByteArray& bytes) {
+  if (!carrySplitLines_) {
+    Q_EMIT blockReceived(cp1252::decode(bytes));
+  } else if (const QByteArray lines = carry_.wholeLines(bytes); !lines.isEmpty()) {
+    Q_EMIT blockReceived(cp1252::decode(lines));
+  }
   Winsock2_ReadEnded();
 }
 
@@ -270,10 +288,8 @@ QByteArray ConnectionManager::readBlock() {
 }
 
 void ConnectionManager::readLeftOver() {
-  if (!closingOurselves_ && isConnected() && socket_->bytesAvailable() > 0) {
-    Q_EMIT blockReceived(cp1252::decode(readBlock()));
-    Winsock2_ReadEnded();
-  }
+  if (!closingOurselves_ && isConnected() && socket_->bytesAvailable() > 0)
+    deliver(readBlock());
 }
 
 void ConnectionManager::onSocketError(QAbstractSocket::SocketError error) {

@@ -7,11 +7,14 @@
 #include "state/options.h"
 #include "telegrams/sound_player.h"
 
+#include <QDir>
+
 namespace meldlux {
 
 AlertSounds::AlertSounds(const Options& options, const Clock& clock, const LinkState& link,
-                         EventLog& log, SoundPlayer& player)
-    : options_(options), clock_(clock), link_(link), log_(log), player_(player) {}
+                         EventLog& log, SoundPlayer& player, Shipped shipped)
+    : options_(options), clock_(clock), link_(link), log_(log), player_(player),
+      shipped_(std::move(shipped)) {}
 
 bool AlertSounds::quietStartOver() const {
   return (clock_.now() - link_.ConnectedSince) * kSecondsPerDay > 50;
@@ -19,28 +22,40 @@ bool AlertSounds::quietStartOver() const {
 
 void AlertSounds::playAlarm() {
   if (options_.checked(Check::chkSndAlarm))
-    request(options_.text(Text::txtSndAlarm));
+    request(options_.text(Text::txtSndAlarm), "alarm.wav");
 }
 
 void AlertSounds::playVehicleStatus() {
   if (options_.checked(Check::chkSndFzg) && quietStartOver())
-    request(options_.text(Text::txtSndFzg));
+    request(options_.text(Text::txtSndFzg), "status.wav");
 }
 
 void AlertSounds::playControlText() {
   if (options_.checked(Check::chkSndText) && quietStartOver())
-    request(options_.text(Text::txtSndText));
+    request(options_.text(Text::txtSndText), "text.wav");
 }
 
 void AlertSounds::playSprechaufforderung(const QString& identifier) {
   if (options_.checked(Check::chkSndSA) &&
       identifier.contains(trimSpaces(options_.text(Text::txtSndSAKennung))))
-    request(options_.text(Text::txtSndSA));
+    request(options_.text(Text::txtSndSA), "sprechaufforderung.wav");
 }
 
-void AlertSounds::request(const QString& fileSettingText) {
+void AlertSounds::request(const QString& fileSettingText, const char* shippedFile) {
   log_.write(u"sound", {fileSettingText});
-  player_.play(fileSettingText);
+  if (player_.play(fileSettingText))
+    return;
+  // A mistyped or unreadable file must not make a silent alarm: the sound of its kind stands in.
+  const bool stoodIn = !shipped_.folder.isEmpty() &&
+                       player_.play(QDir(shipped_.folder).filePath(QLatin1String(shippedFile)));
+  if (noticed_.contains(fileSettingText) || !shipped_.notice)
+    return;
+  noticed_.insert(fileSettingText);
+  const QString what = fileSettingText.isEmpty()
+                           ? QStringLiteral("Keine Tondatei eingestellt")
+                           : QStringLiteral("Tondatei \u201E%1\u201C nicht abspielbar").arg(fileSettingText);
+  shipped_.notice(what + (stoodIn ? QStringLiteral(", Standardton gespielt")
+                                  : QStringLiteral(", kein Standardton vorhanden")));
 }
 
 } // namespace meldlux

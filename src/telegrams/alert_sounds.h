@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
+#include <functional>
 
 namespace meldlux {
 
@@ -15,8 +17,15 @@ struct LinkState;
 // file exists or not.
 class AlertSounds {
 public:
+  // The sounds shipped with the program, one per kind, stand in for a named file that cannot be
+  // played; notice tells the user so, once per name.
+  struct Shipped {
+    QString folder; // empty: none
+    std::function<void(const QString&)> notice;
+  };
+
   AlertSounds(const Options& options, const Clock& clock, const LinkState& link, EventLog& log,
-              SoundPlayer& player);
+              SoundPlayer& player, Shipped shipped = {});
 
   // More than 50 seconds since the connection was made: the backlog the server delivers right
   // after connecting stays silent.
@@ -29,13 +38,15 @@ public:
   void playSprechaufforderung(const QString& identifier);
 
 private:
-  void request(const QString& fileSettingText);
+  void request(const QString& fileSettingText, const char* shippedFile);
 
   const Options& options_;
   const Clock& clock_;
   const LinkState& link_;
   EventLog& log_;
   SoundPlayer& player_;
+  Shipped shipped_;
+  QSet<QString> noticed_; // the names told of already
 };
 
 } // namespace meldlux

@@ -4,13 +4,14 @@
 
 namespace meldlux {
 
-// Plays a named sound file in the background: returns at once, cuts off a sound that is still
-// playing, and ignores every failure.
+// Plays a named sound file in the background: returns at once and cuts off a sound that is still
+// playing.
 class SoundPlayer {
 public:
   virtual ~SoundPlayer() = default;
-  // The file setting's text exactly as the user entered it.
-  virtual void play(const QString& fileSettingText) = 0;
+  // The file setting's text exactly as the user entered it. False when it names no file, or one
+  // that cannot be read: then nothing plays.
+  virtual bool play(const QString& fileSettingText) = 0;
 };
 
 } // namespace meldlux

@@ -2,6 +2,7 @@
 
 #include "base/file_lookup.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSoundEffect>
 
@@ -47,11 +48,11 @@ QtSoundPlayer::QtSoundPlayer(std::unique_ptr<SoundEffectPort> effect)
 
 QtSoundPlayer::~QtSoundPlayer() = default;
 
-void QtSoundPlayer::play(const QString& fileSettingText) {
+bool QtSoundPlayer::play(const QString& fileSettingText) {
   effect_->stop();
   const auto path = findFileIgnoringCase(fileSettingText);
-  if (!path)
-    return;
+  if (!path || !QFile(*path).open(QIODevice::ReadOnly))
+    return false;
   const QFileInfo file(*path);
   const QUrl source = QUrl::fromLocalFile(file.absoluteFilePath());
   // A load that failed stays failed and a replaced file keeps the old sound: either is loaded
@@ -65,6 +66,7 @@ void QtSoundPlayer::play(const QString& fileSettingText) {
     loadedSize_ = file.size();
   }
   effect_->play();
+  return true;
 }
 
 } // namespace meldlux

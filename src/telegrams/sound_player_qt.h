@@ -24,14 +24,14 @@ public:
 
 // Plays WAV files with QSoundEffect. The name is taken as a path relative to the working
 // directory ("\" separating folders, letter case ignored where the file system minds it). An
-// empty name or one that names no file plays nothing; like any request it still cuts off the
-// sound that was playing.
+// empty name, one that names no file or a file that cannot be read plays nothing and gives false;
+// like any request it still cuts off the sound that was playing.
 class QtSoundPlayer final : public SoundPlayer {
 public:
   QtSoundPlayer();
   explicit QtSoundPlayer(std::unique_ptr<SoundEffectPort> effect);
   ~QtSoundPlayer() override;
-  void play(const QString& fileSettingText) override;
+  bool play(const QString& fileSettingText) override;
 
 private:
   std::unique_ptr<SoundEffectPort> effect_;

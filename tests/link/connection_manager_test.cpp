@@ -1,6 +1,7 @@
 #include "base/clock.h"
 #include "base/event_log.h"
 #include "link/connection_manager.h"
+#include "link/wire_protocol.h"
 #include "link/wait.h"
 #include "state/link_state.h"
 #include "state/options.h"
@@ -18,6 +19,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 
 namespace meldlux {
@@ -573,6 +576,68 @@ TEST_F(ConnectionManagerTest, TheBoundNeverCutsBetweenCrAndLf) {
           << bounds << " bounds, block " << i << " of " << blocks.size();
     for (const QString& block : blocks)
       EXPECT_LE(block.size(), ConnectionManager::kMaxBlockBytes + 1) << bounds;
+  }
+}
+
+// A server that sends every line in two halves, each read on its own. By the line rule each half
+// is a piece of its own; with carrying on, the pieces are the whole lines, also where the cut
+// parts a CR from its LF. A carried piece longer than the bound is dropped with the rest of its
+// line, and a new connection starts with nothing carried.
+TEST_F(ConnectionManagerTest, LinesSplitInTwoSendsArriveWholeOnlyWhenCarried) {
+  struct Half {
+    QByteArray first, second;
+  };
+  const QByteArray huge(ConnectionManager::kMaxCarriedBytes + 100, 'x');
+  const std::vector<Half> sends{{"ZVEI\t12", "345\r\n"},
+                                {"POC\t1234567\tA\tFeuer", " Wache\r\n"},
+                                {"#!XX!#\r", "\n"},
+                                {huge, "yy\r\nZVEI\t77777\r\n"},
+                                {"ZVEI\t11", ""}};
+  for (const bool carry : {false, true}) {
+    SCOPED_TRACE(carry ? "carried" : "each block alone");
+    manager_->setCarrySplitLines(carry);
+    QStringList pieces;
+    const auto collect = QObject::connect(
+        manager_.get(), &ConnectionManager::blockReceived, [&](const QString& block) {
+          for (QStringView piece : splitBlock(block))
+            if (!piece.isEmpty() && !piece.startsWith(u'x'))
+              pieces << piece.toString();
+        });
+    connectByButton();
+    // Each send is read up before the next: the server's system holds nothing unacknowledged,
+    // and the client's holds nothing unread.
+    const auto sendAndWait = [&](const QByteArray& bytes) {
+      QTcpSocket* client = server_.lastClient();
+      client->write(bytes);
+      client->flush();
+      const auto* socket = manager_->findChild<QTcpSocket*>();
+      ASSERT_TRUE(waitUntil([&] {
+        int unacknowledged = -1;
+        ::ioctl(int(client->socketDescriptor()), SIOCOUTQ, &unacknowledged);
+        return client->bytesToWrite() == 0 && unacknowledged == 0 &&
+               socket->bytesAvailable() == 0;
+      }));
+    };
+    for (const Half& half : sends) {
+      sendAndWait(half.first);
+      if (!half.second.isEmpty())
+        sendAndWait(half.second);
+    }
+    // The unfinished "ZVEI\t11" stays behind when the link closes.
+    server_.lastClient()->disconnectFromHost();
+    ASSERT_TRUE(waitUntil([&] { return manager_->isClosed(); }));
+    connectByButton();
+    sendAndWait("22\r\n");
+    const QStringList carried{"ZVEI\t12345", "POC\t1234567\tA\tFeuer Wache", "#!XX!#",
+                              "ZVEI\t77777", "22"};
+    const QStringList alone{"ZVEI\t12", "345",        "POC\t1234567\tA\tFeuer",
+                            " Wache",   "#!XX!#\r",  "\n",
+                            "yy",       "ZVEI\t77777", "ZVEI\t11",
+                            "22"};
+    EXPECT_EQ(pieces.join(u'|').toStdString(), (carry ? carried : alone).join(u'|').toStdString());
+    QObject::disconnect(collect);
+    server_.lastClient()->disconnectFromHost();
+    ASSERT_TRUE(waitUntil([&] { return manager_->isClosed(); }));
   }
 }
 

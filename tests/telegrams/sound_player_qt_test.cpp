@@ -1,3 +1,4 @@
+#include "support/thread_as_nobody.h"
 #include "telegrams/sound_player_qt.h"
 
 #include <QDir>
@@ -67,4 +68,28 @@ TEST(QtSoundPlayer, LoadsAgainAfterAFailedLoadOrAChangedFile) {
   writeFile(path, "RIFF second, longer");
   player.play(path);
   EXPECT_EQ(record.loads, 2) << "a file replaced under the same name";
+}
+
+// A name that finds no file, or a file that cannot be read, is reported to the caller (who then
+// plays the shipped sound); the effect gets neither.
+TEST(QtSoundPlayer, ReportsAFileThatIsMissingOrCannotBeRead) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                    QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                                    QFileDevice::ExeOther));
+  const QString path = QDir(dir.path()).filePath(QStringLiteral("alarm.wav"));
+  writeFile(path, "RIFF");
+  FakeEffect::Record record;
+  QtSoundPlayer player(std::make_unique<FakeEffect>(record));
+  EXPECT_TRUE(player.play(path));
+  EXPECT_FALSE(player.play(QDir(dir.path()).filePath(QStringLiteral("fehlt.wav"))));
+  EXPECT_FALSE(player.play(QString()));
+  ASSERT_TRUE(QFile::setPermissions(path, {}));
+  {
+    const ThreadAsNobody nobody;
+    ASSERT_TRUE(nobody.holds());
+    EXPECT_FALSE(player.play(path));
+  }
+  EXPECT_EQ(record.loads, 1);
+  EXPECT_EQ(record.plays, 1);
 }

@@ -89,6 +89,35 @@ TEST_F(SoundsTest, EveryRequestIsLoggedWithTheSettingAsEntered) {
   EXPECT_EQ(player.played, (QStringList{QString(), u"C:\\Sounds\\sa.wav"_qs}));
 }
 
+// A named file that cannot be played gives the shipped sound of its kind instead, and one notice
+// per name, however many telegrams ask for it.
+TEST_F(SoundsTest, AFileThatCannotBePlayedGivesTheShippedSoundOfItsKindNoticedOncePerName) {
+  QStringList notices;
+  AlertSounds shipped{options, clock, link, log, player,
+                      {u"/usr/share/meldlux/sounds"_qs, [&](const QString& t) { notices << t; }}};
+  clock.advance(60); // past the quiet start
+  player.unplayable = QStringList{u"alarm.wav"_qs, u" text.wav"_qs, QString(),
+                                  u"/usr/share/meldlux/sounds/sprechaufforderung.wav"_qs};
+  shipped.playAlarm();
+  shipped.playAlarm();
+  shipped.playControlText();
+  shipped.playVehicleStatus(); // its file plays
+  options.setText(Text::txtSndSA, QString());
+  shipped.playSprechaufforderung(u"63123456"_qs);
+  shipped.playSprechaufforderung(u"63123456"_qs);
+  const QString dir = u"/usr/share/meldlux/sounds/"_qs;
+  EXPECT_EQ(player.played,
+            (QStringList{u"alarm.wav"_qs, dir + u"alarm.wav"_qs, u"alarm.wav"_qs, dir + u"alarm.wav"_qs,
+                         u" text.wav"_qs, dir + u"text.wav"_qs, u"status.wav"_qs, QString(),
+                         dir + u"sprechaufforderung.wav"_qs, QString(),
+                         dir + u"sprechaufforderung.wav"_qs}));
+  EXPECT_EQ(notices,
+            (QStringList{u"Tondatei \u201Ealarm.wav\u201C nicht abspielbar, Standardton gespielt"_qs,
+                         u"Tondatei \u201E text.wav\u201C nicht abspielbar, Standardton gespielt"_qs,
+                         u"Keine Tondatei eingestellt, kein Standardton vorhanden"_qs}));
+  EXPECT_EQ(logFile.lines(u"sound"_qs).size(), 6); // the requests, not the stand-ins
+}
+
 namespace {
 
 class StepsTest : public ::testing::Test {

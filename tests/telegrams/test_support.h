@@ -19,11 +19,16 @@ inline void PrintTo(const QStringList& list, std::ostream* os) {
   *os << " }";
 }
 
-// Remembers every play request instead of making a noise.
+// Remembers every play request instead of making a noise; the names in unplayable count as
+// files that are missing or cannot be read.
 class RecordingSoundPlayer final : public meldlux::SoundPlayer {
 public:
-  void play(const QString& fileSettingText) override { played << fileSettingText; }
+  bool play(const QString& fileSettingText) override {
+    played << fileSettingText;
+    return !unplayable.contains(fileSettingText);
+  }
   QStringList played;
+  QStringList unplayable;
 };
 
 // An event log in a scratch folder, read back line by line, optionally only one kind.
