@@ -103,7 +103,7 @@ try:
     with open(os.path.join(work, "mosquitto.conf"), "w") as f:
         f.write(f"user root\npersistence false\nlog_dest none\nlistener {broker_port} 127.0.0.1\n"
                 "allow_anonymous true\nmax_queued_messages 100000\n")
-    start(["mosquitto", "-c", os.path.join(work, "mosquitto.conf")])
+    start(["mosquitto", "-c", os.path.join(work, "mosquitto.conf")], stderr=subprocess.DEVNULL)
     wait_port(broker_port, "mosquitto")
     url = f"mqtt://127.0.0.1:{broker_port}"
     station_port, receiver_port = free_port(), free_port()
