@@ -13,12 +13,6 @@ using namespace meldlux::decoder_test;
 
 namespace {
 
-quint16 freePort() {
-  QTcpServer probe;
-  probe.listen(QHostAddress::LocalHost, 0);
-  return probe.serverPort();
-}
-
 const QStringList kScenario = {
     QStringLiteral("zvei 21001"),
     QStringLiteral("fms 64124411 3 0"),

@@ -97,7 +97,7 @@ lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1 ||
   fail "lintian: $(grep -v '^N:' "$work/lintian.log")"
 depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 libqt6multimedia6 \
-           libqt6sql6; do
+           libqt6sql6 libmosquitto1; do
   [[ ", $depends," == *", $lib "* ]] || fail "Depends lacks $lib: $depends"
 done
 recommends=$(dpkg-deb -f "$deb" Recommends)

@@ -2,11 +2,101 @@
 
 #include "support/e2e_support.h"
 
+#include "base/cp1252.h"
+
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStringList>
+#include <QTcpServer>
+#include <QTcpSocket>
 
 // The generator's audio through the real multimon-ng, for the bridge's tests.
 namespace meldlux::decoder_test {
+
+inline quint16 freePort() {
+  QTcpServer probe;
+  probe.listen(QHostAddress::LocalHost, 0);
+  return probe.serverPort();
+}
+
+// A meldlux-multimon of the test's own, serving on a free port, its stderr in a file, its standard
+// input open for lines written by the test.
+class BridgeRun {
+public:
+  explicit BridgeRun(const QString& errorFile) : errorFile_(errorFile) {}
+  ~BridgeRun() {
+    process.terminate();
+    if (!process.waitForFinished(5000))
+      process.kill();
+    process.waitForFinished(1000);
+  }
+
+  // Waits until it serves, unless it is not meant to (a bridge that gives up).
+  bool start(const QStringList& arguments, const QProcessEnvironment& env =
+                                               QProcessEnvironment::systemEnvironment(),
+             bool waitForServing = true) {
+    process.setProcessEnvironment(env);
+    process.setStandardErrorFile(errorFile_);
+    process.start(e2e::binary("meldlux-multimon"),
+                  QStringList{QStringLiteral("--listen"), QStringLiteral("127.0.0.1:%1").arg(port)} +
+                      arguments);
+    return process.waitForStarted() &&
+           (!waitForServing || e2e::waitFor(
+                                   [&] {
+                                     QTcpSocket probe;
+                                     probe.connectToHost(QHostAddress::LocalHost, port);
+                                     return probe.waitForConnected(200);
+                                   },
+                                   10000));
+  }
+  void writeLine(const QString& line) {
+    process.write(line.toUtf8() + '\n');
+    process.waitForBytesWritten(1000);
+  }
+  QString errors() const { return e2e::readAll(errorFile_); }
+  bool said(const QString& text, int milliseconds) const {
+    return e2e::waitFor([&] { return errors().contains(text); }, milliseconds);
+  }
+
+  QProcess process;
+  quint16 port = freePort();
+
+private:
+  QString errorFile_;
+};
+
+// A plain client of a bridge: logs in and collects the telegram lines (heartbeats left out).
+class LineClient {
+public:
+  bool connectTo(quint16 port, const QByteArray& password = {}) {
+    socket_.connectToHost(QHostAddress::LocalHost, port);
+    if (!socket_.waitForConnected(5000))
+      return false;
+    if (!password.isEmpty())
+      socket_.write("PASS:" + password + "\r\n");
+    return socket_.flush() || password.isEmpty();
+  }
+  const QStringList& lines() {
+    socket_.waitForReadyRead(20);
+    pending_ += socket_.readAll();
+    qsizetype end;
+    while ((end = pending_.indexOf("\r\n")) >= 0) {
+      const QByteArray line = pending_.left(end);
+      pending_.remove(0, end + 2);
+      if (line != "#!XX!#")
+        lines_ << cp1252::decode(line);
+    }
+    return lines_;
+  }
+  bool waitForLines(qsizetype count, int milliseconds) {
+    return e2e::waitFor([&] { return lines().size() >= count; }, milliseconds);
+  }
+
+private:
+  QTcpSocket socket_;
+  QByteArray pending_;
+  QStringList lines_;
+};
 
 inline QString multimonCommand() {
   return QStringLiteral("multimon-ng -q -t raw -a POCSAG512 -a POCSAG1200 -a POCSAG2400 "

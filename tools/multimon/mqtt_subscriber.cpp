@@ -1,0 +1,41 @@
+#include "mqtt_subscriber.h"
+
+#include "mqtt_link.h"
+#include "mqtt_publisher.h"
+#include "telegram_json.h"
+
+#include <cstdio>
+#include <utility>
+
+namespace meldlux::multimon {
+
+MqttSubscriber::MqttSubscriber(MqttLink& link, const QString& site, QObject* parent)
+    : QObject(parent), link_(link), topic_(MqttPublisher::telegramTopic(site)) {
+  // Asked again on every connect: a broker that lost our session has lost the subscription too.
+  connect(&link_, &MqttLink::connected, this, [this] { link_.subscribe(topic_); });
+  connect(&link_, &MqttLink::subscribed, this, [this] {
+    if (!std::exchange(toldSubscribed_, true))
+      std::fprintf(stderr, "meldlux-multimon: receiving %s\n", topic_.constData());
+  });
+  connect(&link_, &MqttLink::received, this,
+          [this](const QByteArray& topic, const QByteArray& payload) {
+            if (topic == topic_)
+              take(payload);
+          });
+}
+
+void MqttSubscriber::take(const QByteArray& payload) {
+  const auto telegram = TelegramJson::decode(payload);
+  if (!telegram) {
+    ++unreadable_;
+    return;
+  }
+  if (!seen_.firstTime(telegram->id)) {
+    ++repeated_;
+    return;
+  }
+  ++served_;
+  Q_EMIT lineReceived(telegram->line);
+}
+
+} // namespace meldlux::multimon

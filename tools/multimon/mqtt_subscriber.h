@@ -1,0 +1,39 @@
+#pragma once
+
+#include "seen_window.h"
+
+#include <QObject>
+#include <QString>
+
+namespace meldlux::multimon {
+
+class MqttLink;
+
+// Takes the telegrams of one site from the broker and hands on each wire line once, in the order
+// the broker delivers them; a message delivered again after a reconnect is skipped, and one that
+// is no telegram is counted and skipped.
+class MqttSubscriber : public QObject {
+  Q_OBJECT
+public:
+  MqttSubscriber(MqttLink& link, const QString& site, QObject* parent = nullptr);
+
+  qint64 served() const { return served_; }
+  qint64 repeated() const { return repeated_; }
+  qint64 unreadable() const { return unreadable_; }
+
+Q_SIGNALS:
+  void lineReceived(const QString& line);
+
+private:
+  void take(const QByteArray& payload);
+
+  MqttLink& link_;
+  QByteArray topic_;
+  SeenWindow seen_;
+  bool toldSubscribed_ = false;
+  qint64 served_ = 0;
+  qint64 repeated_ = 0;
+  qint64 unreadable_ = 0;
+};
+
+} // namespace meldlux::multimon
