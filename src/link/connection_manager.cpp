@@ -264,18 +264,25 @@ QByteArray ConnectionManager::readBlock() {
   // The socket is unbuffered: what is available is what the system holds.
   qint64 size = std::max<qint64>(socket_->bytesAvailable(), 1);
   if (size > kMaxBlockBytes) {
-    // Our bound, not the network, cuts here, so the cut is put at the last line end: a line
-    // shorter than the bound is lost only where the network itself split it. A line longer than
-    // the bound has no line end to cut at; it goes out in pieces of the bound, as the network
-    // could have split it (its first piece is classified alone, the rest match no kind). Such a
-    // cut never parts a CR from the LF after it, which would cost the next line its beginning.
-    size = kMaxBlockBytes;
-    const QByteArray held = PeerEnd::peekData(socket_->socketDescriptor(), kMaxBlockBytes);
-    const qsizetype lineEnd = held.lastIndexOf("\r\n");
+    // Our bound, not the network, cuts here, so the cut is put at the last line end: a line is
+    // lost only where the network itself split it. A block with no line end is the start of a
+    // long line, read whole up to its end when that comes within the line bound. A line longer
+    // still goes out in pieces of the line bound, as the network could have split it (its first
+    // piece is classified alone, the rest match no kind). No cut parts a CR from the LF after it,
+    // which would cost the next line its beginning.
+    qsizetype bound = kMaxBlockBytes;
+    QByteArray held = PeerEnd::peekData(socket_->socketDescriptor(), bound);
+    qsizetype lineEnd = held.lastIndexOf("\r\n");
+    if (lineEnd < 0 && held.size() == bound) {
+      bound = kMaxLineBytes;
+      held = PeerEnd::peekData(socket_->socketDescriptor(), bound);
+      lineEnd = held.indexOf("\r\n");
+    }
+    size = std::min<qint64>(size, bound);
     if (lineEnd >= 0)
       size = lineEnd + 2;
-    else if (held.size() == kMaxBlockBytes && held.endsWith('\r'))
-      size = kMaxBlockBytes - 1;
+    else if (held.size() == bound && held.endsWith('\r'))
+      size = bound - 1;
   }
   // One read; reading also lets the socket report the next arrival.
   QByteArray bytes = socket_->read(size);

@@ -31,8 +31,10 @@ public:
   // beyond it comes with the next event, after the loop has turned. 8 KB are some 350 telegrams,
   // 15 to 70 ms of handling on a small machine; 64 KB held the loop for 120 to 500 ms.
   static constexpr qsizetype kMaxBlockBytes = 8 * 1024;
-  // The most an unfinished line may hold while it is carried over.
-  static constexpr qsizetype kMaxCarriedBytes = 64 * 1024;
+  // The longest line read whole when no line end comes within a block, and the most an
+  // unfinished line may hold while it is carried over.
+  static constexpr qsizetype kMaxLineBytes = 64 * 1024;
+  static constexpr qsizetype kMaxCarriedBytes = kMaxLineBytes;
 
   ConnectionManager(Options& options, LinkState& link, StatusLabel& status, const Clock& clock,
                     EventLog& log, QObject* parent = nullptr);

@@ -1,8 +1,8 @@
 #include "base/clock.h"
 #include "base/event_log.h"
 #include "link/connection_manager.h"
-#include "link/wire_protocol.h"
 #include "link/wait.h"
+#include "link/wire_protocol.h"
 #include "state/link_state.h"
 #include "state/options.h"
 #include "state/status_label.h"
@@ -520,7 +520,7 @@ TEST_F(ConnectionManagerTest, FloodArrivesInBoundedBlocksWithEventsBetween) {
     client->waitForBytesWritten(20);
   ticker.start();
   ASSERT_TRUE(waitUntil([&] { return total == flood.size(); }, 20000));
-  EXPECT_LE(largest, ConnectionManager::kMaxBlockBytes);
+  EXPECT_LE(largest, ConnectionManager::kMaxLineBytes); // no line end: pieces of the line bound
   EXPECT_GE(ticksBetween, blocks / 2) << blocks << " blocks";
   EXPECT_TRUE(manager_->isConnected());
 }
@@ -559,13 +559,14 @@ TEST_F(ConnectionManagerTest, TheBoundNeverCutsBetweenCrAndLf) {
                    [&](const QString& block) { blocks << block; });
   connectByButton();
   QTcpSocket* client = server_.lastClient();
-  // CR as the last byte a bound-sized read would take: the first read, and the third piece of a
-  // line three bounds long.
-  for (const int bounds : {1, 3}) {
+  // CR as the last byte a bound-sized read would take: at the block bound, at the line bound, and
+  // in the third piece of a line three line bounds long.
+  for (const qsizetype bounds :
+       {ConnectionManager::kMaxBlockBytes, ConnectionManager::kMaxLineBytes,
+        3 * ConnectionManager::kMaxLineBytes}) {
     blocks.clear();
     const QByteArray next = "ZVEI\t12345\r\n";
-    const QByteArray bytes = QByteArray(bounds * ConnectionManager::kMaxBlockBytes - 1, 'x') +
-                             "\r\n" + next.repeated(100);
+    const QByteArray bytes = QByteArray(bounds - 1, 'x') + "\r\n" + next.repeated(100);
     client->write(bytes);
     for (int i = 0; i < 25 && client->bytesToWrite() > 0; ++i)
       client->waitForBytesWritten(20);
@@ -575,7 +576,7 @@ TEST_F(ConnectionManagerTest, TheBoundNeverCutsBetweenCrAndLf) {
       EXPECT_FALSE(blocks[i].endsWith(u'\r') && blocks[i + 1].startsWith(u'\n'))
           << bounds << " bounds, block " << i << " of " << blocks.size();
     for (const QString& block : blocks)
-      EXPECT_LE(block.size(), ConnectionManager::kMaxBlockBytes + 1) << bounds;
+      EXPECT_LE(block.size(), ConnectionManager::kMaxLineBytes + 1) << bounds;
   }
 }
 
@@ -597,12 +598,12 @@ TEST_F(ConnectionManagerTest, LinesSplitInTwoSendsArriveWholeOnlyWhenCarried) {
     SCOPED_TRACE(carry ? "carried" : "each block alone");
     manager_->setCarrySplitLines(carry);
     QStringList pieces;
-    const auto collect = QObject::connect(
-        manager_.get(), &ConnectionManager::blockReceived, [&](const QString& block) {
-          for (QStringView piece : splitBlock(block))
-            if (!piece.isEmpty() && !piece.startsWith(u'x'))
-              pieces << piece.toString();
-        });
+    const auto collect = QObject::connect(manager_.get(), &ConnectionManager::blockReceived,
+                                          [&](const QString& block) {
+                                            for (QStringView piece : splitBlock(block))
+                                              if (!piece.isEmpty() && !piece.startsWith(u'x'))
+                                                pieces << piece.toString();
+                                          });
     connectByButton();
     // Each send is read up before the next: the server's system holds nothing unacknowledged,
     // and the client's holds nothing unread.
@@ -614,8 +615,7 @@ TEST_F(ConnectionManagerTest, LinesSplitInTwoSendsArriveWholeOnlyWhenCarried) {
       ASSERT_TRUE(waitUntil([&] {
         int unacknowledged = -1;
         ::ioctl(int(client->socketDescriptor()), SIOCOUTQ, &unacknowledged);
-        return client->bytesToWrite() == 0 && unacknowledged == 0 &&
-               socket->bytesAvailable() == 0;
+        return client->bytesToWrite() == 0 && unacknowledged == 0 && socket->bytesAvailable() == 0;
       }));
     };
     for (const Half& half : sends) {
@@ -630,8 +630,8 @@ TEST_F(ConnectionManagerTest, LinesSplitInTwoSendsArriveWholeOnlyWhenCarried) {
     sendAndWait("22\r\n");
     const QStringList carried{"ZVEI\t12345", "POC\t1234567\tA\tFeuer Wache", "#!XX!#",
                               "ZVEI\t77777", "22"};
-    const QStringList alone{"ZVEI\t12", "345",        "POC\t1234567\tA\tFeuer",
-                            " Wache",   "#!XX!#\r",  "\n",
+    const QStringList alone{"ZVEI\t12", "345",         "POC\t1234567\tA\tFeuer",
+                            " Wache",   "#!XX!#\r",    "\n",
                             "yy",       "ZVEI\t77777", "ZVEI\t11",
                             "22"};
     EXPECT_EQ(pieces.join(u'|').toStdString(), (carry ? carried : alone).join(u'|').toStdString());
