@@ -13,7 +13,8 @@ packages=(qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins
           multimon-ng        # the real decoder the bridge tests run the generated audio through
           lintian help2man   # Debian's package checker; manual pages from --help
           libfaketime        # a faster clock for the fault tests' reconnection runs
-          libqt6sql6-sqlite) # the journal's SQLite driver for Qt SQL
+          libqt6sql6-sqlite  # the journal's SQLite driver for Qt SQL
+          libsqlite3-dev)    # the journal's umlaut-folding search function
 
 missing=()
 for p in "${packages[@]}"; do
