@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/journal_settings.h"
 #include "base/clock.h"
 #include "base/event_log.h"
 #include "display/cleanup_tick.h"
@@ -118,6 +119,10 @@ public:
   TelegramHandlerSet& handlers() { return handlers_; }
   // The journal, once Form_Load has started it; nullptr when it is switched off.
   JournalWriter* journal() { return journal_.get(); }
+  // The journal's settings as the store holds them now.
+  JournalSettings journalSettings() const;
+  // Stores the journal page's settings and starts the journal afresh with them (or ends it).
+  void setJournalSettings(bool enabled, int retentionDays, const QString& folder);
   // The socket's data-arrival event. It has no telegram handlers until they are set with
   // receiver().setHandlers(); until then lines are dispatched and counted but not handled.
   Receiver& receiver() { return receiver_; }
@@ -129,6 +134,8 @@ public:
 
 Q_SIGNALS:
   void unloaded();
+  // The journal has a block more in its file (for the history window).
+  void journalWritten();
 
 private:
   void chkSysTray_Click();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
 class QCheckBox;
 class QLabel;
@@ -10,6 +11,7 @@ class QPushButton;
 namespace meldlux {
 
 class Application;
+class HistoryWindow;
 enum class Text;
 
 // Form1: the options window, which is also the program's main window. Its controls present the
@@ -18,6 +20,12 @@ class MainWindow : public QWidget {
   Q_OBJECT
 public:
   explicit MainWindow(Application& app, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // "Verlauf", made when it is first wanted and kept (with its filter) while the program runs.
+  void showHistory();
+  // The journal's settings page, modal.
+  void showJournalSettings();
 
 protected:
   void closeEvent(QCloseEvent* event) override;
@@ -27,6 +35,7 @@ protected:
 private:
   QWidget* buildServerFrame();
   QWidget* buildStatusFrame();
+  QWidget* buildJournalButtons();
   QLineEdit* bindText(Text box, const QString& objectName);
   void showStatus();
   void showPasswordChar();
@@ -37,6 +46,7 @@ private:
   QCheckBox* chkAuto_ = nullptr;
   QPushButton* cmdStatus_ = nullptr;
   QLabel* lblStatus_ = nullptr;
+  std::unique_ptr<HistoryWindow> history_;
 };
 
 } // namespace meldlux

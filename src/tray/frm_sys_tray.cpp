@@ -135,6 +135,9 @@ void FrmSysTray::menuChosen(int index) {
   case TrayMenu::mExit:
     mExit_Click();
     break;
+  case TrayMenu::mHistory:
+    Q_EMIT historyWanted();
+    break;
   default:
     break; // the switched-off entries
   }

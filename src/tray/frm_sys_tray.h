@@ -58,6 +58,8 @@ public:
 
 Q_SIGNALS:
   void Click(const QString& ClickWhat);
+  // "&Verlauf" was chosen: the program opens its history window.
+  void historyWanted();
 
 private:
   void notifyShell(TrayRequest request);

@@ -11,6 +11,7 @@ TrayMenu::TrayMenu()
           {mMinimize, QStringLiteral("&Verstecken"), false, true},
           {mSep2, QString(), true, true},
           {mExit, QStringLiteral("&Beenden"), false, true},
+          {mHistory, QStringLiteral("&Verlauf"), false, true},
       }} {}
 
 void TrayMenu::setEnabledFrom(bool ownerVisible, OwnerWindow::State ownerState) {

@@ -12,7 +12,12 @@ namespace meldlux {
 // separator and a maximise entry that are switched off for good; they show greyed.
 class TrayMenu {
 public:
-  enum Entry : std::size_t { mAbout, mSep1, mMaximize, mRestore, mMinimize, mSep2, mExit, Count };
+  // Entries of our own follow mExit, so that the original entries keep their indexes.
+  enum Entry : std::size_t {
+    mAbout, mSep1, mMaximize, mRestore, mMinimize, mSep2, mExit,
+    mHistory,
+    Count
+  };
 
   struct Item {
     Entry entry;

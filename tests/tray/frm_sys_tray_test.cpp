@@ -127,7 +127,7 @@ TEST_F(Tray, MenuEntriesFollowTheOwnerWhenTheMenuOpens) {
   for (const auto& item : shell.opened->entries())
     if (item.enabled && !item.separator)
       enabled.append(item.caption);
-  EXPECT_EQ(enabled, list({"&Einstellungen", "&Beenden"}));
+  EXPECT_EQ(enabled, list({"&Einstellungen", "&Beenden", "&Verlauf"}));
   EXPECT_EQ(shell.opened->item(TrayMenu::mMinimize).caption, u"&Verstecken");
   EXPECT_TRUE(shell.opened->item(TrayMenu::mSep2).separator);
 }
@@ -141,6 +141,10 @@ TEST_F(Tray, ChoosingInTheOpenedMenuRunsTheEntryOnlyWhenEnabled) {
   EXPECT_TRUE(journal.isEmpty());
   shell.choice(TrayMenu::mMinimize);
   EXPECT_EQ(owner.state, State::Minimized);
+  int historyWanted = 0;
+  QObject::connect(&tray, &FrmSysTray::historyWanted, [&] { ++historyWanted; });
+  shell.choice(TrayMenu::mHistory);
+  EXPECT_EQ(historyWanted, 1);
   shell.choice(TrayMenu::mExit);
   EXPECT_EQ(owner.unloads, 1);
 }
