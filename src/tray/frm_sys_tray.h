@@ -58,7 +58,7 @@ public:
 
 Q_SIGNALS:
   void Click(const QString& ClickWhat);
-  // "&Verlauf" was chosen: the program opens its history window.
+  // "Ver&lauf" was chosen: the program opens its history window.
   void historyWanted();
 
 private:

@@ -11,7 +11,7 @@ TrayMenu::TrayMenu()
           {mMinimize, QStringLiteral("&Verstecken"), false, true},
           {mSep2, QString(), true, true},
           {mExit, QStringLiteral("&Beenden"), false, true},
-          {mHistory, QStringLiteral("&Verlauf"), false, true},
+          {mHistory, QStringLiteral("Ver&lauf"), false, true}, // V belongs to "&Verstecken"
       }} {}
 
 void TrayMenu::setEnabledFrom(bool ownerVisible, OwnerWindow::State ownerState) {

@@ -127,7 +127,7 @@ TEST_F(Tray, MenuEntriesFollowTheOwnerWhenTheMenuOpens) {
   for (const auto& item : shell.opened->entries())
     if (item.enabled && !item.separator)
       enabled.append(item.caption);
-  EXPECT_EQ(enabled, list({"&Einstellungen", "&Beenden", "&Verlauf"}));
+  EXPECT_EQ(enabled, list({"&Einstellungen", "&Beenden", "Ver&lauf"}));
   EXPECT_EQ(shell.opened->item(TrayMenu::mMinimize).caption, u"&Verstecken");
   EXPECT_TRUE(shell.opened->item(TrayMenu::mSep2).separator);
 }
