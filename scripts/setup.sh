@@ -15,7 +15,8 @@ packages=(qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins
           libfaketime        # a faster clock for the fault tests' reconnection runs
           libqt6sql6-sqlite  # the journal's SQLite driver for Qt SQL
           libmosquitto-dev   # the bridge's MQTT client library
-          mosquitto openssl) # the broker the MQTT tests start, and their test CA
+          mosquitto openssl  # the broker the MQTT tests start, and their test CA
+          libsqlite3-dev)    # the journal's umlaut-folding search function
 
 missing=()
 for p in "${packages[@]}"; do

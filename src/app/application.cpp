@@ -169,7 +169,17 @@ bool Application::Form_Load(const QString& commandLineText) {
 
 Application::~Application() = default;
 
+JournalSettings Application::journalSettings() const { return readJournalSettings(settingsStore_); }
+
+void Application::setJournalSettings(bool enabled, int retentionDays, const QString& folder) {
+  writeJournalSettings(settingsStore_, enabled, retentionDays, folder);
+  journalRelay_.setTarget(nullptr);
+  journal_.reset(); // commits what waits to the old file
+  startJournal();
+}
+
 void Application::startJournal() {
+  journalPath_.clear();
   const JournalSettings settings = readJournalSettings(settingsStore_);
   if (!settings.enabled)
     return;
@@ -180,6 +190,7 @@ void Application::startJournal() {
                                           settings.retrySeconds * 1000},
       [this](const QString& text) { statusLabel_.setCaption(text); });
   journalRelay_.setTarget(journal_.get());
+  connect(journal_.get(), &JournalWriter::written, this, &Application::journalWritten);
   journalPath_ = settings.path();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/journal_settings.h"
 #include "base/clock.h"
 #include "base/event_log.h"
 #include "board/vehicle_board.h"
@@ -122,6 +123,10 @@ public:
   JournalWriter* journal() { return journal_.get(); }
   // The vehicle status board: every vehicle status the handlers journal, restored at start.
   VehicleBoard& vehicleBoard() { return board_; }
+  // The journal's settings as the store holds them now.
+  JournalSettings journalSettings() const;
+  // Stores the journal page's settings and starts the journal afresh with them (or ends it).
+  void setJournalSettings(bool enabled, int retentionDays, const QString& folder);
   // The socket's data-arrival event. It has no telegram handlers until they are set with
   // receiver().setHandlers(); until then lines are dispatched and counted but not handled.
   Receiver& receiver() { return receiver_; }
@@ -133,6 +138,8 @@ public:
 
 Q_SIGNALS:
   void unloaded();
+  // The journal has a block more in its file (for the history window).
+  void journalWritten();
 
 private:
   void chkSysTray_Click();

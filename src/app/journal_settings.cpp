@@ -3,6 +3,7 @@
 #include "settings/settings_store.h"
 
 #include <QDir>
+#include <algorithm>
 #include <QStandardPaths>
 
 namespace meldlux {
@@ -31,6 +32,18 @@ JournalSettings readJournalSettings(const SettingsStore& store) {
   if (s.folder.isEmpty())
     s.folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
   return s;
+}
+
+void writeJournalSettings(SettingsStore& store, bool enabled, int retentionDays,
+                          const QString& folder) {
+  const QString app = QString::fromLatin1(SettingsStore::kApplication);
+  const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  const QString kept = QDir::cleanPath(folder.trimmed()) == QDir::cleanPath(dataFolder)
+                           ? QString()
+                           : folder.trimmed();
+  store.write(app, {{kSection, QStringLiteral("Enabled"), enabled ? QStringLiteral("1") : QStringLiteral("0")},
+                    {kSection, QStringLiteral("RetentionDays"), QString::number(std::max(0, retentionDays))},
+                    {kSection, QStringLiteral("Folder"), kept}});
 }
 
 } // namespace meldlux

@@ -20,5 +20,9 @@ struct JournalSettings {
 
 // Unreadable values fall back to the defaults.
 JournalSettings readJournalSettings(const SettingsStore& store);
+// Enabled, RetentionDays and Folder as the journal page sets them (an empty folder: the data
+// folder); RetrySeconds stays as it is.
+void writeJournalSettings(SettingsStore& store, bool enabled, int retentionDays,
+                          const QString& folder);
 
 } // namespace meldlux

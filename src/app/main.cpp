@@ -51,6 +51,8 @@ int main(int argc, char** argv) {
   QObject::connect(
       &app, &meldlux::Application::unloaded, &qapp, [] { QCoreApplication::exit(0); },
       Qt::QueuedConnection);
+  QObject::connect(&app.tray(), &meldlux::FrmSysTray::historyWanted, &window,
+                   &meldlux::MainWindow::showHistory);
   meldlux::QuitOnSignal quitOnSignal([&window] { window.close(); });
 #ifndef QT_NO_SESSIONMANAGER
   // Logging out ends the program the same way.

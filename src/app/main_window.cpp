@@ -1,6 +1,8 @@
 #include "app/main_window.h"
 
 #include "app/application.h"
+#include "app/journal_settings_window.h"
+#include "history/history_window.h"
 #include "options_window/sound_frame_window.h"
 #include "options_window/telegram_bar_frame_window.h"
 
@@ -34,8 +36,43 @@ MainWindow::MainWindow(Application& app, QWidget* parent) : QWidget(parent), app
   layout->addWidget(new SoundFrame(app_.options(), this), 1, 0);
   layout->addWidget(new TelegramBarFrame(app_.options(), app_.popupChoosers(), this), 0, 1, 2, 1);
   layout->addWidget(buildStatusFrame(), 2, 0, 1, 2);
-  layout->addWidget(buildBoardButton(), 3, 0, 1, 2, Qt::AlignLeft);
+  layout->addWidget(buildJournalButtons(), 3, 0, 1, 2);
+  layout->addWidget(buildBoardButton(), 4, 0, 1, 2, Qt::AlignLeft);
   layout->setRowStretch(1, 1);
+}
+
+MainWindow::~MainWindow() = default;
+
+QWidget* MainWindow::buildJournalButtons() {
+  auto* row = new QWidget(this);
+  auto* layout = new QHBoxLayout(row);
+  layout->setContentsMargins(0, 0, 0, 0);
+  auto* history = new QPushButton(QStringLiteral("Verlauf"), row);
+  history->setObjectName(QStringLiteral("cmdHistory"));
+  connect(history, &QPushButton::clicked, this, &MainWindow::showHistory);
+  auto* journal = new QPushButton(QStringLiteral("Journal …"), row);
+  journal->setObjectName(QStringLiteral("cmdJournal"));
+  connect(journal, &QPushButton::clicked, this, &MainWindow::showJournalSettings);
+  layout->addWidget(history);
+  layout->addWidget(journal);
+  layout->addStretch();
+  return row;
+}
+
+void MainWindow::showHistory() {
+  if (!history_) {
+    history_ = std::make_unique<HistoryWindow>(app_.clock(), app_.journalSettings().path());
+    connect(&app_, &Application::journalWritten, history_.get(), &HistoryWindow::journalWritten);
+  }
+  history_->show();
+  history_->raise();
+  history_->activateWindow();
+}
+
+void MainWindow::showJournalSettings() {
+  JournalSettingsWindow dialog(app_, this);
+  if (dialog.exec() == QDialog::Accepted && history_)
+    history_->setJournalPath(app_.journalSettings().path());
 }
 
 QWidget* MainWindow::buildServerFrame() {

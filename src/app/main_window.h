@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
 class QCheckBox;
 class QLabel;
@@ -10,6 +11,7 @@ class QPushButton;
 namespace meldlux {
 
 class Application;
+class HistoryWindow;
 enum class Text;
 
 // Form1: the options window, which is also the program's main window. Its controls present the
@@ -18,6 +20,12 @@ class MainWindow : public QWidget {
   Q_OBJECT
 public:
   explicit MainWindow(Application& app, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // "Verlauf", made when it is first wanted and kept (with its filter) while the program runs.
+  void showHistory();
+  // The journal's settings page, modal.
+  void showJournalSettings();
 
 Q_SIGNALS:
   // The "Fahrzeugstatus" button below the frames.
@@ -32,6 +40,7 @@ private:
   QWidget* buildServerFrame();
   QWidget* buildStatusFrame();
   QWidget* buildBoardButton();
+  QWidget* buildJournalButtons();
   QLineEdit* bindText(Text box, const QString& objectName);
   void showStatus();
   void showPasswordChar();
@@ -42,6 +51,7 @@ private:
   QCheckBox* chkAuto_ = nullptr;
   QPushButton* cmdStatus_ = nullptr;
   QLabel* lblStatus_ = nullptr;
+  std::unique_ptr<HistoryWindow> history_;
 };
 
 } // namespace meldlux

@@ -1,5 +1,7 @@
 #include "journal/journal_reader.h"
 
+#include "journal/journal_search.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
@@ -17,7 +19,8 @@ struct Where {
   QVariantList values;
 };
 
-Where whereOf(const JournalFilter& filter, std::int64_t beforeId) {
+// Rows between the two ids, both left out; 0 leaves that side open.
+Where whereOf(const JournalFilter& filter, std::int64_t beforeId, std::int64_t afterId = 0) {
   QStringList parts;
   Where w;
   if (!filter.kinds.isEmpty()) {
@@ -29,12 +32,10 @@ Where whereOf(const JournalFilter& filter, std::int64_t beforeId) {
     parts << QStringLiteral("kind IN (") + marks.join(u',') + u')';
   }
   if (!filter.text.isEmpty()) {
-    // instr on lower() rather than LIKE: the user's % and _ are plain characters here.
-    parts << QStringLiteral("(instr(lower(name), ?) OR instr(lower(identifier), ?) OR "
-                            "instr(lower(message), ?) OR instr(lower(line), ?))");
-    const QString needle = filter.text.toLower();
-    for (int i = 0; i < 4; ++i)
-      w.values << needle;
+    // Our own function rather than LIKE: it folds umlauts, and the user's % and _ are plain
+    // characters there.
+    parts << QStringLiteral("meldlux_contains(?, name, identifier, message, line)");
+    w.values << JournalSearch::fold(filter.text);
   }
   if (filter.from != 0) {
     parts << QStringLiteral("arrival >= ?");
@@ -47,6 +48,10 @@ Where whereOf(const JournalFilter& filter, std::int64_t beforeId) {
   if (beforeId > 0) {
     parts << QStringLiteral("id < ?");
     w.values << qint64(beforeId);
+  }
+  if (afterId > 0) {
+    parts << QStringLiteral("id > ?");
+    w.values << qint64(afterId);
   }
   if (!parts.isEmpty())
     w.sql = QStringLiteral(" WHERE ") + parts.join(QStringLiteral(" AND "));
@@ -85,14 +90,28 @@ bool run(QSqlQuery& q, const QString& sql, const Where& w, QString& error) {
 
 } // namespace
 
-JournalReader::JournalReader(const QString& path) : connection_(path) {}
+JournalReader::JournalReader(const QString& path) : connection_(path) {
+  if (connection_.error().isEmpty())
+    lastError_ = JournalSearch::install(connection_.db()); // a text search fails without it
+}
 
 std::vector<JournalEntry> JournalReader::page(const JournalFilter& filter, int limit,
                                               std::int64_t beforeId) {
+  return newestBetween(filter, limit, beforeId, 0);
+}
+
+std::vector<JournalEntry> JournalReader::newer(const JournalFilter& filter, int limit,
+                                               std::int64_t afterId) {
+  return newestBetween(filter, limit, 0, afterId);
+}
+
+std::vector<JournalEntry> JournalReader::newestBetween(const JournalFilter& filter, int limit,
+                                                       std::int64_t beforeId,
+                                                       std::int64_t afterId) {
   std::vector<JournalEntry> out;
   if (!error().isEmpty() || limit <= 0)
     return out;
-  const Where w = whereOf(filter, beforeId);
+  const Where w = whereOf(filter, beforeId, afterId);
   QSqlQuery q(connection_.db());
   q.setForwardOnly(true);
   if (!run(q, QStringLiteral("SELECT ") + QLatin1String(kColumns) + QStringLiteral(" FROM telegrams") +

@@ -15,7 +15,7 @@ namespace meldlux {
 // Which rows a reader gives: every field left empty lets everything through.
 struct JournalFilter {
   QList<JournalKind> kinds;
-  QString text;   // found anywhere in name, identifier, message or line, case ignored
+  QString text;   // found anywhere in name, identifier, message or line, case ignored (umlauts too)
   OleDate from = 0; // arrival at or after
   OleDate until = 0; // arrival before
 };
@@ -32,6 +32,8 @@ public:
   // paging, so the thousandth page costs what the first does.
   std::vector<JournalEntry> page(const JournalFilter& filter, int limit,
                                  std::int64_t beforeId = 0);
+  // Up to `limit` rows newer than the row `afterId`, newest first: what came since a page was read.
+  std::vector<JournalEntry> newer(const JournalFilter& filter, int limit, std::int64_t afterId);
   std::int64_t count(const JournalFilter& filter);
   // Every row the filter lets through, oldest first; `each` returns false to stop.
   bool forEach(const JournalFilter& filter, const std::function<bool(const JournalEntry&)>& each);
@@ -42,6 +44,9 @@ public:
   const QString& lastError() const { return lastError_; }
 
 private:
+  std::vector<JournalEntry> newestBetween(const JournalFilter& filter, int limit,
+                                          std::int64_t beforeId, std::int64_t afterId);
+
   JournalConnection connection_;
   QString lastError_;
 };

@@ -148,6 +148,7 @@ bool JournalWriter::commit() {
   }
   waiting_.clear();
   recovered();
+  Q_EMIT written();
   return true;
 }
 

@@ -44,6 +44,10 @@ public:
   std::int64_t dropped() const { return dropped_; }
   const QString& path() const { return settings_.path; }
 
+Q_SIGNALS:
+  // A block of lines is in the file: readers may look for what came.
+  void written();
+
 private:
   bool open();
   void close();

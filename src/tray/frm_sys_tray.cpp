@@ -137,6 +137,8 @@ void FrmSysTray::menuChosen(int index) {
     break;
   case TrayMenu::mBoard:
     Q_EMIT boardChosen();
+  case TrayMenu::mHistory:
+    Q_EMIT historyWanted();
     break;
   default:
     break; // the switched-off entries

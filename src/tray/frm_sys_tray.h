@@ -60,6 +60,8 @@ Q_SIGNALS:
   void Click(const QString& ClickWhat);
   // "Fahrzeugstatus" was chosen: the board's window is to come up.
   void boardChosen();
+  // "Ver&lauf" was chosen: the program opens its history window.
+  void historyWanted();
 
 private:
   void notifyShell(TrayRequest request);

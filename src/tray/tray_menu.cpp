@@ -12,6 +12,7 @@ TrayMenu::TrayMenu()
           {mSep2, QString(), true, true},
           {mExit, QStringLiteral("&Beenden"), false, true},
           {mBoard, QStringLiteral("&Fahrzeugstatus"), false, true},
+          {mHistory, QStringLiteral("Ver&lauf"), false, true}, // V belongs to "&Verstecken"
       }} {}
 
 void TrayMenu::setEnabledFrom(bool ownerVisible, OwnerWindow::State ownerState) {

@@ -13,9 +13,11 @@ namespace meldlux {
 // our own come after the original ones, so those keep their places.
 class TrayMenu {
 public:
+  // Entries of our own follow mExit, so that the original entries keep their indexes.
   enum Entry : std::size_t {
     mAbout, mSep1, mMaximize, mRestore, mMinimize, mSep2, mExit,
     mBoard, // "Fahrzeugstatus"
+    mHistory,
     Count
   };
 

@@ -83,6 +83,21 @@ TEST(Journal, FilterByKindTextAndTime) {
   }
 }
 
+TEST(Journal, SearchFoldsUmlautsWhicheverSideIsUpperCase) {
+  JournalRig rig;
+  JournalEntry e = entryOfEachKind(rig.clock.now())[2];
+  for (const char* name : {"FW MÜLLERSDORF", "Ärztehaus Ost", "Straßenmeisterei"}) {
+    e.name = e.line = QString::fromUtf8(name);
+    rig.writer->record(e);
+  }
+  JournalRig::endBlock();
+  JournalReader reader(rig.path());
+  const std::pair<const char*, std::int64_t> cases[] = {
+      {"müller", 1}, {"ÄRZTE", 1}, {"äRzTe", 1}, {"STRASSE", 0}, {"straßen", 1}, {"ü", 1}, {"ö", 0}};
+  for (const auto& [needle, rows] : cases)
+    EXPECT_EQ(reader.count({{}, QString::fromUtf8(needle), 0, 0}), rows) << needle;
+}
+
 TEST(Journal, PagesFollowEachOtherNewestFirstWithoutGapsOrRepeats) {
   JournalRig rig;
   for (int i = 0; i < 250; ++i) {

@@ -128,7 +128,7 @@ TEST_F(Tray, MenuEntriesFollowTheOwnerWhenTheMenuOpens) {
   for (const auto& item : shell.opened->entries())
     if (item.enabled && !item.separator)
       enabled.append(item.caption);
-  EXPECT_EQ(enabled, list({"&Einstellungen", "&Beenden", "&Fahrzeugstatus"}));
+  EXPECT_EQ(enabled, list({"&Einstellungen", "&Beenden", "&Fahrzeugstatus", "Ver&lauf"}));
   EXPECT_EQ(shell.opened->item(TrayMenu::mMinimize).caption, u"&Verstecken");
   EXPECT_TRUE(shell.opened->item(TrayMenu::mSep2).separator);
 }
@@ -142,6 +142,10 @@ TEST_F(Tray, ChoosingInTheOpenedMenuRunsTheEntryOnlyWhenEnabled) {
   EXPECT_TRUE(journal.isEmpty());
   shell.choice(TrayMenu::mMinimize);
   EXPECT_EQ(owner.state, State::Minimized);
+  int historyWanted = 0;
+  QObject::connect(&tray, &FrmSysTray::historyWanted, [&] { ++historyWanted; });
+  shell.choice(TrayMenu::mHistory);
+  EXPECT_EQ(historyWanted, 1);
   shell.choice(TrayMenu::mExit);
   EXPECT_EQ(owner.unloads, 1);
   SignalCounter board(&tray, &FrmSysTray::boardChosen);

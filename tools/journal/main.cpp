@@ -1,9 +1,9 @@
 // meldlux-journal: export, count and check the journal of received telegrams.
 
 #include "journal/journal_connection.h"
+#include "journal/journal_export.h"
 #include "journal/journal_reader.h"
 #include "journal/journal_schema.h"
-#include "journal_export.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

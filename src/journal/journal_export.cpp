@@ -1,4 +1,4 @@
-#include "journal_export.h"
+#include "journal/journal_export.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

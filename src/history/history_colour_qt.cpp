@@ -1,0 +1,16 @@
+#include "history/history_colour_qt.h"
+
+#include "display/popup_label_window.h"
+#include "history/history_model.h"
+
+#include <QColor>
+
+namespace meldlux {
+
+QVariant HistoryColourProxy::data(const QModelIndex& index, int role) const {
+  if (role == Qt::DecorationRole && index.column() == HistoryModel::Time)
+    return toQColor(Colour(QIdentityProxyModel::data(index, HistoryModel::ColourRole).toUInt()));
+  return QIdentityProxyModel::data(index, role);
+}
+
+} // namespace meldlux

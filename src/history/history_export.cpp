@@ -1,0 +1,35 @@
+#include "history/history_export.h"
+
+#include "journal/journal_export.h"
+
+#include <QFileInfo>
+#include <QIODevice>
+
+namespace meldlux {
+
+QString HistoryExport::writeCsv(const QString& journalPath, const JournalFilter& filter,
+                                QIODevice& out) {
+  if (!QFileInfo(journalPath).isFile())
+    return QStringLiteral("Kein Journal vorhanden: ") + journalPath;
+  JournalReader reader(journalPath);
+  if (!reader.error().isEmpty())
+    return reader.error();
+  const auto put = [&out](const QByteArray& bytes) { return out.write(bytes) == bytes.size(); };
+  if (!put(csvHeader()))
+    return out.errorString();
+  constexpr int kPage = 1000;
+  std::int64_t before = 0;
+  for (;;) {
+    const std::vector<JournalEntry> page = reader.page(filter, kPage, before);
+    if (!reader.lastError().isEmpty())
+      return reader.lastError();
+    for (const JournalEntry& e : page)
+      if (!put(csvRow(e)))
+        return out.errorString();
+    if (int(page.size()) < kPage)
+      return {};
+    before = page.back().id;
+  }
+}
+
+} // namespace meldlux

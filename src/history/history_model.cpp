@@ -1,0 +1,148 @@
+#include "history/history_model.h"
+
+#include "journal/journal_export.h"
+
+#include <QFileInfo>
+#include <QStringList>
+
+namespace meldlux {
+
+QString historyKindCaption(JournalKind kind) {
+  switch (kind) {
+  case JournalKind::FmsVehicle: return QStringLiteral("FMS Fahrzeug");
+  case JournalKind::FmsControl: return QStringLiteral("FMS Leitstelle");
+  case JournalKind::Zvei: return QStringLiteral("ZVEI");
+  case JournalKind::Pocsag: return QStringLiteral("POCSAG");
+  case JournalKind::Text: return QStringLiteral("Text");
+  }
+  return QString::number(int(kind)); // a kind a newer program wrote
+}
+
+HistoryModel::HistoryModel(const Clock& clock, const QString& journalPath, QObject* parent)
+    : QAbstractTableModel(parent), clock_(clock) {
+  setJournalPath(journalPath);
+}
+
+HistoryModel::~HistoryModel() = default;
+
+void HistoryModel::setJournalPath(const QString& path) {
+  path_ = path;
+  reader_.reset();
+  // Opening a missing file would make an empty one; the writer makes it when it starts.
+  if (QFileInfo(path).isFile())
+    reader_ = std::make_unique<JournalReader>(path);
+  reload();
+}
+
+void HistoryModel::setQuery(const HistoryQuery& query) {
+  query_ = query;
+  reload();
+}
+
+QString HistoryModel::error() const {
+  if (!reader_)
+    return QFileInfo(path_).isFile() ? QString() : QStringLiteral("Noch kein Journal vorhanden: ") + path_;
+  return reader_->error().isEmpty() ? reader_->lastError() : reader_->error();
+}
+
+void HistoryModel::reload() {
+  beginResetModel();
+  filter_ = query_.filterAt(clock_);
+  rows_.clear();
+  exhausted_ = !reader_;
+  if (reader_) {
+    newestId_ = newestInFile();
+    rows_ = reader_->page(filter_, kPageRows, newestId_ + 1);
+    exhausted_ = int(rows_.size()) < kPageRows;
+  }
+  endResetModel();
+}
+
+void HistoryModel::journalWritten() {
+  if (!reader_) { // the writer has just made the file
+    setJournalPath(path_);
+    return;
+  }
+  std::vector<JournalEntry> fresh = reader_->newer(filter_, kLiveRows + 1, newestId_);
+  newestId_ = newestInFile();
+  if (fresh.empty())
+    return;
+  if (int(fresh.size()) > kLiveRows) {
+    reload(); // the rows in between would leave a gap
+    return;
+  }
+  beginInsertRows({}, 0, int(fresh.size()) - 1);
+  rows_.insert(rows_.begin(), fresh.begin(), fresh.end());
+  endInsertRows();
+}
+
+std::int64_t HistoryModel::newestInFile() {
+  // The rows the filter passes over need not be read again when the next block comes.
+  const std::vector<JournalEntry> newest = reader_->page({}, 1);
+  return newest.empty() ? 0 : newest.front().id;
+}
+
+int HistoryModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : int(rows_.size());
+}
+
+int HistoryModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : ColumnCount;
+}
+
+QString HistoryModel::cell(const JournalEntry& e, int column) const {
+  switch (column) {
+  case Time: return germanDateTime(e.arrival);
+  case Kind: return historyKindCaption(e.kind);
+  case Identifier: return e.identifier;
+  case Name: return e.name;
+  case Text: return e.line;
+  default: return {};
+  }
+}
+
+QVariant HistoryModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= int(rows_.size()))
+    return {};
+  const JournalEntry& e = rows_[std::size_t(index.row())];
+  if (role == Qt::DisplayRole)
+    return cell(e, index.column());
+  if (role == Qt::ToolTipRole && index.column() == Text)
+    return e.message.isEmpty() ? e.line : e.line + u'\n' + e.message;
+  if (role == ColourRole)
+    return QVariant::fromValue(quint32(e.colour));
+  return {};
+}
+
+QVariant HistoryModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+    return QAbstractTableModel::headerData(section, orientation, role);
+  static const char* const kCaptions[] = {"Zeit", "Art", "Kennung", "Name", "Text"};
+  return section >= 0 && section < ColumnCount ? QString::fromUtf8(kCaptions[section]) : QString();
+}
+
+bool HistoryModel::canFetchMore(const QModelIndex& parent) const {
+  return !parent.isValid() && !exhausted_;
+}
+
+void HistoryModel::fetchMore(const QModelIndex& parent) {
+  if (parent.isValid() || exhausted_ || rows_.empty())
+    return;
+  std::vector<JournalEntry> more = reader_->page(filter_, kPageRows, rows_.back().id);
+  exhausted_ = int(more.size()) < kPageRows;
+  if (more.empty())
+    return;
+  const int first = int(rows_.size());
+  beginInsertRows({}, first, first + int(more.size()) - 1);
+  rows_.insert(rows_.end(), more.begin(), more.end());
+  endInsertRows();
+}
+
+QString HistoryModel::rowText(int row) const {
+  QStringList fields;
+  for (int c = 0; c < ColumnCount; ++c)
+    fields << cell(entry(row), c);
+  return fields.join(u'\t');
+}
+
+} // namespace meldlux

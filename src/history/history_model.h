@@ -1,0 +1,74 @@
+#pragma once
+
+#include "history/history_query.h"
+#include "journal/journal_entry.h"
+#include "journal/journal_reader.h"
+
+#include <QAbstractTableModel>
+#include <memory>
+#include <vector>
+
+namespace meldlux {
+
+class Clock;
+
+// The journal as a table, newest first, read a page at a time as the view scrolls: a million
+// rows open as fast as a hundred. New telegrams go in at the top when the writer says a block is
+// in (journalWritten), read by id from the newest row held, never by reading the table again.
+class HistoryModel final : public QAbstractTableModel {
+  Q_OBJECT
+public:
+  enum Column { Time, Kind, Identifier, Name, Text, ColumnCount };
+  // The line's colour, 0x00BBGGRR, for the view to show.
+  static constexpr int ColourRole = Qt::UserRole + 1;
+  static constexpr int kPageRows = 200;
+  // More new rows than this at once (a flood): the top page is read afresh instead.
+  static constexpr int kLiveRows = 1000;
+
+  HistoryModel(const Clock& clock, const QString& journalPath, QObject* parent = nullptr);
+  ~HistoryModel() override;
+
+  // Another journal file (the settings changed); the query stays.
+  void setJournalPath(const QString& path);
+  void setQuery(const HistoryQuery& query);
+  const HistoryQuery& query() const { return query_; }
+  // The filter the rows were read with.
+  const JournalFilter& filter() const { return filter_; }
+  const QString& journalPath() const { return path_; }
+  // Why the journal could not be read; empty when it could.
+  QString error() const;
+
+  const JournalEntry& entry(int row) const { return rows_.at(std::size_t(row)); }
+  // A row as one line of text (tab between the fields), for the clipboard.
+  QString rowText(int row) const;
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+  QVariant headerData(int section, Qt::Orientation orientation,
+                      int role = Qt::DisplayRole) const override;
+  bool canFetchMore(const QModelIndex& parent) const override;
+  void fetchMore(const QModelIndex& parent) override;
+
+public Q_SLOTS:
+  void journalWritten();
+
+private:
+  void reload();
+  std::int64_t newestInFile();
+  QString cell(const JournalEntry& e, int column) const;
+
+  const Clock& clock_;
+  QString path_;
+  std::unique_ptr<JournalReader> reader_;
+  HistoryQuery query_;
+  JournalFilter filter_;
+  std::vector<JournalEntry> rows_;
+  bool exhausted_ = true;
+  std::int64_t newestId_ = 0; // the newest row of the file when it was last looked at
+};
+
+// "FMS Fahrzeug", "FMS Leitstelle", "ZVEI", "POCSAG", "Text": the kinds as the window names them.
+QString historyKindCaption(JournalKind kind);
+
+} // namespace meldlux

@@ -1,0 +1,222 @@
+#include "history/history_window.h"
+
+#include "base/clock.h"
+#include "history/history_export.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace meldlux {
+
+namespace {
+
+constexpr JournalKind kKinds[] = {JournalKind::FmsVehicle, JournalKind::FmsControl,
+                                  JournalKind::Zvei, JournalKind::Pocsag, JournalKind::Text};
+
+} // namespace
+
+HistoryWindow::HistoryWindow(const Clock& clock, const QString& journalPath, QWidget* parent)
+    : QWidget(parent, Qt::Window), model_(clock, journalPath) {
+  setWindowTitle(QStringLiteral("Verlauf"));
+  setObjectName(QStringLiteral("Verlauf"));
+  resize(900, 560);
+  colours_.setSourceModel(&model_);
+
+  table_ = new QTableView(this);
+  table_->setObjectName(QStringLiteral("table"));
+  table_->setModel(&colours_);
+  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table_->setSelectionMode(QAbstractItemView::SingleSelection);
+  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table_->setAlternatingRowColors(true);
+  table_->setWordWrap(false);
+  table_->verticalHeader()->hide();
+  // Fixed row heights and column widths: the view never measures the rows it has not shown.
+  table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+  table_->horizontalHeader()->setStretchLastSection(true);
+  const int digit = table_->fontMetrics().horizontalAdvance(u'0');
+  table_->setColumnWidth(HistoryModel::Time, digit * 24);
+  table_->setColumnWidth(HistoryModel::Kind, digit * 15);
+  table_->setColumnWidth(HistoryModel::Identifier, digit * 13);
+  table_->setColumnWidth(HistoryModel::Name, digit * 22);
+  table_->installEventFilter(this);
+
+  state_ = new QLabel(this);
+  state_->setObjectName(QStringLiteral("state"));
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(buildFilterRow(clock));
+  layout->addWidget(table_, 1);
+  layout->addWidget(state_);
+
+  typingPause_.setSingleShot(true);
+  typingPause_.setInterval(250);
+  connect(&typingPause_, &QTimer::timeout, this, &HistoryWindow::applyQuery);
+  connect(&model_, &QAbstractItemModel::modelReset, this, &HistoryWindow::showState);
+  connect(&model_, &QAbstractItemModel::rowsInserted, this, &HistoryWindow::showState);
+  showState();
+}
+
+QWidget* HistoryWindow::buildFilterRow(const Clock& clock) {
+  auto* row = new QWidget(this);
+  auto* layout = new QHBoxLayout(row);
+  layout->setContentsMargins(0, 0, 0, 0);
+
+  search_ = new QLineEdit(row);
+  search_->setObjectName(QStringLiteral("search"));
+  search_->setPlaceholderText(QStringLiteral("Suchen: Name, Kennung, Text"));
+  search_->setClearButtonEnabled(true);
+  search_->installEventFilter(this);
+  connect(search_, &QLineEdit::textChanged, this, [this] { typingPause_.start(); });
+
+  kind_ = new QComboBox(row);
+  kind_->setObjectName(QStringLiteral("kind"));
+  kind_->addItem(QStringLiteral("Alle Arten"));
+  for (JournalKind kind : kKinds)
+    kind_->addItem(historyKindCaption(kind), int(kind));
+
+  span_ = new QComboBox(row);
+  span_->setObjectName(QStringLiteral("span"));
+  span_->addItem(QStringLiteral("Gesamter Zeitraum"), int(HistorySpan::All));
+  span_->addItem(QStringLiteral("Heute"), int(HistorySpan::Today));
+  span_->addItem(QStringLiteral("Letzte 24 Stunden"), int(HistorySpan::Last24Hours));
+  span_->addItem(QStringLiteral("Zeitraum wählen"), int(HistorySpan::Chosen));
+
+  const QDate today = fromOleDate(clock.now()).date();
+  auto dateEdit = [&](const QString& name, const QDate& date) {
+    auto* edit = new QDateEdit(date, row);
+    edit->setObjectName(name);
+    edit->setCalendarPopup(true);
+    edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    edit->setEnabled(false);
+    connect(edit, &QDateEdit::dateChanged, this, &HistoryWindow::applyQuery);
+    return edit;
+  };
+  firstDay_ = dateEdit(QStringLiteral("firstDay"), today.addDays(-7));
+  lastDay_ = dateEdit(QStringLiteral("lastDay"), today);
+
+  auto* exportButton = new QPushButton(QStringLiteral("Exportieren …"), row);
+  exportButton->setObjectName(QStringLiteral("export"));
+  exportButton->setToolTip(QStringLiteral("Was die Tabelle zeigt, als CSV-Datei für Tabellenkalkulationen"));
+  connect(exportButton, &QPushButton::clicked, this, &HistoryWindow::chooseExportFile);
+
+  connect(kind_, &QComboBox::currentIndexChanged, this, &HistoryWindow::applyQuery);
+  connect(span_, &QComboBox::currentIndexChanged, this, [this] {
+    const bool chosen = HistorySpan(span_->currentData().toInt()) == HistorySpan::Chosen;
+    firstDay_->setEnabled(chosen);
+    lastDay_->setEnabled(chosen);
+    applyQuery();
+  });
+
+  layout->addWidget(search_, 1);
+  layout->addWidget(kind_);
+  layout->addWidget(span_);
+  layout->addWidget(firstDay_);
+  layout->addWidget(new QLabel(QStringLiteral("bis"), row));
+  layout->addWidget(lastDay_);
+  layout->addWidget(exportButton);
+  return row;
+}
+
+void HistoryWindow::applyQuery() {
+  typingPause_.stop();
+  HistoryQuery q;
+  if (kind_->currentIndex() > 0)
+    q.kind = JournalKind(kind_->currentData().toInt());
+  q.text = search_->text();
+  q.span = HistorySpan(span_->currentData().toInt());
+  q.firstDay = firstDay_->date();
+  q.lastDay = lastDay_->date();
+  model_.setQuery(q);
+}
+
+void HistoryWindow::showState() {
+  const QString error = model_.error();
+  if (!error.isEmpty()) {
+    state_->setText(error);
+    return;
+  }
+  const int rows = model_.rowCount();
+  if (rows == 0)
+    state_->setText(QStringLiteral("Keine Einträge"));
+  else if (model_.canFetchMore({}))
+    state_->setText(QStringLiteral("%1 Einträge geladen, weitere beim Blättern").arg(rows));
+  else
+    state_->setText(QStringLiteral("%1 Einträge").arg(rows));
+}
+
+QString HistoryWindow::exportTo(const QString& file) {
+  QSaveFile out(file);
+  if (!out.open(QIODevice::WriteOnly))
+    return out.errorString();
+  if (QString error = HistoryExport::writeCsv(model_.journalPath(), model_.filter(), out);
+      !error.isEmpty()) {
+    out.cancelWriting();
+    return error;
+  }
+  return out.commit() ? QString() : out.errorString();
+}
+
+void HistoryWindow::chooseExportFile() {
+  const QString start = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                            .filePath(QStringLiteral("Verlauf.csv"));
+  const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Verlauf exportieren"), start,
+                                                    QStringLiteral("CSV-Dateien (*.csv)"));
+  if (file.isEmpty())
+    return;
+  if (const QString error = exportTo(file); !error.isEmpty())
+    QMessageBox::warning(this, QStringLiteral("Verlauf exportieren"),
+                         QStringLiteral("Die Datei konnte nicht geschrieben werden:\n") + error);
+}
+
+void HistoryWindow::copyCurrentRow() {
+  const QModelIndex current = table_->currentIndex();
+  if (current.isValid())
+    QApplication::clipboard()->setText(model_.rowText(current.row()));
+}
+
+bool HistoryWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress)
+    return QWidget::eventFilter(watched, event);
+  auto* key = static_cast<QKeyEvent*>(event);
+  if (watched == table_) {
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      copyCurrentRow();
+      return true;
+    }
+    const QString text = key->text();
+    const bool typed = !text.isEmpty() && text.at(0).isPrint() &&
+                       !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (typed) {
+      search_->setFocus(Qt::ShortcutFocusReason);
+      search_->insert(text);
+      return true;
+    }
+  } else if (watched == search_ && (key->key() == Qt::Key_Down || key->key() == Qt::Key_Return ||
+                                    key->key() == Qt::Key_Enter)) {
+    applyQuery(); // Enter in the search shows its result at once, then the rows take the keys
+    table_->setFocus(Qt::ShortcutFocusReason);
+    if (!table_->currentIndex().isValid() && model_.rowCount() > 0)
+      table_->setCurrentIndex(colours_.index(0, 0));
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+} // namespace meldlux

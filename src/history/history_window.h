@@ -1,0 +1,58 @@
+#pragma once
+
+#include "history/history_colour_qt.h"
+#include "history/history_model.h"
+
+#include <QTimer>
+#include <QWidget>
+
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QTableView;
+
+namespace meldlux {
+
+class Clock;
+
+// "Verlauf": the journal, newest first, with a kind, a search and a span of time to narrow it,
+// and an export of what it shows. Typing anywhere in the table goes to the search; Enter copies
+// the current row.
+class HistoryWindow final : public QWidget {
+  Q_OBJECT
+public:
+  HistoryWindow(const Clock& clock, const QString& journalPath, QWidget* parent = nullptr);
+
+  HistoryModel& model() { return model_; }
+  void setJournalPath(const QString& path) { model_.setJournalPath(path); }
+  // Writes what the filter shows to a CSV file; returns an error text, empty on success.
+  QString exportTo(const QString& file);
+  // The query from the controls, now rather than after the typing pause.
+  void applyQuery();
+
+public Q_SLOTS:
+  void journalWritten() { model_.journalWritten(); }
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  QWidget* buildFilterRow(const Clock& clock);
+  void chooseExportFile();
+  void copyCurrentRow();
+  void showState();
+
+  HistoryModel model_;
+  HistoryColourProxy colours_;
+  QLineEdit* search_ = nullptr;
+  QComboBox* kind_ = nullptr;
+  QComboBox* span_ = nullptr;
+  QDateEdit* firstDay_ = nullptr;
+  QDateEdit* lastDay_ = nullptr;
+  QTableView* table_ = nullptr;
+  QLabel* state_ = nullptr;
+  QTimer typingPause_;
+};
+
+} // namespace meldlux

@@ -1,0 +1,168 @@
+#include "support/journal_fixture.h"
+
+#include "history/history_model.h"
+#include "history/history_window.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QTableView>
+#include <QKeyEvent>
+#include <gtest/gtest.h>
+
+namespace meldlux {
+namespace {
+
+using testing::entryOfEachKind;
+using testing::JournalRig;
+
+void press(QWidget* w, int key, const QString& text = {}) {
+  QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
+  QApplication::sendEvent(w, &event);
+}
+
+// A journal from 04.12. 18:00 to 07.12.2026 12:00 (the clock's time), every six hours one row
+// of each kind, numbered in its line so that the order can be read back.
+struct History : ::testing::Test {
+  JournalRig rig;
+  int written = 0;
+
+  void SetUp() override {
+    rig.clock.set(46363.5);
+    for (int slot = 0; slot < 12; ++slot)
+      add(rig.clock.now() - 2.75 + slot * 0.25);
+  }
+  void add(OleDate arrival, int blocks = 1) {
+    for (int b = 0; b < blocks; ++b) {
+      for (JournalEntry e : entryOfEachKind(arrival)) {
+        e.line = QStringLiteral("%1 ").arg(written++) + e.line;
+        rig.writer->record(e);
+      }
+    }
+    JournalRig::endBlock();
+    ASSERT_EQ(rig.writer->waiting(), 0u) << rig.writer->failure().toStdString();
+  }
+  int numberAt(const HistoryModel& m, int row) const {
+    return m.entry(row).line.section(u' ', 0, 0).toInt();
+  }
+};
+
+TEST_F(History, PagesComeAsTheViewAsksNewestFirst) {
+  add(rig.clock.now(), 80); // 460 rows in all: two full pages and a part
+  HistoryModel model(rig.clock, rig.path());
+  EXPECT_EQ(model.rowCount(), HistoryModel::kPageRows);
+  int pages = 1;
+  while (model.canFetchMore({})) {
+    model.fetchMore({});
+    ++pages;
+  }
+  ASSERT_EQ(model.rowCount(), written);
+  EXPECT_EQ(pages, 3);
+  for (int row = 0; row < model.rowCount(); ++row)
+    ASSERT_EQ(numberAt(model, row), written - 1 - row) << row;
+  EXPECT_TRUE(model.error().isEmpty());
+}
+
+TEST_F(History, QueryNarrowsByKindTextAndSpan) {
+  HistoryModel model(rig.clock, rig.path());
+  const QDate dec6(2026, 12, 6);
+  struct Case {
+    const char* name;
+    HistoryQuery query;
+    int rows;
+  };
+  const Case cases[] = {
+      {"all", {}, 60},
+      {"one kind", {JournalKind::Zvei, {}, HistorySpan::All, {}, {}}, 12},
+      {"umlaut, other case", {{}, QStringLiteral("süd"), HistorySpan::All, {}, {}}, 12},
+      {"identifier", {{}, QStringLiteral("[d]"), HistorySpan::All, {}, {}}, 12},
+      {"today", {{}, {}, HistorySpan::Today, {}, {}}, 15},           // 00, 06, 12 o'clock
+      {"last 24 h", {{}, {}, HistorySpan::Last24Hours, {}, {}}, 25}, // 12 o'clock yesterday on
+      {"one chosen day", {{}, {}, HistorySpan::Chosen, dec6, dec6}, 20},
+      {"chosen backwards", {{}, {}, HistorySpan::Chosen, dec6, dec6.addDays(-1)}, 40},
+      {"kind, text and day", {JournalKind::FmsControl, QStringLiteral("WEG"), HistorySpan::Chosen, dec6, dec6}, 4},
+  };
+  for (const Case& c : cases) {
+    model.setQuery(c.query);
+    while (model.canFetchMore({}))
+      model.fetchMore({});
+    EXPECT_EQ(model.rowCount(), c.rows) << c.name;
+  }
+}
+
+TEST_F(History, NewTelegramsGoInAtTheTopAndAFloodReadsTheTopAfresh) {
+  HistoryModel model(rig.clock, rig.path());
+  model.setQuery({JournalKind::Pocsag, {}, HistorySpan::All, {}, {}});
+  QObject::connect(rig.writer.get(), &JournalWriter::written, &model, &HistoryModel::journalWritten);
+  int inserted = 0, resets = 0;
+  QObject::connect(&model, &QAbstractItemModel::rowsInserted, [&](const QModelIndex&, int first, int) {
+    EXPECT_EQ(first, 0);
+    ++inserted;
+  });
+  QObject::connect(&model, &QAbstractItemModel::modelReset, [&] { ++resets; });
+
+  add(rig.clock.now()); // one row of each kind; one of them is a POCSAG row
+  ASSERT_EQ(model.rowCount(), 13);
+  EXPECT_EQ(numberAt(model, 0), written - 2); // the POCSAG row is the fourth of five
+  EXPECT_EQ(model.entry(0).kind, JournalKind::Pocsag);
+  EXPECT_EQ(inserted, 1);
+
+  add(rig.clock.now(), HistoryModel::kLiveRows + 1); // more POCSAG rows than go in one by one
+  EXPECT_EQ(resets, 1);
+  EXPECT_EQ(model.rowCount(), HistoryModel::kPageRows);
+  EXPECT_EQ(numberAt(model, 0), written - 2);
+}
+
+TEST_F(History, AMissingJournalIsAnEmptyTableWithAReason) {
+  HistoryModel model(rig.clock, rig.path(QStringLiteral("none.sqlite")));
+  EXPECT_EQ(model.rowCount(), 0);
+  EXPECT_FALSE(model.canFetchMore({}));
+  EXPECT_FALSE(model.error().isEmpty());
+  EXPECT_FALSE(QFile::exists(rig.path(QStringLiteral("none.sqlite"))));
+}
+
+TEST_F(History, WindowSearchesFiltersCopiesAndExportsWhatItShows) {
+  HistoryWindow window(rig.clock, rig.path());
+  window.show();
+  auto* table = window.findChild<QTableView*>(QStringLiteral("table"));
+  auto* search = window.findChild<QLineEdit*>(QStringLiteral("search"));
+  auto* kind = window.findChild<QComboBox*>(QStringLiteral("kind"));
+  ASSERT_TRUE(table && search && kind);
+  EXPECT_EQ(table->model()->rowCount(), 60);
+
+  // Typing in the table goes to the search; Enter shows the result and moves to the rows.
+  table->setFocus();
+  for (const QChar c : QStringLiteral("SÜD"))
+    press(table, 0, c);
+  EXPECT_EQ(search->text(), QStringLiteral("SÜD"));
+  press(search, Qt::Key_Return);
+  EXPECT_EQ(table->model()->rowCount(), 12);
+
+  kind->setCurrentIndex(kind->findText(QStringLiteral("ZVEI")));
+  EXPECT_EQ(table->model()->rowCount(), 12);
+  kind->setCurrentIndex(kind->findText(QStringLiteral("POCSAG")));
+  EXPECT_EQ(table->model()->rowCount(), 0);
+  kind->setCurrentIndex(kind->findText(QStringLiteral("ZVEI")));
+
+  table->setCurrentIndex(table->model()->index(0, 0));
+  press(table, Qt::Key_Return);
+  EXPECT_EQ(QApplication::clipboard()->text(),
+            QStringLiteral("07.12.2026 12:00:00\tZVEI\t12345\tFF Süd; \"Vollalarm\"\t57 12345 FF Süd; "
+                           "\"Vollalarm\""));
+
+  const QString file = rig.dir.filePath(QStringLiteral("export.csv"));
+  ASSERT_EQ(window.exportTo(file), QString());
+  QFile csv(file);
+  ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+  const QList<QByteArray> lines = csv.readAll().split('\n');
+  ASSERT_EQ(lines.size(), 14); // header, twelve rows, the empty rest after the last CRLF
+  EXPECT_TRUE(lines[0].startsWith("\xEF\xBB\xBF" "Ankunft;Telegrammzeit;Art;"));
+  EXPECT_TRUE(lines[1].startsWith("07.12.2026 12:00:00;07.12.2026 11:59:59;zvei;12345;"))
+      << lines[1].toStdString();
+  EXPECT_TRUE(lines[12].startsWith("04.12.2026 18:00:00;")) << lines[12].toStdString();
+}
+
+} // namespace
+} // namespace meldlux
