@@ -19,15 +19,18 @@ struct Bridge {
       probe.listen(QHostAddress::LocalHost, 0);
       port = probe.serverPort();
     }
-    process.start(binary("meldlux-multimon"),
-                  QStringList{QStringLiteral("--listen"), QStringLiteral("127.0.0.1:%1").arg(port)} +
-                      options);
+    process.start(
+        binary("meldlux-multimon"),
+        QStringList{QStringLiteral("--listen"), QStringLiteral("127.0.0.1:%1").arg(port)} +
+            options);
     process.waitForStarted();
-    waitFor([&] {
-      QTcpSocket probe;
-      probe.connectToHost(QHostAddress::LocalHost, port);
-      return probe.waitForConnected(200);
-    }, 10000);
+    waitFor(
+        [&] {
+          QTcpSocket probe;
+          probe.connectToHost(QHostAddress::LocalHost, port);
+          return probe.waitForConnected(200);
+        },
+        10000);
   }
   ~Bridge() {
     process.terminate();
@@ -45,8 +48,7 @@ struct Bridge {
 };
 
 bool closedWithin(QTcpSocket& socket, int ms) {
-  return socket.state() == QAbstractSocket::UnconnectedState ||
-         socket.waitForDisconnected(ms);
+  return socket.state() == QAbstractSocket::UnconnectedState || socket.waitForDisconnected(ms);
 }
 
 } // namespace
@@ -99,11 +101,13 @@ TEST(LineServer, ClientThatStopsReadingIsClosedWithoutHoldingUpTheOther) {
       received += reader.readAll().size();
     }
   }
-  const bool all = waitFor([&] {
-    reader.waitForReadyRead(20);
-    received += reader.readAll().size();
-    return received >= qint64(lines) * expectedLine.size();
-  }, 20000);
+  const bool all = waitFor(
+      [&] {
+        reader.waitForReadyRead(20);
+        received += reader.readAll().size();
+        return received >= qint64(lines) * expectedLine.size();
+      },
+      20000);
   EXPECT_TRUE(all) << received << " bytes of " << qint64(lines) * expectedLine.size();
   EXPECT_EQ(received, qint64(lines) * expectedLine.size());
   EXPECT_TRUE(closedWithin(sleeper, 3000)) << "the client that never read is still served";
@@ -128,11 +132,14 @@ TEST(LineServer, ManyClientsComeAndGoAndOneLeavingMidLineHurtsNoOne) {
   QThread::msleep(100);
   bridge.feed("ZVEI1: 21001\n");
   QByteArray got;
-  EXPECT_TRUE(waitFor([&] {
-    last.waitForReadyRead(20);
-    got += last.readAll();
-    return got.contains("ZVEI\t21001\r\n");
-  }, 5000)) << got.toStdString();
+  EXPECT_TRUE(waitFor(
+      [&] {
+        last.waitForReadyRead(20);
+        got += last.readAll();
+        return got.contains("ZVEI\t21001\r\n");
+      },
+      5000))
+      << got.toStdString();
   EXPECT_TRUE(got.contains("#!XX!#\r\n"));
   EXPECT_EQ(bridge.process.state(), QProcess::Running);
 }
@@ -147,12 +154,15 @@ TEST(LineServer, PipelineThatDiesIsStartedAgain) {
   ASSERT_TRUE(client.waitForConnected(5000));
   QByteArray got;
   // The first run may come before the client; the pauses are 1 s, then 2 s.
-  EXPECT_TRUE(waitFor([&] {
-    client.waitForReadyRead(20);
-    got += client.readAll();
-    return got.count("ZVEI\t21001\r\n") >= 2;
-  }, 15000)) << got.toStdString();
-  EXPECT_GE(readAll(count).count(QStringLiteral("run")), 3);
+  EXPECT_TRUE(waitFor(
+      [&] {
+        client.waitForReadyRead(20);
+        got += client.readAll();
+        return got.count("ZVEI\t21001\r\n") >= 2 &&
+               readAll(count).count(QStringLiteral("run")) >= 3;
+      },
+      15000))
+      << got.toStdString() << readAll(count).toStdString();
   bridge.process.terminate();
   EXPECT_TRUE(bridge.process.waitForFinished(5000));
   EXPECT_EQ(bridge.process.exitCode(), 0);
