@@ -137,6 +137,7 @@ void FrmSysTray::menuChosen(int index) {
     break;
   case TrayMenu::mBoard:
     Q_EMIT boardChosen();
+    break;
   case TrayMenu::mHistory:
     Q_EMIT historyWanted();
     break;

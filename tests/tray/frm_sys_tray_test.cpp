@@ -151,6 +151,7 @@ TEST_F(Tray, ChoosingInTheOpenedMenuRunsTheEntryOnlyWhenEnabled) {
   SignalCounter board(&tray, &FrmSysTray::boardChosen);
   shell.choice(TrayMenu::mBoard);
   EXPECT_EQ(board.count, 1);
+  EXPECT_EQ(historyWanted, 1); // each entry opens its own window only
 }
 
 TEST_F(Tray, RestoreGivesBackTheRememberedStateAndTheForeground) {
