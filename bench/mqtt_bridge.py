@@ -17,6 +17,8 @@ Not run in CI: the figures depend on the machine.
 """
 import os, re, shutil, socket, statistics, subprocess, sys, tempfile, threading, time
 
+from event_log_watch import follow
+
 root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 bin_dir = os.environ.get("MELDLUX_BIN", os.path.join(root, "build", "bin"))
 count = int(sys.argv[1]) if len(sys.argv) > 1 else 1000
@@ -67,22 +69,14 @@ def meldlux(name, port):
     return client, events
 
 
+def probe_number(line):
+    found = re.search(rb"Probe (\d+)", line)
+    return int(found.group(1)) if found else None
+
+
 def watch(events, seen, stop):
-    # Reads the event log as it grows; a message line names its telegram's number.
-    with open(events, "rb") as f:
-        pending = b""
-        while not stop.is_set():
-            got = f.read()
-            if not got:
-                time.sleep(0.0002)
-                continue
-            now = time.perf_counter()
-            pending += got
-            *lines, pending = pending.split(b"\n")
-            for line in lines:
-                found = re.search(rb"Probe (\d+)", line) if line.startswith(b"message\t") else None
-                if found:
-                    seen.setdefault(int(found.group(1)), now)
+    # A message line names its telegram's number.
+    follow(events, stop, {b"message\t": (probe_number, seen)})
 
 
 def reader(port, want, done, i):

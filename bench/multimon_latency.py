@@ -12,6 +12,8 @@ Not run in CI: the figure depends on the machine.
 """
 import os, re, shutil, statistics, subprocess, sys, tempfile, threading, time
 
+from event_log_watch import follow
+
 root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 bin_dir = os.environ.get("MELDLUX_BIN", os.path.join(root, "build", "bin"))
 count = int(sys.argv[1]) if len(sys.argv) > 1 else 100
@@ -78,21 +80,8 @@ try:
     stop = threading.Event()
 
     def watch():
-        # Reads the event log as it grows; a message line names its alarm's number.
-        with open(events, "rb") as f:
-            pending = b""
-            while not stop.is_set():
-                got = f.read()
-                if not got:
-                    time.sleep(0.0005)
-                    continue
-                now = time.perf_counter()
-                pending += got
-                *lines, pending = pending.split(b"\n")
-                for line in lines:
-                    n = number(line) if line.startswith(b"message\t") else None
-                    if n is not None:
-                        seen.setdefault(n, now)
+        # A message line names its alarm's number.
+        follow(events, stop, {b"message\t": (number, seen)}, pause=0.0005)
 
     watcher = threading.Thread(target=watch)
     watcher.start()

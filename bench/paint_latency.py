@@ -15,6 +15,8 @@ machine.
 """
 import os, re, shutil, socket, statistics, subprocess, sys, tempfile, threading, time
 
+from event_log_watch import follow
+
 root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 bin_dir = os.environ.get("MELDLUX_BIN", os.path.join(root, "build", "bin"))
 count = int(sys.argv[1]) if len(sys.argv) > 1 else 100
@@ -66,21 +68,7 @@ try:
     stop = threading.Event()
 
     def watch():
-        with open(events, "rb") as f:
-            pending = b""
-            while not stop.is_set():
-                got = f.read()
-                if not got:
-                    time.sleep(0.0002)
-                    continue
-                now = time.perf_counter()
-                pending += got
-                *lines, pending = pending.split(b"\n")
-                for line in lines:
-                    for kind, seen in ((b"message\t", message), (b"paint\t", paint)):
-                        n = number(line) if line.startswith(kind) else None
-                        if n is not None:
-                            seen.setdefault(n, now)
+        follow(events, stop, {b"message\t": (number, message), b"paint\t": (number, paint)})
 
     watcher = threading.Thread(target=watch)
     watcher.start()
