@@ -1,13 +1,20 @@
+#include "app/journal_settings_window.h"
+#include "history/history_window.h"
 #include "options_window/main_window_fixture.h"
 #include "support/signal_recorder.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDeadlineTimer>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
 
 namespace meldlux {
 namespace {
@@ -72,6 +79,73 @@ TEST_F(MainWindowTest, FahrzeugstatusButtonAsksForTheBoard) {
   SignalCounter asked(&window_, &MainWindow::boardRequested);
   find<QPushButton>("cmdFahrzeugstatus")->click();
   EXPECT_EQ(asked.count, 1);
+}
+
+template <typename W> W* shownTopLevel() {
+  for (QWidget* widget : QApplication::topLevelWidgets())
+    if (auto* found = qobject_cast<W*>(widget); found && found->isVisible())
+      return found;
+  return nullptr;
+}
+
+// The journal page runs its own modal loop: the answer comes from inside it. A page that never
+// shows is closed after a while, so the test fails instead of hanging.
+void answerJournalPage(std::function<void(JournalSettingsWindow&)> answer) {
+  QTimer::singleShot(0, [answer] {
+    if (auto* page = shownTopLevel<JournalSettingsWindow>())
+      answer(*page);
+    else
+      ADD_FAILURE() << "the journal page did not show";
+  });
+  QTimer::singleShot(10000, [] {
+    if (auto* page = shownTopLevel<JournalSettingsWindow>())
+      page->reject();
+  });
+}
+
+TEST_F(MainWindowTest, JournalPageStoresItsValuesAndStartsTheJournalAfresh) {
+  QTemporaryDir folder;
+  find<QPushButton>("cmdHistory")->click();
+  HistoryWindow* history = shownTopLevel<HistoryWindow>();
+  ASSERT_NE(history, nullptr);
+  EXPECT_EQ(history->windowTitle(), QStringLiteral("Verlauf"));
+
+  answerJournalPage([&](JournalSettingsWindow& page) {
+    EXPECT_EQ(page.windowTitle(), QStringLiteral("Journal"));
+    EXPECT_TRUE(page.findChild<QCheckBox*>(QStringLiteral("enabled"))->isChecked());
+    EXPECT_EQ(page.findChild<QSpinBox*>(QStringLiteral("retentionDays"))->value(), 365);
+    page.findChild<QSpinBox*>(QStringLiteral("retentionDays"))->setValue(30);
+    page.findChild<QLineEdit*>(QStringLiteral("folder"))->setText(folder.path());
+    page.accept();
+  });
+  find<QPushButton>("cmdJournal")->click();
+  JournalSettings stored = app_.journalSettings();
+  EXPECT_TRUE(stored.enabled);
+  EXPECT_EQ(stored.retentionDays, 30);
+  EXPECT_EQ(stored.path(), folder.filePath(QStringLiteral("journal.sqlite")));
+  EXPECT_NE(app_.journal(), nullptr);
+  EXPECT_EQ(history->model().journalPath(), stored.path()); // the open window follows the folder
+
+  answerJournalPage([](JournalSettingsWindow& page) {
+    EXPECT_EQ(page.findChild<QSpinBox*>(QStringLiteral("retentionDays"))->value(), 30);
+    page.findChild<QCheckBox*>(QStringLiteral("enabled"))->setChecked(false);
+    page.findChild<QSpinBox*>(QStringLiteral("retentionDays"))->setValue(7);
+    page.reject(); // "Abbrechen" keeps everything
+  });
+  find<QPushButton>("cmdJournal")->click();
+  stored = app_.journalSettings();
+  EXPECT_TRUE(stored.enabled);
+  EXPECT_EQ(stored.retentionDays, 30);
+  EXPECT_NE(app_.journal(), nullptr);
+
+  answerJournalPage([](JournalSettingsWindow& page) {
+    page.findChild<QCheckBox*>(QStringLiteral("enabled"))->setChecked(false);
+    page.accept();
+  });
+  find<QPushButton>("cmdJournal")->click();
+  EXPECT_FALSE(app_.journalSettings().enabled);
+  EXPECT_EQ(app_.journal(), nullptr);
+  history->close();
 }
 
 TEST_F(MainWindowTest, AutoConnectBoxSwitchesTheTimerBothWays) {
