@@ -16,7 +16,8 @@ packages=(qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins
           libqt6sql6-sqlite  # the journal's SQLite driver for Qt SQL
           libmosquitto-dev   # the bridge's MQTT client library
           mosquitto openssl  # the broker the MQTT tests start, and their test CA
-          libsqlite3-dev)    # the journal's umlaut-folding search function
+          libsqlite3-dev     # the journal's umlaut-folding search function
+          g++-mingw-w64-x86-64-posix wine64)  # build and run the registry store's Windows test
 
 missing=()
 for p in "${packages[@]}"; do
