@@ -5,11 +5,11 @@
 #include "base/event_log.h"
 #include "board/vehicle_board.h"
 #include "journal/journal_writer.h"
+#include "scratch_journal.h"
 #include "refdata/vehicle_table.h"
 #include "tables/builtin_tables.h"
 #include "tables/status_tables.h"
 
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <map>
 
@@ -22,21 +22,14 @@ constexpr int kStatusesPerDay = 8; // a vehicle's day: out, on scene, transport,
 
 QString identifier(int i) { return QStringLiteral("6%1").arg(1000000 + i, 7, 10, QChar(u'0')); }
 
-struct Journal {
-  QTemporaryDir dir;
-  QString path;
-  std::int64_t rows = 0;
-};
-
 // A journal with `days` days of statuses of every vehicle, spread evenly, a ZVEI alarm beside
 // every tenth one; made once per size.
-const Journal& journalOf(int days, const Clock& clock) {
-  static std::map<int, std::unique_ptr<Journal>> made;
+const ScratchJournal& journalOf(int days, const Clock& clock) {
+  static std::map<int, std::unique_ptr<ScratchJournal>> made;
   auto& j = made[days];
   if (j)
     return *j;
-  j = std::make_unique<Journal>();
-  j->path = j->dir.filePath(QStringLiteral("journal.sqlite"));
+  j = std::make_unique<ScratchJournal>();
   EventLog log;
   JournalWriter writer(clock, log, {j->path, 0, 30000}, {});
   const int total = days * kStatusesPerDay;
@@ -80,7 +73,7 @@ void BM_BoardRestore(benchmark::State& state) {
     record.name.store(QStringLiteral("Florian Musterstadt %1").arg(v));
     vehicles.set(v, record);
   }
-  const Journal& journal = journalOf(int(state.range(0)), clock);
+  const ScratchJournal& journal = journalOf(int(state.range(0)), clock);
   EventLog log;
   for (auto _ : state) {
     VehicleBoard board(clock, tables, vehicles, log);

@@ -1,5 +1,6 @@
 #include "journal/journal_search.h"
 
+#include <QByteArrayView>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QVariant>
@@ -14,7 +15,44 @@ QString textOf(sqlite3_value* value) {
   return bytes ? QString::fromUtf8(bytes, sqlite3_value_bytes(value)) : QString();
 }
 
-void deleteNeedle(void* needle) { delete static_cast<QString*>(needle); }
+// The needle, folded once per statement. Most texts on the channel are plain ASCII: for those the
+// fold is ASCII lower case, and the UTF-8 bytes are searched as they are, without a QString.
+bool asciiOnly(QByteArrayView text) {
+  for (const char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80)
+      return false;
+  return true;
+}
+
+char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
+struct Needle {
+  explicit Needle(const QString& text)
+      : folded(JournalSearch::fold(text)), bytes(folded.toUtf8()), ascii(asciiOnly(bytes)) {}
+  QString folded;
+  QByteArray bytes;
+  bool ascii;
+};
+
+void deleteNeedle(void* needle) { delete static_cast<Needle*>(needle); }
+
+bool holds(const Needle& needle, sqlite3_value* value) {
+  const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+  const QByteArrayView bytes(text, text ? sqlite3_value_bytes(value) : 0);
+  if (!asciiOnly(bytes)) // other letters may fold to ASCII ones ("K" to "k")
+    return textOf(value).toCaseFolded().contains(needle.folded);
+  if (!needle.ascii)
+    return false;
+  const qsizetype n = needle.bytes.size();
+  for (qsizetype i = 0; i + n <= bytes.size(); ++i) {
+    qsizetype k = 0;
+    while (k < n && asciiLower(bytes[i + k]) == needle.bytes[k])
+      ++k;
+    if (k == n)
+      return true;
+  }
+  return false;
+}
 
 void contains(sqlite3_context* context, int argc, sqlite3_value** argv) {
   if (argc < 1) {
@@ -22,18 +60,17 @@ void contains(sqlite3_context* context, int argc, sqlite3_value** argv) {
     return;
   }
   // The needle is the same for every row of a statement: fold it once and keep it there.
-  auto* needle = static_cast<QString*>(sqlite3_get_auxdata(context, 0));
+  auto* needle = static_cast<Needle*>(sqlite3_get_auxdata(context, 0));
   if (!needle) {
-    needle = new QString(JournalSearch::fold(textOf(argv[0])));
-    sqlite3_set_auxdata(context, 0, needle, deleteNeedle);
-    needle = static_cast<QString*>(sqlite3_get_auxdata(context, 0));
+    sqlite3_set_auxdata(context, 0, new Needle(textOf(argv[0])), deleteNeedle);
+    needle = static_cast<Needle*>(sqlite3_get_auxdata(context, 0));
     if (!needle) { // SQLite could not keep it and has freed it already
       sqlite3_result_error_nomem(context);
       return;
     }
   }
   for (int i = 1; i < argc; ++i)
-    if (textOf(argv[i]).toCaseFolded().contains(*needle)) {
+    if (holds(*needle, argv[i])) {
       sqlite3_result_int(context, 1);
       return;
     }
