@@ -4,6 +4,8 @@
 
 #include <QFileInfo>
 #include <QStringList>
+#include <algorithm>
+#include <tuple>
 
 namespace meldlux {
 
@@ -20,7 +22,15 @@ QString historyKindCaption(JournalKind kind) {
 
 HistoryModel::HistoryModel(const Clock& clock, const QString& journalPath, QObject* parent)
     : QAbstractTableModel(parent), clock_(clock) {
+  goOn_.setSingleShot(true);
+  goOn_.setInterval(0);
+  connect(&goOn_, &QTimer::timeout, this, [this] { readOn(true); });
   setJournalPath(journalPath);
+}
+
+void HistoryModel::setSlicing(std::int64_t sliceIds, std::int64_t idsAtOnce) {
+  sliceIds_ = std::max<std::int64_t>(sliceIds, 1);
+  idsAtOnce_ = std::max<std::int64_t>(idsAtOnce, 1);
 }
 
 HistoryModel::~HistoryModel() = default;
@@ -46,16 +56,49 @@ QString HistoryModel::error() const {
 }
 
 void HistoryModel::reload() {
+  const bool wasSearching = searching();
+  goOn_.stop();
   beginResetModel();
   filter_ = query_.filterAt(clock_);
   rows_.clear();
+  wanted_ = 0;
   exhausted_ = !reader_;
   if (reader_) {
-    newestId_ = newestInFile();
-    rows_ = reader_->page(filter_, kPageRows, newestId_ + 1);
-    exhausted_ = int(rows_.size()) < kPageRows;
+    std::tie(oldestId_, newestId_) = reader_->idRange();
+    cursor_ = newestId_ + 1;
+    wanted_ = kPageRows;
+    readOn(false);
   }
   endResetModel();
+  if (searching() != wasSearching)
+    Q_EMIT searchingChanged();
+}
+
+void HistoryModel::readOn(bool announce) {
+  const bool wasSearching = searching();
+  std::int64_t budget = idsAtOnce_;
+  while (wanted_ > 0 && cursor_ > oldestId_ && budget > 0) {
+    const std::int64_t floor = std::max(cursor_ - sliceIds_, oldestId_); // ids floor .. cursor_ - 1
+    std::vector<JournalEntry> got = reader_->between(filter_, wanted_, cursor_, floor - 1);
+    budget -= cursor_ - floor;
+    cursor_ = int(got.size()) == wanted_ ? got.back().id : floor;
+    wanted_ -= int(got.size());
+    if (got.empty())
+      continue;
+    const int first = int(rows_.size());
+    if (announce)
+      beginInsertRows({}, first, first + int(got.size()) - 1);
+    rows_.insert(rows_.end(), got.begin(), got.end());
+    if (announce)
+      endInsertRows();
+  }
+  exhausted_ = cursor_ <= oldestId_;
+  if (exhausted_)
+    wanted_ = 0;
+  if (wanted_ > 0)
+    goOn_.start();
+  if (announce && searching() != wasSearching)
+    Q_EMIT searchingChanged();
 }
 
 void HistoryModel::journalWritten() {
@@ -78,8 +121,7 @@ void HistoryModel::journalWritten() {
 
 std::int64_t HistoryModel::newestInFile() {
   // The rows the filter passes over need not be read again when the next block comes.
-  const std::vector<JournalEntry> newest = reader_->page({}, 1);
-  return newest.empty() ? 0 : newest.front().id;
+  return reader_->idRange().second;
 }
 
 int HistoryModel::rowCount(const QModelIndex& parent) const {
@@ -122,20 +164,16 @@ QVariant HistoryModel::headerData(int section, Qt::Orientation orientation, int 
 }
 
 bool HistoryModel::canFetchMore(const QModelIndex& parent) const {
-  return !parent.isValid() && !exhausted_;
+  return !parent.isValid() && !exhausted_ && !searching();
 }
 
 void HistoryModel::fetchMore(const QModelIndex& parent) {
-  if (parent.isValid() || exhausted_ || rows_.empty())
+  if (!canFetchMore(parent))
     return;
-  std::vector<JournalEntry> more = reader_->page(filter_, kPageRows, rows_.back().id);
-  exhausted_ = int(more.size()) < kPageRows;
-  if (more.empty())
-    return;
-  const int first = int(rows_.size());
-  beginInsertRows({}, first, first + int(more.size()) - 1);
-  rows_.insert(rows_.end(), more.begin(), more.end());
-  endInsertRows();
+  wanted_ = kPageRows;
+  readOn(true);
+  if (searching())
+    Q_EMIT searchingChanged();
 }
 
 QString HistoryModel::rowText(int row) const {

@@ -5,6 +5,7 @@
 #include "journal/journal_reader.h"
 
 #include <QAbstractTableModel>
+#include <QTimer>
 #include <memory>
 #include <vector>
 
@@ -15,6 +16,8 @@ class Clock;
 // The journal as a table, newest first, read a page at a time as the view scrolls: a million
 // rows open as fast as a hundred. New telegrams go in at the top when the writer says a block is
 // in (journalWritten), read by id from the newest row held, never by reading the table again.
+// A page is read in slices of ids; when a filter lets few rows through, the search goes on slice
+// by slice from the event loop after a while, so that the strip never waits for it.
 class HistoryModel final : public QAbstractTableModel {
   Q_OBJECT
 public:
@@ -24,6 +27,9 @@ public:
   static constexpr int kPageRows = 200;
   // More new rows than this at once (a flood): the top page is read afresh instead.
   static constexpr int kLiveRows = 1000;
+  // Ids per slice, and ids read before the rest of a page waits for the event loop.
+  static constexpr std::int64_t kSliceIds = 25000;
+  static constexpr std::int64_t kIdsAtOnce = 50000;
 
   HistoryModel(const Clock& clock, const QString& journalPath, QObject* parent = nullptr);
   ~HistoryModel() override;
@@ -37,6 +43,10 @@ public:
   const QString& journalPath() const { return path_; }
   // Why the journal could not be read; empty when it could.
   QString error() const;
+  // A page is still being read, from the event loop.
+  bool searching() const { return wanted_ > 0; }
+  // How many ids a slice spans and how many are read in one go (tests and benchmarks).
+  void setSlicing(std::int64_t sliceIds, std::int64_t idsAtOnce);
 
   const JournalEntry& entry(int row) const { return rows_.at(std::size_t(row)); }
   // A row as one line of text (tab between the fields), for the clipboard.
@@ -53,8 +63,14 @@ public:
 public Q_SLOTS:
   void journalWritten();
 
+Q_SIGNALS:
+  // searching() changed.
+  void searchingChanged();
+
 private:
   void reload();
+  // Reads slices until the page is full, the file ends or this turn's ids are used up.
+  void readOn(bool announce);
   std::int64_t newestInFile();
   QString cell(const JournalEntry& e, int column) const;
 
@@ -66,6 +82,12 @@ private:
   std::vector<JournalEntry> rows_;
   bool exhausted_ = true;
   std::int64_t newestId_ = 0; // the newest row of the file when it was last looked at
+  std::int64_t oldestId_ = 0;
+  std::int64_t cursor_ = 0;   // the ids below this one are still to be read
+  int wanted_ = 0;            // rows the page being read still lacks
+  std::int64_t sliceIds_ = kSliceIds;
+  std::int64_t idsAtOnce_ = kIdsAtOnce;
+  QTimer goOn_;
 };
 
 // "FMS Fahrzeug", "FMS Leitstelle", "ZVEI", "POCSAG", "Text": the kinds as the window names them.

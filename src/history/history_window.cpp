@@ -70,6 +70,7 @@ HistoryWindow::HistoryWindow(const Clock& clock, const QString& journalPath, QWi
   connect(&typingPause_, &QTimer::timeout, this, &HistoryWindow::applyQuery);
   connect(&model_, &QAbstractItemModel::modelReset, this, &HistoryWindow::showState);
   connect(&model_, &QAbstractItemModel::rowsInserted, this, &HistoryWindow::showState);
+  connect(&model_, &HistoryModel::searchingChanged, this, &HistoryWindow::showState);
   showState();
 }
 
@@ -153,7 +154,9 @@ void HistoryWindow::showState() {
     return;
   }
   const int rows = model_.rowCount();
-  if (rows == 0)
+  if (model_.searching())
+    state_->setText(QStringLiteral("Suche läuft … %1 Einträge gefunden").arg(rows));
+  else if (rows == 0)
     state_->setText(QStringLiteral("Keine Einträge"));
   else if (model_.canFetchMore({}))
     state_->setText(QStringLiteral("%1 Einträge geladen, weitere beim Blättern").arg(rows));

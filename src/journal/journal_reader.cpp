@@ -97,17 +97,16 @@ JournalReader::JournalReader(const QString& path) : connection_(path) {
 
 std::vector<JournalEntry> JournalReader::page(const JournalFilter& filter, int limit,
                                               std::int64_t beforeId) {
-  return newestBetween(filter, limit, beforeId, 0);
+  return between(filter, limit, beforeId, 0);
 }
 
 std::vector<JournalEntry> JournalReader::newer(const JournalFilter& filter, int limit,
                                                std::int64_t afterId) {
-  return newestBetween(filter, limit, 0, afterId);
+  return between(filter, limit, 0, afterId);
 }
 
-std::vector<JournalEntry> JournalReader::newestBetween(const JournalFilter& filter, int limit,
-                                                       std::int64_t beforeId,
-                                                       std::int64_t afterId) {
+std::vector<JournalEntry> JournalReader::between(const JournalFilter& filter, int limit,
+                                                 std::int64_t beforeId, std::int64_t afterId) {
   std::vector<JournalEntry> out;
   if (!error().isEmpty() || limit <= 0)
     return out;
@@ -122,6 +121,22 @@ std::vector<JournalEntry> JournalReader::newestBetween(const JournalFilter& filt
   while (q.next())
     out.push_back(entryOf(q));
   return out;
+}
+
+std::pair<std::int64_t, std::int64_t> JournalReader::idRange() {
+  if (!error().isEmpty())
+    return {0, 0};
+  QSqlQuery q(connection_.db());
+  // Each on its own: SQLite reads min() or max() from the end of the table only when it stands
+  // alone, and scans every row for the two together.
+  if (!run(q, QStringLiteral("SELECT (SELECT min(id) FROM telegrams), (SELECT max(id) FROM telegrams)"),
+           {}, lastError_))
+    return {0, 0};
+  if (!q.next()) {
+    lastError_ = q.lastError().text();
+    return {0, 0};
+  }
+  return {q.value(0).toLongLong(), q.value(1).toLongLong()};
 }
 
 std::int64_t JournalReader::count(const JournalFilter& filter) {

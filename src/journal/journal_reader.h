@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <utility>
 #include <vector>
 
 namespace meldlux {
@@ -34,6 +35,12 @@ public:
                                  std::int64_t beforeId = 0);
   // Up to `limit` rows newer than the row `afterId`, newest first: what came since a page was read.
   std::vector<JournalEntry> newer(const JournalFilter& filter, int limit, std::int64_t afterId);
+  // Up to `limit` rows between the two ids, both left out (0 leaves that side open), newest
+  // first: a slice of the file, so that a rare needle need not be looked for in all of it at once.
+  std::vector<JournalEntry> between(const JournalFilter& filter, int limit, std::int64_t beforeId,
+                                    std::int64_t afterId);
+  // The oldest and the newest id in the file, {0, 0} when it holds none.
+  std::pair<std::int64_t, std::int64_t> idRange();
   std::int64_t count(const JournalFilter& filter);
   // Every row the filter lets through, oldest first; `each` returns false to stop.
   bool forEach(const JournalFilter& filter, const std::function<bool(const JournalEntry&)>& each);
@@ -44,9 +51,6 @@ public:
   const QString& lastError() const { return lastError_; }
 
 private:
-  std::vector<JournalEntry> newestBetween(const JournalFilter& filter, int limit,
-                                          std::int64_t beforeId, std::int64_t afterId);
-
   JournalConnection connection_;
   QString lastError_;
 };

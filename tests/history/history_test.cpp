@@ -1,4 +1,5 @@
 #include "support/journal_fixture.h"
+#include "support/signal_recorder.h"
 
 #include "history/history_model.h"
 #include "history/history_window.h"
@@ -6,7 +7,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
 #include <QKeyEvent>
@@ -113,6 +116,46 @@ TEST_F(History, NewTelegramsGoInAtTheTopAndAFloodReadsTheTopAfresh) {
   EXPECT_EQ(resets, 1);
   EXPECT_EQ(model.rowCount(), HistoryModel::kPageRows);
   EXPECT_EQ(numberAt(model, 0), written - 2);
+}
+
+// A needle three times in 660 rows, read ten ids a slice and fifty in one go: the first turn
+// finds nothing and says so, the rest comes from the event loop, and new rows still go on top.
+TEST_F(History, ARareNeedleIsSoughtSliceBySliceFromTheEventLoop) {
+  for (int i = 0; i < 600; ++i) {
+    JournalEntry e = entryOfEachKind(rig.clock.now())[std::size_t(i % 5)];
+    e.line = (i % 200 == 7 ? QStringLiteral("Nadel %1") : QStringLiteral("Heu %1")).arg(i);
+    rig.writer->record(e);
+  }
+  JournalRig::endBlock();
+  HistoryWindow window(rig.clock, rig.path());
+  HistoryModel& model = window.model();
+  model.setSlicing(10, 50);
+  SignalCounter changes(&model, &HistoryModel::searchingChanged);
+  window.findChild<QLineEdit*>(QStringLiteral("search"))->setText(QStringLiteral("nadel"));
+  window.applyQuery();
+  auto* state = window.findChild<QLabel*>(QStringLiteral("state"));
+  EXPECT_TRUE(model.searching());
+  EXPECT_EQ(model.rowCount(), 0);
+  EXPECT_FALSE(model.canFetchMore({}));
+  EXPECT_EQ(state->text(), QStringLiteral("Suche läuft … 0 Einträge gefunden"));
+
+  QCoreApplication::processEvents();
+  JournalEntry fresh = entryOfEachKind(rig.clock.now())[0];
+  fresh.line = QStringLiteral("Nadel neu");
+  rig.writer->record(fresh);
+  JournalRig::endBlock();
+  model.journalWritten();
+  const QDeadlineTimer patience(10000);
+  while (model.searching() && !patience.hasExpired())
+    QCoreApplication::processEvents();
+
+  QStringList lines;
+  for (int row = 0; row < model.rowCount(); ++row)
+    lines << model.entry(row).line;
+  EXPECT_EQ(lines, QStringList({"Nadel neu", "Nadel 407", "Nadel 207", "Nadel 7"}));
+  EXPECT_FALSE(model.canFetchMore({}));
+  EXPECT_EQ(changes.count, 2);
+  EXPECT_EQ(state->text(), QStringLiteral("4 Einträge"));
 }
 
 TEST_F(History, AMissingJournalIsAnEmptyTableWithAReason) {
