@@ -83,15 +83,15 @@ QString MarkerDispatcher::removeTag(const QString& text) {
   return second >= 0 ? text.mid(second + 1) : text;
 }
 
-void MarkerDispatcher::DispatchMarkerLine(QStringView line) {
+void MarkerDispatcher::DispatchMarkerLine(QStringView line, OleDate received) {
   try {
-    dispatch(line);
+    dispatch(line, received);
   } catch (const Failure&) {
     // The line is dropped silently; the next one is handled as usual.
   }
 }
 
-void MarkerDispatcher::dispatch(QStringView line) {
+void MarkerDispatcher::dispatch(QStringView line, OleDate received) {
   splitMarkerLine(line, fields_, kFieldsRead);
   if (fields_.size() < kFieldsNeeded)
     return;
@@ -128,12 +128,12 @@ void MarkerDispatcher::dispatch(QStringView line) {
   QString identifier = identifierField.toString();
   std::int16_t status = roundToInt16(statusValue);
   if (!sameText(fields_[5], u"false")) {
-    trafficMode_.controlCentreStep(status);
+    trafficMode_.controlCentreStep(status, received);
     QString text = status == 10 ? controlCentreText() : QString();
     if (handlers_)
       handlers_->HandleFmsControl(identifier, status, text, time);
   } else {
-    trafficMode_.vehicleStep();
+    trafficMode_.vehicleStep(received);
     QString text = vehicleText(status);
     if (handlers_)
       handlers_->HandleFmsVehicle(identifier, status, text, time);

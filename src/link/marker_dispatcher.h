@@ -25,7 +25,8 @@ public:
   void setHandlers(TelegramHandlers* handlers) { handlers_ = handlers; }
 
   // A failure while handling the line drops it; counters already raised stay raised.
-  void DispatchMarkerLine(QStringView line);
+  // received: when the line's block was received.
+  void DispatchMarkerLine(QStringView line, OleDate received);
 
   // The day of the last date read in the exact form.
   struct DayCache {
@@ -40,7 +41,7 @@ public:
   static QString removeTag(const QString& text);
 
 private:
-  void dispatch(QStringView line);
+  void dispatch(QStringView line, OleDate received);
   QString vehicleText(std::int16_t status) const;
   QString controlCentreText() const;
 

@@ -24,15 +24,15 @@ TabDispatcher::TabDispatcher(LinkState& state, TrafficModeTracker& trafficMode,
                              const FollowUpPlaces& followUpPlaces)
     : state_(state), trafficMode_(trafficMode), followUpPlaces_(followUpPlaces) {}
 
-void TabDispatcher::DispatchTabLine(QStringView line) {
+void TabDispatcher::DispatchTabLine(QStringView line, OleDate received) {
   try {
-    dispatch(line);
+    dispatch(line, received);
   } catch (const Failure&) {
     // The line is dropped silently; the next one is handled as usual.
   }
 }
 
-void TabDispatcher::dispatch(QStringView line) {
+void TabDispatcher::dispatch(QStringView line, OleDate received) {
   splitTabLine(line, fields_, kFieldsRead);
   if (fields_.size() < 2) // no TAB: not a telegram
     return;
@@ -55,11 +55,11 @@ void TabDispatcher::dispatch(QStringView line) {
       handlers_->HandlePocsag(ric, text, function, time);
   } else if (sameText(f0, u"FMSTlg")) {
     if (count >= 9)
-      dispatchFms(count);
+      dispatchFms(count, received);
   }
 }
 
-void TabDispatcher::dispatchFms(std::size_t count) {
+void TabDispatcher::dispatchFms(std::size_t count, OleDate received) {
   const double statusValue = fieldNumber(fields_[6]);
   if (statusValue > kHighestStatus)
     return;
@@ -70,7 +70,7 @@ void TabDispatcher::dispatchFms(std::size_t count) {
   const bool hasText = count >= 14;
 
   if (sameText(fields_[8], u"0")) {
-    trafficMode_.vehicleStep();
+    trafficMode_.vehicleStep(received);
     if (status != 10) {
       if (hasText) {
         const double kind = fieldNumber(fields_[10]);
@@ -90,7 +90,7 @@ void TabDispatcher::dispatchFms(std::size_t count) {
     return;
   }
 
-  trafficMode_.controlCentreStep(status);
+  trafficMode_.controlCentreStep(status, received);
   if (status == 10 && hasText) {
     // A label would read a single "&" as a shortcut marker.
     text = replaceAllTrimmed(fields_[13], u"&TRN", u"&&TRN");

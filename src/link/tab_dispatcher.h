@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ole_date.h"
+
 #include <QStringView>
 #include <vector>
 
@@ -21,11 +23,12 @@ public:
   void setHandlers(TelegramHandlers* handlers) { handlers_ = handlers; }
 
   // A failure while handling the line drops it; counters already raised stay raised.
-  void DispatchTabLine(QStringView line);
+  // received: when the line's block was received.
+  void DispatchTabLine(QStringView line, OleDate received);
 
 private:
-  void dispatch(QStringView line);
-  void dispatchFms(std::size_t count);
+  void dispatch(QStringView line, OleDate received);
+  void dispatchFms(std::size_t count, OleDate received);
 
   LinkState& state_;
   TrafficModeTracker& trafficMode_;
