@@ -2,6 +2,7 @@
 
 #include "base/ole_date.h"
 
+#include <QString>
 #include <QStringView>
 #include <vector>
 
@@ -35,6 +36,10 @@ private:
   const FollowUpPlaces& followUpPlaces_;
   TelegramHandlers* handlers_ = nullptr;
   std::vector<QStringView> fields_; // reused from line to line
+  // The handlers' string arguments, reused from line to line so their buffers are too.
+  QString identifier_; // also the five-tone code and the RIC
+  QString text_;
+  QString function_;
 };
 
 } // namespace meldlux

@@ -62,11 +62,13 @@ qsizetype findNextFieldMarker(QStringView line, qsizetype from) {
 
 } // namespace
 
-QString replaceAllTrimmed(QStringView text, QStringView before, QStringView after) {
+void replaceAllTrimmed(QStringView text, QStringView before, QStringView after, QString& target) {
   qsizetype at = before.isEmpty() ? -1 : findText(text, before);
-  if (at < 0) // the usual case: one copy, already trimmed
-    return trimSpaces(text);
-  // Built on the stack and trimmed there, so the result is allocated once at its final size.
+  if (at < 0) { // the usual case: one copy, already trimmed
+    assignText(target, trimmedSpaces(text));
+    return;
+  }
+  // Built on the stack and trimmed there, so the result is copied once at its final size.
   QVarLengthArray<QChar, 256> result;
   qsizetype done = 0;
   while (at >= 0) {
@@ -76,7 +78,7 @@ QString replaceAllTrimmed(QStringView text, QStringView before, QStringView afte
     at = findText(text, before, done);
   }
   result.append(text.data() + done, text.size() - done);
-  return trimSpaces(QStringView(result.constData(), result.size()));
+  assignText(target, trimmedSpaces(QStringView(result.constData(), result.size())));
 }
 
 double fieldNumber(QStringView field) {
