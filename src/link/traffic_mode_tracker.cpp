@@ -50,15 +50,16 @@ void TrafficModeTracker::ShowTrafficMode() {
   // The label's caption is the memory of what was shown last, so a speaks indication written
   // over the notice also ends the "Sternverkehr" state. The notice shows the time it appears,
   // read afresh: a change is rare, and a long block may have begun seconds before.
-  if (!containsText(indicators_.lblSpricht().caption, u"Sternver") &&
-      state_.TrafficMode == kSternverkehr) {
+  // Called for every FMS telegram: the mode is compared first, inline, the caption only then.
+  if (sameText(state_.TrafficMode, u"Sternverkehr") &&
+      !containsText(indicators_.lblSpricht().caption, u"Sternver")) {
     indicators_.setCaption(Indicator::Spricht, formatTime(clock_.now()) + u' ' + kSternverkehr);
     indicators_.setForeColor(Indicator::Spricht, kRed);
     indicators_.setBold(Indicator::Spricht, false);
     indicators_.setCaption(Indicator::Sprechwunsch, QString());
   }
-  if (containsText(indicators_.lblSpricht().caption, u"Sternver") &&
-      state_.TrafficMode == kKreisverkehr) {
+  if (sameText(state_.TrafficMode, u"Kreisverkehr") &&
+      containsText(indicators_.lblSpricht().caption, u"Sternver")) {
     indicators_.setCaption(Indicator::Spricht, formatTime(clock_.now()) + u' ' + kKreisverkehr);
     indicators_.setForeColor(Indicator::Spricht, kDarkGreen);
     indicators_.setBold(Indicator::Spricht, false);
