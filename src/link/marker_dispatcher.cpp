@@ -11,6 +11,7 @@
 #include "state/link_state.h"
 
 #include <QDate>
+#include <algorithm>
 
 namespace meldlux {
 
@@ -168,9 +169,12 @@ void MarkerDispatcher::vehicleText(std::int16_t status) {
   }
   if (status == 10) {
     replaceAllTrimmed(fields_[11], u"EGLOF_GPSINFO : ", u"", text_);
-    const QStringView text = removeTag(text_);
-    if (text.size() != text_.size()) // the tag is at the start
-      text_.remove(0, text_.size() - text.size());
+    const qsizetype tag = text_.size() - removeTag(text_).size();
+    if (tag > 0) { // what follows the tag moves to the front, in the same buffer
+      QChar* data = text_.data();
+      std::copy(data + tag, data + text_.size(), data);
+      text_.truncate(text_.size() - tag);
+    }
     return;
   }
   const QStringView text = trimmedSpaces(fields_[11]);
@@ -182,10 +186,8 @@ void MarkerDispatcher::vehicleText(std::int16_t status) {
       assignText(text_, removeTag(code));
       return;
     }
-    text_ = followUpPlaces_.at(roundToInt32(place));
-    const QStringView name = removeTag(text_);
-    if (name.size() != text_.size())
-      text_ = name.toString();
+    // Copied, not shared, so the buffer stays the dispatcher's own.
+    assignText(text_, removeTag(followUpPlaces_.at(roundToInt32(place))));
     return;
   }
   assignText(text_, removeTag(text));

@@ -79,7 +79,7 @@ void TabDispatcher::dispatchFms(std::size_t count, OleDate received) {
         if (kind == 1) {
           const double place = fieldNumber(fields_[12]);
           if (place <= kHighestPlace)
-            text_ = followUpPlaces_.at(roundToInt32(place));
+            assignText(text_, followUpPlaces_.at(roundToInt32(place)));
         }
       }
     } else if (hasText) {
