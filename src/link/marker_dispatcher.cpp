@@ -11,6 +11,7 @@
 #include "state/link_state.h"
 
 #include <QDate>
+#include <algorithm>
 
 namespace meldlux {
 
@@ -71,27 +72,27 @@ OleDate MarkerDispatcher::readTelegramTime(QStringView date, QStringView time, D
   return parseOleDate(date.toString() + u' ' + time.toString());
 }
 
-QString MarkerDispatcher::removeTag(const QString& text) {
+QStringView MarkerDispatcher::removeTag(QStringView text) {
   if (!hasPrefix(text, u"EGLOF_"))
     return text;
   const qsizetype colon = findText(text, u" : ");
   if (colon >= 0)
-    return text.mid(colon + 3);
+    return text.sliced(colon + 3);
   // Without " : " the tag is two words: keep what follows the second space, if there is one.
   const qsizetype first = findText(text, u" ");
   const qsizetype second = first >= 0 ? findText(text, u" ", first + 1) : -1;
-  return second >= 0 ? text.mid(second + 1) : text;
+  return second >= 0 ? text.sliced(second + 1) : text;
 }
 
-void MarkerDispatcher::DispatchMarkerLine(QStringView line) {
+void MarkerDispatcher::DispatchMarkerLine(QStringView line, OleDate received) {
   try {
-    dispatch(line);
+    dispatch(line, received);
   } catch (const Failure&) {
     // The line is dropped silently; the next one is handled as usual.
   }
 }
 
-void MarkerDispatcher::dispatch(QStringView line) {
+void MarkerDispatcher::dispatch(QStringView line, OleDate received) {
   splitMarkerLine(line, fields_, kFieldsRead);
   if (fields_.size() < kFieldsNeeded)
     return;
@@ -108,67 +109,88 @@ void MarkerDispatcher::dispatch(QStringView line) {
   const QStringView type = fields_[3];
   const QStringView identifierField = fields_[2];
   if (sameText(type, u"16")) {
-    QString code = identifierField.toString();
+    assignText(identifier_, identifierField);
     if (handlers_)
-      handlers_->HandleZvei(code, time);
+      handlers_->HandleZvei(identifier_, time);
     return;
   }
   if (sameText(type, u"17")) {
     // The RIC is followed directly by its one-character function.
     if (identifierField.isEmpty())
       throw Failure(QStringLiteral("Ungültiger Prozeduraufruf oder ungültiges Argument"));
-    QString ric = identifierField.chopped(1).toString();
-    QString function = identifierField.right(1).toString();
-    QString text = fields_.size() >= 12 ? trimSpaces(fields_[11]) : QString();
+    assignText(identifier_, identifierField.chopped(1));
+    assignText(function_, identifierField.right(1));
+    assignText(text_, fields_.size() >= 12 ? trimmedSpaces(fields_[11]) : QStringView());
     if (handlers_)
-      handlers_->HandlePocsag(ric, text, function, time);
+      handlers_->HandlePocsag(identifier_, text_, function_, time);
     return;
   }
 
-  QString identifier = identifierField.toString();
+  assignText(identifier_, identifierField);
   std::int16_t status = roundToInt16(statusValue);
   if (!sameText(fields_[5], u"false")) {
-    trafficMode_.controlCentreStep(status);
-    QString text = status == 10 ? controlCentreText() : QString();
+    trafficMode_.controlCentreStep(status, received);
+    if (status == 10)
+      controlCentreText();
+    else
+      assignText(text_, {});
     if (handlers_)
-      handlers_->HandleFmsControl(identifier, status, text, time);
+      handlers_->HandleFmsControl(identifier_, status, text_, time);
   } else {
-    trafficMode_.vehicleStep();
-    QString text = vehicleText(status);
+    trafficMode_.vehicleStep(received);
+    vehicleText(status);
     if (handlers_)
-      handlers_->HandleFmsVehicle(identifier, status, text, time);
+      handlers_->HandleFmsVehicle(identifier_, status, text_, time);
   }
 }
 
-QString MarkerDispatcher::controlCentreText() const {
-  if (fields_.size() < 12)
-    return QString();
+void MarkerDispatcher::controlCentreText() {
+  if (fields_.size() < 12) {
+    assignText(text_, {});
+    return;
+  }
   // A label would read a single "&" as a shortcut marker.
-  QString text = replaceAllTrimmed(fields_[11], u";TRN", u"&&TRN");
-  // A short suffix in parentheses, "(12)" or "(A)", is the server's, not the dispatcher's.
+  replaceAllTrimmed(fields_[11], u";TRN", u"&&TRN", text_);
+  // A short suffix in parentheses, "(12)" or "(A)", is the server's, not the dispatcher's. The
+  // text is trimmed already, so what is left is a prefix of it.
+  QStringView text = text_;
   if (text.endsWith(u')') && text.size() >= 3) {
-    text = trimSpaces(QStringView(text).chopped(3));
+    text = trimmedSpaces(text.chopped(3));
     if (text.endsWith(u'('))
-      text = trimSpaces(QStringView(text).chopped(1));
+      text = trimmedSpaces(text.chopped(1));
+    text_.truncate(text.size());
   }
-  return text;
 }
 
-QString MarkerDispatcher::vehicleText(std::int16_t status) const {
-  if (fields_.size() < 12)
-    return QString();
-  if (status == 10) {
-    return removeTag(replaceAllTrimmed(fields_[11], u"EGLOF_GPSINFO : ", u""));
+void MarkerDispatcher::vehicleText(std::int16_t status) {
+  if (fields_.size() < 12) {
+    assignText(text_, {});
+    return;
   }
-  QString text = trimSpaces(fields_[11]);
+  if (status == 10) {
+    replaceAllTrimmed(fields_[11], u"EGLOF_GPSINFO : ", u"", text_);
+    const qsizetype tag = text_.size() - removeTag(text_).size();
+    if (tag > 0) { // what follows the tag moves to the front, in the same buffer
+      QChar* data = text_.data();
+      std::copy(data + tag, data + text_.size(), data);
+      text_.truncate(text_.size() - tag);
+    }
+    return;
+  }
+  const QStringView text = trimmedSpaces(fields_[11]);
   if (hasPrefix(text, u"EGLOF_BAVARIA")) {
     // The follow-up place code sits in the last three characters.
-    text = text.right(3);
-    const double place = leadingNumberAfterSpaces(text);
-    if (place <= kHighestPlace)
-      text = followUpPlaces_.at(roundToInt32(place));
+    const QStringView code = text.right(3);
+    const double place = leadingNumberAfterSpaces(code);
+    if (place > kHighestPlace) {
+      assignText(text_, removeTag(code));
+      return;
+    }
+    // Copied, not shared, so the buffer stays the dispatcher's own.
+    assignText(text_, removeTag(followUpPlaces_.at(roundToInt32(place))));
+    return;
   }
-  return removeTag(text);
+  assignText(text_, removeTag(text));
 }
 
 } // namespace meldlux

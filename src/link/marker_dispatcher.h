@@ -25,7 +25,8 @@ public:
   void setHandlers(TelegramHandlers* handlers) { handlers_ = handlers; }
 
   // A failure while handling the line drops it; counters already raised stay raised.
-  void DispatchMarkerLine(QStringView line);
+  // received: when the line's block was received.
+  void DispatchMarkerLine(QStringView line, OleDate received);
 
   // The day of the last date read in the exact form.
   struct DayCache {
@@ -37,12 +38,12 @@ public:
   static OleDate readTelegramTime(QStringView date, QStringView time, DayCache* cache = nullptr);
 
   // Vehicle texts may start with a tag "EGLOF_..." before the readable part.
-  static QString removeTag(const QString& text);
+  static QStringView removeTag(QStringView text);
 
 private:
-  void dispatch(QStringView line);
-  QString vehicleText(std::int16_t status) const;
-  QString controlCentreText() const;
+  void dispatch(QStringView line, OleDate received);
+  void vehicleText(std::int16_t status);
+  void controlCentreText();
 
   LinkState& state_;
   const Clock& clock_;
@@ -50,6 +51,10 @@ private:
   const FollowUpPlaces& followUpPlaces_;
   TelegramHandlers* handlers_ = nullptr;
   std::vector<QStringView> fields_; // reused from line to line
+  // The handlers' string arguments, reused from line to line so their buffers are too.
+  QString identifier_; // also the five-tone code and the RIC
+  QString text_;
+  QString function_;
   DayCache dayCache_;
 };
 

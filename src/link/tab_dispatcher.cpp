@@ -24,15 +24,15 @@ TabDispatcher::TabDispatcher(LinkState& state, TrafficModeTracker& trafficMode,
                              const FollowUpPlaces& followUpPlaces)
     : state_(state), trafficMode_(trafficMode), followUpPlaces_(followUpPlaces) {}
 
-void TabDispatcher::DispatchTabLine(QStringView line) {
+void TabDispatcher::DispatchTabLine(QStringView line, OleDate received) {
   try {
-    dispatch(line);
+    dispatch(line, received);
   } catch (const Failure&) {
     // The line is dropped silently; the next one is handled as usual.
   }
 }
 
-void TabDispatcher::dispatch(QStringView line) {
+void TabDispatcher::dispatch(QStringView line, OleDate received) {
   splitTabLine(line, fields_, kFieldsRead);
   if (fields_.size() < 2) // no TAB: not a telegram
     return;
@@ -40,63 +40,63 @@ void TabDispatcher::dispatch(QStringView line) {
   const std::size_t count = fields_.size();
   const QStringView f0 = fields_[0];
   if (sameText(f0, u"ZVEI")) {
-    QString code = fields_[1].toString();
+    assignText(identifier_, fields_[1]);
     OleDate time = 0;
     if (handlers_)
-      handlers_->HandleZvei(code, time);
+      handlers_->HandleZvei(identifier_, time);
   } else if (sameText(f0, u"POC")) {
     if (count < 4)
       return;
-    QString ric = trimSpaces(fields_[1]);
-    QString text = trimSpaces(fields_[3]);
-    QString function = trimSpaces(fields_[2]);
+    assignText(identifier_, trimmedSpaces(fields_[1]));
+    assignText(text_, trimmedSpaces(fields_[3]));
+    assignText(function_, trimmedSpaces(fields_[2]));
     OleDate time = 0;
     if (handlers_)
-      handlers_->HandlePocsag(ric, text, function, time);
+      handlers_->HandlePocsag(identifier_, text_, function_, time);
   } else if (sameText(f0, u"FMSTlg")) {
     if (count >= 9)
-      dispatchFms(count);
+      dispatchFms(count, received);
   }
 }
 
-void TabDispatcher::dispatchFms(std::size_t count) {
+void TabDispatcher::dispatchFms(std::size_t count, OleDate received) {
   const double statusValue = fieldNumber(fields_[6]);
   if (statusValue > kHighestStatus)
     return;
-  QString identifier = fields_[1].toString();
+  assignText(identifier_, fields_[1]);
   std::int16_t status = roundToInt16(statusValue);
-  QString text;
+  assignText(text_, {});
   OleDate time = 0;
   const bool hasText = count >= 14;
 
   if (sameText(fields_[8], u"0")) {
-    trafficMode_.vehicleStep();
+    trafficMode_.vehicleStep(received);
     if (status != 10) {
       if (hasText) {
         const double kind = fieldNumber(fields_[10]);
         if (kind == 2)
-          text = trimSpaces(fields_[13]);
+          assignText(text_, trimmedSpaces(fields_[13]));
         if (kind == 1) {
           const double place = fieldNumber(fields_[12]);
           if (place <= kHighestPlace)
-            text = followUpPlaces_.at(roundToInt32(place));
+            assignText(text_, followUpPlaces_.at(roundToInt32(place)));
         }
       }
     } else if (hasText) {
-      text = trimSpaces(fields_[13]);
+      assignText(text_, trimmedSpaces(fields_[13]));
     }
     if (handlers_)
-      handlers_->HandleFmsVehicle(identifier, status, text, time);
+      handlers_->HandleFmsVehicle(identifier_, status, text_, time);
     return;
   }
 
-  trafficMode_.controlCentreStep(status);
+  trafficMode_.controlCentreStep(status, received);
   if (status == 10 && hasText) {
     // A label would read a single "&" as a shortcut marker.
-    text = replaceAllTrimmed(fields_[13], u"&TRN", u"&&TRN");
+    replaceAllTrimmed(fields_[13], u"&TRN", u"&&TRN", text_);
   }
   if (handlers_)
-    handlers_->HandleFmsControl(identifier, status, text, time);
+    handlers_->HandleFmsControl(identifier_, status, text_, time);
 }
 
 } // namespace meldlux

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "base/ole_date.h"
+
+#include <QString>
 #include <QStringView>
 #include <vector>
 
@@ -21,17 +24,22 @@ public:
   void setHandlers(TelegramHandlers* handlers) { handlers_ = handlers; }
 
   // A failure while handling the line drops it; counters already raised stay raised.
-  void DispatchTabLine(QStringView line);
+  // received: when the line's block was received.
+  void DispatchTabLine(QStringView line, OleDate received);
 
 private:
-  void dispatch(QStringView line);
-  void dispatchFms(std::size_t count);
+  void dispatch(QStringView line, OleDate received);
+  void dispatchFms(std::size_t count, OleDate received);
 
   LinkState& state_;
   TrafficModeTracker& trafficMode_;
   const FollowUpPlaces& followUpPlaces_;
   TelegramHandlers* handlers_ = nullptr;
   std::vector<QStringView> fields_; // reused from line to line
+  // The handlers' string arguments, reused from line to line so their buffers are too.
+  QString identifier_; // also the five-tone code and the RIC
+  QString text_;
+  QString function_;
 };
 
 } // namespace meldlux

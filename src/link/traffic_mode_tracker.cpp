@@ -24,20 +24,20 @@ TrafficModeTracker::TrafficModeTracker(LinkState& state, const Clock& clock, con
                                        Indicators& indicators)
     : state_(state), clock_(clock), options_(options), indicators_(indicators) {}
 
-void TrafficModeTracker::vehicleStep() {
-  state_.LastVehicleTelegram = clock_.now();
+void TrafficModeTracker::vehicleStep(OleDate now) {
+  state_.LastVehicleTelegram = now;
   state_.StarCount = 0;
   state_.TrafficMode = kKreisverkehr;
   ShowTrafficMode();
 }
 
-void TrafficModeTracker::controlCentreStep(std::int16_t status) {
+void TrafficModeTracker::controlCentreStep(std::int16_t status, OleDate now) {
   // Orders of status 9 and 14 upward weigh twice; text telegrams (10) do not count.
   if (status != 10)
     incrementCounter(state_.StarCount);
   if (status == 9 || status >= 14)
     incrementCounter(state_.StarCount);
-  const double quietSeconds = (clock_.now() - state_.LastVehicleTelegram) * kSecondsPerDay;
+  const double quietSeconds = (now - state_.LastVehicleTelegram) * kSecondsPerDay;
   if (state_.StarCount > 3 && quietSeconds > kStarAfterSeconds) {
     state_.TrafficMode = kSternverkehr;
     ShowTrafficMode();
@@ -48,16 +48,18 @@ void TrafficModeTracker::ShowTrafficMode() {
   if (!options_.checked(Check::chkMsgAktiv))
     return;
   // The label's caption is the memory of what was shown last, so a speaks indication written
-  // over the notice also ends the "Sternverkehr" state.
-  if (!containsText(indicators_.lblSpricht().caption, u"Sternver") &&
-      state_.TrafficMode == kSternverkehr) {
+  // over the notice also ends the "Sternverkehr" state. The notice shows the time it appears,
+  // read afresh: a change is rare, and a long block may have begun seconds before.
+  // Called for every FMS telegram: the mode is compared first, inline, the caption only then.
+  if (sameText(state_.TrafficMode, u"Sternverkehr") &&
+      !containsText(indicators_.lblSpricht().caption, u"Sternver")) {
     indicators_.setCaption(Indicator::Spricht, formatTime(clock_.now()) + u' ' + kSternverkehr);
     indicators_.setForeColor(Indicator::Spricht, kRed);
     indicators_.setBold(Indicator::Spricht, false);
     indicators_.setCaption(Indicator::Sprechwunsch, QString());
   }
-  if (containsText(indicators_.lblSpricht().caption, u"Sternver") &&
-      state_.TrafficMode == kKreisverkehr) {
+  if (sameText(state_.TrafficMode, u"Kreisverkehr") &&
+      containsText(indicators_.lblSpricht().caption, u"Sternver")) {
     indicators_.setCaption(Indicator::Spricht, formatTime(clock_.now()) + u' ' + kKreisverkehr);
     indicators_.setForeColor(Indicator::Spricht, kDarkGreen);
     indicators_.setBold(Indicator::Spricht, false);

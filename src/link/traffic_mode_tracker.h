@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ole_date.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -20,10 +22,11 @@ public:
   TrafficModeTracker(LinkState& state, const Clock& clock, const Options& options,
                      Indicators& indicators);
 
-  // Before the handler of an FMS telegram sent by a vehicle.
-  void vehicleStep();
+  // Before the handler of an FMS telegram sent by a vehicle. now: the time its block was
+  // received; the rule counts whole minutes, so the lines of one block share one time.
+  void vehicleStep(OleDate now);
   // Before the handler of an FMS telegram sent by the control centre.
-  void controlCentreStep(std::int16_t status);
+  void controlCentreStep(std::int16_t status, OleDate now);
   void ShowTrafficMode();
 
 private:

@@ -75,13 +75,30 @@ template <std::size_t N> inline bool containsText(QStringView text, const char16
   return findText(text, literal(needle)) >= 0;
 }
 
+// Copies text into target, in target's own buffer when it has one large enough: the dispatchers
+// hand the handlers the same strings line after line, so a block allocates next to nothing.
+inline void assignText(QString& target, QStringView text) {
+  target.setUnicode(text.data(), text.size());
+}
+
 // Every occurrence of before, left to right and without overlaps, replaced by after; then the
-// spaces at both ends removed (in that order: before may itself hold spaces).
-QString replaceAllTrimmed(QStringView text, QStringView before, QStringView after);
+// spaces at both ends removed (in that order: before may itself hold spaces). The result goes
+// to target as assignText puts it there.
+void replaceAllTrimmed(QStringView text, QStringView before, QStringView after, QString& target);
+inline QString replaceAllTrimmed(QStringView text, QStringView before, QStringView after) {
+  QString result;
+  replaceAllTrimmed(text, before, after, result);
+  return result;
+}
 template <std::size_t N, std::size_t M>
 QString replaceAllTrimmed(QStringView text, const char16_t (&before)[N],
                           const char16_t (&after)[M]) {
   return replaceAllTrimmed(text, literal(before), literal(after));
+}
+template <std::size_t N, std::size_t M>
+void replaceAllTrimmed(QStringView text, const char16_t (&before)[N], const char16_t (&after)[M],
+                       QString& target) {
+  replaceAllTrimmed(text, literal(before), literal(after), target);
 }
 
 // The number at the start of a field, after blanks only; plain digit strings, the usual case,

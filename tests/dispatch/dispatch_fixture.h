@@ -12,6 +12,7 @@
 #include "state/status_label.h"
 
 #include <QStringList>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace meldlux::testing {
@@ -24,6 +25,7 @@ public:
   QStringList calls;
   std::vector<OleDate> times;
   bool failNext = false;
+  std::function<void()> onCall; // e.g. time passing while a call is handled
 
   void HandleZvei(QString& code, OleDate& time) override { record("Z:" + code, time); }
   void HandlePocsag(QString& ric, QString& text, QString& function, OleDate& time) override {
@@ -47,6 +49,8 @@ private:
   void record(const QString& call, OleDate time) {
     calls << call;
     times.push_back(time);
+    if (onCall)
+      onCall();
     if (failNext) {
       failNext = false;
       throw Failure(QStringLiteral("Index außerhalb des gültigen Bereichs"));

@@ -51,8 +51,10 @@ TEST_F(DispatchTest, LinesAreHandledInOrderAndNotJoinedAcrossBlocks) {
 TEST_F(DispatchTest, ReceiveFailureShowsErrAndDropsTheRestOfTheBlock) {
   state.ReceiveBurstStart = float(clock.secondsSinceMidnight());
   state.ReceiveBurstCount = std::numeric_limits<std::int32_t>::max() - 1;
+  handlers.onCall = [this] { clock.advance(5); };
   receive(QStringLiteral("ZVEI\t1\r\nZVEI\t2\r\nZVEI\t3"));
   EXPECT_EQ(handlers.calls, QStringList{"Z:1"});
+  EXPECT_EQ(state.LastReceived, clock.now()); // the line handled before the failure, at its end
   EXPECT_EQ(statusLabel.caption(), QStringLiteral("Err:Überlauf"));
   EXPECT_EQ(statusLabel.colour(), 255);
 

@@ -59,6 +59,14 @@ TEST_F(TrafficModeTest, FourStatusThreeOrdersSwitchAtTheFourthNoticesShowOnce) {
   EXPECT_EQ(spricht(), "12:04:01 Kreisverkehr"); // shown once as well
 }
 
+TEST_F(TrafficModeTest, TheNoticeShowsTheTimeItAppearsAtWithinALongBlock) {
+  clock.advance(181);
+  handlers.onCall = [this] { clock.advance(2); }; // handling takes time
+  receive(QStringList{control("3"), control("3"), control("3"), control("3")});
+  EXPECT_TRUE(star());
+  EXPECT_EQ(spricht(), "12:03:07 Sternverkehr");
+}
+
 TEST_F(TrafficModeTest, StatusNineAndFourteenUpCountTwiceTextTelegramsNever) {
   clock.advance(1000);
   for (const auto& [status, count] :

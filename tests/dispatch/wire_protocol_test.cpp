@@ -78,6 +78,40 @@ TEST(FieldSplitting, CountsEmptyFieldsSplitsAtNonOverlappingMarkersStopsWhenAske
   EXPECT_EQ(views[0], u"x");
 }
 
+// The splits and the marker test take the separators from masks of several characters: every
+// position of a separator against the general search, lines short and long, with and without a
+// field limit.
+TEST(FieldSplitting, AgreesWithTheGeneralSplitWhereverTheSeparatorsFall) {
+  const QString marker = kFieldMarker.toString();
+  const QStringList pieces = {"a", "bc", "\t", marker, "#", "[", "!]", "#![", "]!#", "defghijklm"};
+  std::uint32_t seed = 12345;
+  auto next = [&seed](std::uint32_t range) {
+    seed = seed * 1664525u + 1013904223u;
+    return (seed >> 8) % range;
+  };
+  std::vector<QStringView> views;
+  for (int run = 0; run < 3000; ++run) {
+    QString line;
+    for (std::uint32_t i = next(16); i > 0; --i)
+      line += pieces[next(pieces.size())];
+    const std::size_t limit = run % 3 == 0 ? next(7) : kAllFields;
+    ASSERT_EQ(containsFieldMarker(line), line.contains(marker)) << line.toStdString();
+    for (const QString& separator : {QStringLiteral("\t"), marker}) {
+      QStringList expected = line.split(separator);
+      if (limit != kAllFields)
+        expected = expected.mid(0, qsizetype(limit));
+      if (separator == marker)
+        splitMarkerLine(line, views, limit);
+      else
+        splitTabLine(line, views, limit);
+      QStringList got;
+      for (QStringView v : views)
+        got << v.toString();
+      ASSERT_EQ(got, expected) << line.toStdString();
+    }
+  }
+}
+
 TEST(FieldNumber, AgreesWithTheLeadingNumber) {
   for (const char* text :
        {"", "0", "7", "18", "019", "123456789", "1234567890", "99999999999", " 3", "3 ", "\t3",
