@@ -69,8 +69,9 @@ TEST_F(FmsVehicleTest, BoldPassesBetweenTheNewestLineAndBothIndicators) {
     EXPECT_EQ(popup.lblZeit(0).bold, step.line0) << at;
     EXPECT_EQ(indicators.lblSprechwunsch().bold, step.sprechwunsch) << at;
     EXPECT_EQ(indicators.lblSpricht().bold, step.spricht) << at;
-    if (step.status == 5 || step.status == 15)
+    if (step.status == 5 || step.status == 15) {
       EXPECT_EQ(popup.IndicatorTime, clock.now()) << at;
+    }
   }
 }
 
