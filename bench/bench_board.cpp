@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The vehicle status board's start-up restore: 2,000 vehicles from the table, the last day and
 // each vehicle's last earlier status out of a journal that holds 1, 30 or 90 days of statuses.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dispatch of a realistic received block of 10,000 lines into counting handlers, against only
 // splitting the same block at CR LF.
 #include "base/clock.h"

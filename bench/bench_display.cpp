@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of the popup's refresh on a full list, and of idle cleanup ticks with the real window.
 #include "base/clock.h"
 #include "base/event_log.h"

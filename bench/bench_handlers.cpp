@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole road of a telegram without widgets: a received block through the dispatch and the
 // handlers into the popup model, with full reference tables, places and replacement pairs.
 #include "base/clock.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The history window on a journal of 1,000,000 rows: opening it until the first page is painted,
 // narrowing it by a search, and scrolling on by a page deep down the table.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reference data: vehicle lookup on a full table, and loading a maximum data set of each server
 // product through the start-up step.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one entry point of every benchmark program: a Qt application (offscreen unless a platform
 // is chosen, for the widget benchmarks) around Google Benchmark's runner.
 #include <QApplication>

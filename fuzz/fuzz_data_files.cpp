@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes as one of the files the program reads at start: a reference file of
 // either server product, a user list, or the settings store. Loading may end in a failure (the
 // start-up trap), but nothing may crash or hang, and a store once written by us must read back

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes, as the socket would deliver them, to the receive procedure. Every
 // telegram line must reach a handler or be dropped; nothing may crash, hang or fail the block.
 #include "base/clock.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes as the settings store and runs them through the options model the way a
 // start and an orderly exit do: load into a fresh program, save, load the saved store into a
 // second program, save again.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds received blocks through the program's whole object graph: receive procedure, both
 // dispatchers, the traffic-mode tracker, the four telegram handlers and the popup model, with a
 // few vehicles, codes, receivers, places and replacements loaded. Between blocks the clock moves

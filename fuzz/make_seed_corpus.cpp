@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the fuzzers' seed corpus: one folder per fuzzer under the folder given, one file per
 // case, built from the lines, stores and files the unit tests use. Usage: make_seed_corpus DIR
 #include "base/cp1252.h"

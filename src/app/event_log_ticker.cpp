@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/event_log_ticker.h"
 
 #include "base/event_log.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/load_reference_data.h"
 
 #include "refdata/wallbrand_loaders.h"

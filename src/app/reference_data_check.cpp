@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/reference_data_check.h"
 
 #include "base/event_log.h"

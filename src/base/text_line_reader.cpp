@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/text_line_reader.h"
 
 #include "base/cp1252.h"

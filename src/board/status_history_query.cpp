@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "board/status_history_query.h"
 
 #include "journal/journal_connection.h"

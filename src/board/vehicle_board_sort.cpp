@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "board/vehicle_board_sort.h"
 
 #include "board/vehicle_board.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "board/vehicle_board_window.h"
 
 #include "board/status_cell_delegate_qt.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "display/popup_label_window.h"
 
 #include "display/text_metrics_qt.h"

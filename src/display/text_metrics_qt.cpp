@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "display/text_metrics_qt.h"
 
 #include "display/screen_qt.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "history/history_model.h"
 
 #include "journal/journal_export.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "options_window/option_binding_window.h"
 
 #include "state/options.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "options_window/sound_frame_window.h"
 
 #include "options_window/option_binding_window.h"

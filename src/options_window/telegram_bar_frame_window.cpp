@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "options_window/telegram_bar_frame_window.h"
 
 #include "display/popup_label_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "refdata/follow_up_places.h"
 
 #include "base/failure.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "refdata/loader_environment.h"
 
 #include "base/event_log.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "refdata/message_boxes_qt.h"
 
 #include <QMessageBox>

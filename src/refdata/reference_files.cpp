@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "refdata/reference_files.h"
 
 #include "base/file_lookup.h"

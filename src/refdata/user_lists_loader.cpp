@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "refdata/user_lists_loader.h"
 
 #include "refdata/list_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/verbatim_ini_format.h"
 
 #include "base/cp1252.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tables/status_tables.h"
 
 #include "base/failure.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "telegrams/fms_control_handler.h"
 
 #include "base/formats.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "telegrams/sound_player_qt.h"
 
 #include "base/file_lookup.h"

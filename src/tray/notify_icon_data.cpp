@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tray/notify_icon_data.h"
 
 #include "base/cp1252.h"

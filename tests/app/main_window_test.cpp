@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/journal_settings_window.h"
 #include "history/history_window.h"
 #include "options_window/main_window_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folders under src/ are layers: a file includes from its own folder and the folders below it,
 // never from one above, and the core (every file but widgets and Qt Gui/Multimedia adapters)
 // includes no header of Qt's GUI modules. These tests read the real sources.

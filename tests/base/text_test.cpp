@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/cp1252.h"
 #include "base/failure.h"
 #include "base/fixed_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/failure.h"
 #include "base/formats.h"
 #include "popup_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fault_run.h"
 
 #include "base/cp1252.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fault_run.h"
 
 // A reset seen by the real program, and a signal while start-up waits in a loader's box.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/journal_fixture.h"
 
 #include "journal/journal_connection.h"

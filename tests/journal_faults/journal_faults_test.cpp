@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "faults/fault_run.h"
 #include "journal/journal_connection.h"
 #include "journal/journal_reader.h"

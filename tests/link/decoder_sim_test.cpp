@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/clock.h"
 #include "base/event_log.h"
 #include "link/connection_manager.h"

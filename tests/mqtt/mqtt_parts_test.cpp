@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mqtt_url.h"
 #include "multimon_line_parser.h"
 #include "publish_queue.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "options_window/main_window_fixture.h"
 
 #include <climits>

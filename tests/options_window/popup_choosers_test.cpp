@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "options_window/popup_choosers.h"
 
 #include "display/popup_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/failure.h"
 #include "refdata/list_file.h"
 #include "refdata/replacements.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "refdata_fixture.h"
 
 #include "app/load_reference_data.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/event_log.h"
 #include "base/failure.h"
 #include "settings/load_settings.h"

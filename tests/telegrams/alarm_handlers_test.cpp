@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/failure.h"
 #include "handler_rig.h"
 #include "telegrams/alarm_handlers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/failure.h"
 #include "tables/builtin_tables.h"
 #include "tables/status_tables.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/thread_as_nobody.h"
 #include "telegrams/sound_player_qt.h"
 

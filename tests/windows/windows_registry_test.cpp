@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The registry store against a real registry. Built with mingw-w64 and run under Wine (see
 // tests/CMakeLists.txt), so it uses the Win32 API and no Qt or GoogleTest.
 #include "settings/windows_registry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // meldlux-decoder-sim: a stand-in for the decoder server that Meldlux connects to.
 
 #include "scenario.h"

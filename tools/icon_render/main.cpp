@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // meldlux-render-icon FILE.svg SIZE OUT.png: renders the SVG into a square PNG of SIZE pixels.
 #include <QImage>
 #include <QPainter>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // meldlux-journal: export, count and check the journal of received telegrams.
 
 #include "journal/journal_connection.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // meldlux-multimon: reads multimon-ng's output and serves each telegram as a tab-format line to
 // every connected Meldlux client.
 #include "line_server.h"

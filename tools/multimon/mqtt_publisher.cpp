@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mqtt_publisher.h"
 
 #include "mqtt_link.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "seen_window.h"
 
 namespace meldlux::multimon {

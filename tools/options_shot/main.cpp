@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows the main window with the design settings and saves a picture of it to the file given
 // (default options.png), for looking at the layout without starting the whole program.
 #include "app/application.h"

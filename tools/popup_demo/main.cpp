@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows the popup at the bottom screen edge with three lines and a speech request, and, when a
 // file name is given, saves a picture of the whole screen there and quits.
 #include "base/clock.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // meldlux-refdata: checks a data directory the way the program's start-up loads it, and writes a
 // sample data set in both server products' formats.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // meldlux-screenshot FILE.png [X Y W H]: saves a picture of the screen (or of the given part of
 // it) on the display named by DISPLAY, with whatever other programs show there.
 #include <QGuiApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // meldlux-signal-gen: raw audio (22 050 Hz, signed 16-bit little-endian, mono) of ZVEI 1, FMS
 // and POCSAG telegrams, for multimon-ng or a receiver's audio input.
 #include "signal_script.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // meldlux-make-sounds DIR: writes the default alert sounds, one per kind of event, into DIR.
 // Short and distinct, so that a listener tells an alarm from a status by ear.
 #include "tone_sequence.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows a window with a text field, gives it the focus, then lets the popup appear with a line.
 // Exit 0: the focus stayed with the text field; 1: the popup took it; 77: this display cannot
 // give a window the focus at all (nothing to check).
