@@ -2,6 +2,7 @@
 # Takes the user guide's pictures (docs/bilder/*.png) from the real program on a virtual screen:
 # Meldlux with the sample data, connected to the decoder simulator, a notification area (trayer)
 # at the top right; the options window, the strip at the bottom edge and the opened tray menu.
+# Then scripts/journal_screenshots.sh takes the pictures of the history and the board.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 width=1024 height=600 trayheight=24
@@ -56,3 +57,5 @@ xdotool key Escape
 kill -TERM "$meldlux"
 wait "$meldlux" || true
 ls -l "$out"
+# The history and the board, each on a screen of its own size.
+env -u MELDLUX_SHOTS_DISPLAY bash scripts/journal_screenshots.sh

@@ -4,7 +4,7 @@
 # data: first the simulator plays its sample scenario into a fresh journal and the main window's
 # "Verlauf" button opens the history; then a day of made-up statuses of the sample vehicles goes
 # into the journal beside it and the "Fahrzeugstatus" button opens the board.
-# Needs a build (bash scripts/build.sh).
+# Needs a build (bash scripts/build.sh); scripts/screenshots.sh runs it after its own pictures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 width=1280 height=800
