@@ -101,6 +101,8 @@ TEST_F(ToolFixture, CheckAndBadInput) {
     const ToolRun help = tool({command, "--help"});
     EXPECT_EQ(help.code, 0) << command;
     EXPECT_TRUE(help.out.contains("--file")) << command;
+    EXPECT_TRUE(help.out.startsWith(("Usage: meldlux-journal " + std::string(command) + " [options]\n").c_str()))
+        << help.out.left(60).toStdString();
   }
   EXPECT_TRUE(tool({"--version"}).out.startsWith("meldlux-journal 1."));
 

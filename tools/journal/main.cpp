@@ -80,11 +80,15 @@ QString filterOf(const QCommandLineParser& p, JournalFilter& filter) {
 }
 
 // Parses the sub-command's arguments; -1 to go on, else the exit code.
-int parse(QCommandLineParser& p, const QStringList& args) {
+int parse(QCommandLineParser& p, const QStringList& args, const char* command) {
   if (!p.parse(args))
     return usage(p.errorText());
   if (p.isSet(QStringLiteral("help"))) {
-    std::fputs(qPrintable(p.helpText()), stdout);
+    // Qt's first line names the program by its path and knows no sub-command.
+    QString text = p.helpText();
+    text.replace(0, text.indexOf(u'\n'),
+                 QStringLiteral("Usage: meldlux-journal %1 [options]").arg(QLatin1String(command)));
+    std::fputs(qPrintable(text), stdout);
     return 0;
   }
   if (!p.positionalArguments().isEmpty())
@@ -105,7 +109,7 @@ int runExport(const QStringList& args) {
   addFilter(p);
   p.addOption({QStringLiteral("format"), QStringLiteral("csv (for spreadsheets) or jsonl."),
                QStringLiteral("format"), QStringLiteral("csv")});
-  if (const int code = parse(p, args); code >= 0)
+  if (const int code = parse(p, args, "export"); code >= 0)
     return code;
   JournalFilter filter;
   if (const QString e = filterOf(p, filter); !e.isEmpty())
@@ -139,7 +143,7 @@ int runStats(const QStringList& args) {
   QCommandLineParser p;
   addCommon(p, QStringLiteral("Counts the telegrams per day and kind."));
   addFilter(p);
-  if (const int code = parse(p, args); code >= 0)
+  if (const int code = parse(p, args, "stats"); code >= 0)
     return code;
   JournalFilter filter;
   if (const QString e = filterOf(p, filter); !e.isEmpty())
@@ -166,7 +170,7 @@ int runCheck(const QStringList& args) {
   QCommandLineParser p;
   addCommon(p, QStringLiteral("Checks the journal's integrity: prints \"ok\" and ends with 0, "
                               "else prints what is wrong and ends with 1."));
-  if (const int code = parse(p, args); code >= 0)
+  if (const int code = parse(p, args, "check"); code >= 0)
     return code;
   const QString path = p.value(QStringLiteral("file"));
   if (!exists(path))
