@@ -5,6 +5,7 @@
 
 #include <QFileInfo>
 #include <QIODevice>
+#include <QSaveFile>
 
 namespace meldlux {
 
@@ -31,6 +32,18 @@ QString HistoryExport::writeCsv(const QString& journalPath, const JournalFilter&
       return {};
     before = page.back().id;
   }
+}
+
+QString HistoryExport::toFile(const QString& journalPath, const JournalFilter& filter,
+                              const QString& file) {
+  QSaveFile out(file);
+  if (!out.open(QIODevice::WriteOnly))
+    return out.errorString();
+  if (QString error = writeCsv(journalPath, filter, out); !error.isEmpty()) {
+    out.cancelWriting();
+    return error;
+  }
+  return out.commit() ? QString() : out.errorString();
 }
 
 } // namespace meldlux

@@ -13,6 +13,10 @@ class HistoryExport {
 public:
   // Returns an error text, empty when every row was written.
   static QString writeCsv(const QString& journalPath, const JournalFilter& filter, QIODevice& out);
+  // Writes them to a file that appears only whole; any thread may call it, it opens the
+  // journal on a connection of its own.
+  static QString toFile(const QString& journalPath, const JournalFilter& filter,
+                        const QString& file);
 };
 
 } // namespace meldlux

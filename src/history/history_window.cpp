@@ -17,10 +17,11 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTableView>
+#include <QThread>
 #include <QVBoxLayout>
+#include <memory>
 
 namespace meldlux {
 
@@ -72,7 +73,15 @@ HistoryWindow::HistoryWindow(const Clock& clock, const QString& journalPath, QWi
   connect(&model_, &QAbstractItemModel::modelReset, this, &HistoryWindow::showState);
   connect(&model_, &QAbstractItemModel::rowsInserted, this, &HistoryWindow::showState);
   connect(&model_, &HistoryModel::searchingChanged, this, &HistoryWindow::showState);
+  connect(this, &HistoryWindow::exported, this, &HistoryWindow::exportEnded);
   showState();
+}
+
+HistoryWindow::~HistoryWindow() {
+  if (exporting_) { // the file is written whole or not at all; the export may not outlive us
+    exporting_->wait();
+    delete exporting_;
+  }
 }
 
 QWidget* HistoryWindow::buildFilterRow(const Clock& clock) {
@@ -113,10 +122,10 @@ QWidget* HistoryWindow::buildFilterRow(const Clock& clock) {
   firstDay_ = dateEdit(QStringLiteral("firstDay"), today.addDays(-7));
   lastDay_ = dateEdit(QStringLiteral("lastDay"), today);
 
-  auto* exportButton = new QPushButton(QStringLiteral("Exportieren …"), row);
-  exportButton->setObjectName(QStringLiteral("export"));
-  exportButton->setToolTip(QStringLiteral("Was die Tabelle zeigt, als CSV-Datei für Tabellenkalkulationen"));
-  connect(exportButton, &QPushButton::clicked, this, &HistoryWindow::chooseExportFile);
+  exportButton_ = new QPushButton(QStringLiteral("Exportieren …"), row);
+  exportButton_->setObjectName(QStringLiteral("export"));
+  exportButton_->setToolTip(QStringLiteral("Was die Tabelle zeigt, als CSV-Datei für Tabellenkalkulationen"));
+  connect(exportButton_, &QPushButton::clicked, this, &HistoryWindow::chooseExportFile);
 
   connect(kind_, &QComboBox::currentIndexChanged, this, &HistoryWindow::applyQuery);
   connect(span_, &QComboBox::currentIndexChanged, this, [this] {
@@ -132,7 +141,7 @@ QWidget* HistoryWindow::buildFilterRow(const Clock& clock) {
   layout->addWidget(firstDay_);
   layout->addWidget(new QLabel(QStringLiteral("bis"), row));
   layout->addWidget(lastDay_);
-  layout->addWidget(exportButton);
+  layout->addWidget(exportButton_);
   return row;
 }
 
@@ -149,6 +158,10 @@ void HistoryWindow::applyQuery() {
 }
 
 void HistoryWindow::showState() {
+  if (exporting_) {
+    state_->setText(QStringLiteral("Exportiere nach %1 …").arg(QDir::toNativeSeparators(exportFile_)));
+    return;
+  }
   const QString error = model_.error();
   if (!error.isEmpty()) {
     state_->setText(error);
@@ -165,16 +178,32 @@ void HistoryWindow::showState() {
     state_->setText(QStringLiteral("%1 Einträge").arg(rows));
 }
 
-QString HistoryWindow::exportTo(const QString& file) {
-  QSaveFile out(file);
-  if (!out.open(QIODevice::WriteOnly))
-    return out.errorString();
-  if (QString error = HistoryExport::writeCsv(model_.journalPath(), model_.filter(), out);
-      !error.isEmpty()) {
-    out.cancelWriting();
-    return error;
-  }
-  return out.commit() ? QString() : out.errorString();
+void HistoryWindow::startExport(const QString& file) {
+  if (exporting_)
+    return;
+  exportFile_ = file;
+  exportButton_->setEnabled(false);
+  auto error = std::make_shared<QString>();
+  exporting_ = QThread::create(
+      [path = model_.journalPath(), filter = model_.filter(), file, error] {
+        *error = HistoryExport::toFile(path, filter, file);
+      });
+  connect(exporting_, &QThread::finished, this, [this, error] {
+    exporting_->wait(); // finished comes from the thread's last steps
+    delete exporting_;
+    exporting_ = nullptr;
+    exportButton_->setEnabled(true);
+    showState();
+    Q_EMIT exported(*error);
+  });
+  exporting_->start();
+  showState();
+}
+
+void HistoryWindow::exportEnded(const QString& error) {
+  if (!error.isEmpty())
+    QMessageBox::warning(this, QStringLiteral("Verlauf exportieren"),
+                         QStringLiteral("Die Datei konnte nicht geschrieben werden:\n") + error);
 }
 
 void HistoryWindow::chooseExportFile() {
@@ -182,11 +211,8 @@ void HistoryWindow::chooseExportFile() {
                             .filePath(QStringLiteral("Verlauf.csv"));
   const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Verlauf exportieren"), start,
                                                     QStringLiteral("CSV-Dateien (*.csv)"));
-  if (file.isEmpty())
-    return;
-  if (const QString error = exportTo(file); !error.isEmpty())
-    QMessageBox::warning(this, QStringLiteral("Verlauf exportieren"),
-                         QStringLiteral("Die Datei konnte nicht geschrieben werden:\n") + error);
+  if (!file.isEmpty())
+    startExport(file);
 }
 
 void HistoryWindow::copyCurrentRow() {

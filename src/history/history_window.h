@@ -11,7 +11,9 @@ class QComboBox;
 class QDateEdit;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QTableView;
+class QThread;
 
 namespace meldlux {
 
@@ -24,16 +26,22 @@ class HistoryWindow final : public QWidget {
   Q_OBJECT
 public:
   HistoryWindow(const Clock& clock, const QString& journalPath, QWidget* parent = nullptr);
+  ~HistoryWindow() override;
 
   HistoryModel& model() { return model_; }
   void setJournalPath(const QString& path) { model_.setJournalPath(path); }
-  // Writes what the filter shows to a CSV file; returns an error text, empty on success.
-  QString exportTo(const QString& file);
+  // Writes what the filter shows to a CSV file on a thread of its own, so that a long journal
+  // never holds the strip; exported() tells how it went.
+  void startExport(const QString& file);
   // The query from the controls, now rather than after the typing pause.
   void applyQuery();
 
 public Q_SLOTS:
   void journalWritten() { model_.journalWritten(); }
+
+Q_SIGNALS:
+  // An export has ended: the error text, empty when the file was written whole.
+  void exported(const QString& error);
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -41,6 +49,7 @@ protected:
 private:
   QWidget* buildFilterRow(const Clock& clock);
   void chooseExportFile();
+  void exportEnded(const QString& error);
   void copyCurrentRow();
   void showState();
 
@@ -53,6 +62,9 @@ private:
   QDateEdit* lastDay_ = nullptr;
   QTableView* table_ = nullptr;
   QLabel* state_ = nullptr;
+  QPushButton* exportButton_ = nullptr;
+  QThread* exporting_ = nullptr;
+  QString exportFile_;
   QTimer typingPause_;
 };
 

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableView>
 #include <QKeyEvent>
 #include <gtest/gtest.h>
@@ -196,8 +197,20 @@ TEST_F(History, WindowSearchesFiltersCopiesAndExportsWhatItShows) {
             QStringLiteral("07.12.2026 12:00:00\tZVEI\t12345\tFF Süd; \"Vollalarm\"\t57 12345 FF Süd; "
                            "\"Vollalarm\""));
 
+  // The export runs beside the event loop; the button waits for it.
   const QString file = rig.dir.filePath(QStringLiteral("export.csv"));
-  ASSERT_EQ(window.exportTo(file), QString());
+  SignalRecorder<QString> exported(&window, &HistoryWindow::exported);
+  auto* exportButton = window.findChild<QPushButton*>(QStringLiteral("export"));
+  window.startExport(file);
+  EXPECT_EQ(exported.count(), 0u);
+  EXPECT_FALSE(exportButton->isEnabled());
+  EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("state"))->text().startsWith(u"Exportiere"));
+  const QDeadlineTimer patience(10000);
+  while (exported.count() == 0 && !patience.hasExpired())
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  ASSERT_EQ(exported.values, std::vector<QString>{QString()});
+  EXPECT_TRUE(exportButton->isEnabled());
+  EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("state"))->text(), QStringLiteral("12 Einträge"));
   QFile csv(file);
   ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
   const QList<QByteArray> lines = csv.readAll().split('\n');
