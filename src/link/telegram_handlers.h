@@ -11,7 +11,8 @@ namespace meldlux {
 // The four telegram handlers as the dispatchers call them. Every argument is the dispatcher's own
 // variable, handed over for the handler to change as it likes; the dispatcher does not look at
 // it afterwards, and overwrites the strings for its next line (a handler keeps a copy, and runs
-// no event loop that could bring the next block while it still reads them). A time of 0 means "no time given": the handler uses the time at which it runs.
+// no event loop that could bring the next block while it still reads them). A time of 0 means
+// "no time given": the handler uses the time at which it runs.
 // A handler may throw Failure; the dispatcher then drops the line.
 class TelegramHandlers {
 public:

@@ -52,14 +52,14 @@ void TrafficModeTracker::ShowTrafficMode() {
   // over the notice also ends the "Sternverkehr" state. The notice shows the time it appears,
   // read afresh: a change is rare, and a long block may have begun seconds before.
   // Called for every FMS telegram: the mode is compared first, inline, the caption only then.
-  if (sameText(state_.TrafficMode, u"Sternverkehr") &&
+  if (sameText(state_.TrafficMode, kSternverkehr) &&
       !containsText(indicators_.lblSpricht().caption, u"Sternver")) {
     indicators_.setCaption(Indicator::Spricht, formatTime(clock_.now()) + u' ' + kSternverkehr);
     indicators_.setForeColor(Indicator::Spricht, kRed);
     indicators_.setBold(Indicator::Spricht, false);
     indicators_.setCaption(Indicator::Sprechwunsch, QString());
   }
-  if (sameText(state_.TrafficMode, u"Kreisverkehr") &&
+  if (sameText(state_.TrafficMode, kKreisverkehr) &&
       containsText(indicators_.lblSpricht().caption, u"Sternver")) {
     indicators_.setCaption(Indicator::Spricht, formatTime(clock_.now()) + u' ' + kKreisverkehr);
     indicators_.setForeColor(Indicator::Spricht, kDarkGreen);
