@@ -659,9 +659,10 @@ TEST_F(ConnectionManagerTest, ShutdownSendsXxxThenExitWaitsAndCloses) {
 TEST_F(ConnectionManagerTest, ShutdownWhenNotConnectedSendsNothingAndReturnsAtOnce) {
   manager_->cmdStatus_Click(); // an attempt under way is not a connection
   // The 0.2 s wait runs events; a timer due at once would fire inside it. No clock is read, so a
-  // loaded machine cannot fail this.
+  // loaded machine cannot fail this. The timer dies with the test, so it never fires into the next.
   bool eventsRan = false;
-  QTimer::singleShot(0, [&] { eventsRan = true; });
+  const QObject scope;
+  QTimer::singleShot(0, &scope, [&] { eventsRan = true; });
   manager_->Shutdown();
   EXPECT_FALSE(eventsRan);
   EXPECT_TRUE(eventLines("sent").isEmpty());
