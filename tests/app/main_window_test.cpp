@@ -3,10 +3,10 @@
 #include "history/history_window.h"
 #include "options_window/main_window_fixture.h"
 #include "support/signal_recorder.h"
+#include "support/wait.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDeadlineTimer>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -163,10 +163,7 @@ TEST_F(MainWindowTest, ButtonConnectsAndClosingTheWindowSaysGoodbye) {
   find<QPushButton>("cmdStatus")->click();
   ASSERT_TRUE(server.waitForNewConnection(5000));
   QTcpSocket* client = server.nextPendingConnection();
-  QDeadlineTimer deadline(5000);
-  while (!app_.link().isConnected() && !deadline.hasExpired())
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  ASSERT_TRUE(app_.link().isConnected());
+  ASSERT_TRUE(testing::waitUntil([&] { return app_.link().isConnected(); }));
 
   window_.close();
   EXPECT_TRUE(app_.link().isClosed());

@@ -1,20 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/quit_on_signal.h"
+#include "support/wait.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <csignal>
 #include <gtest/gtest.h>
 
 namespace meldlux {
 namespace {
-
-bool waitFor(const int& calls, int expected) {
-  QDeadlineTimer deadline(5000);
-  while (calls < expected && !deadline.hasExpired())
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  return calls == expected;
-}
 
 TEST(QuitOnSignal, TermAndIntReachTheEventLoopAsQuitCalls) {
   int calls = 0;
@@ -22,9 +14,9 @@ TEST(QuitOnSignal, TermAndIntReachTheEventLoopAsQuitCalls) {
   ASSERT_TRUE(quit.active());
   std::raise(SIGTERM);
   EXPECT_EQ(calls, 0); // never from inside the signal handler
-  EXPECT_TRUE(waitFor(calls, 1));
+  EXPECT_TRUE(testing::waitUntil([&] { return calls == 1; }));
   std::raise(SIGINT);
-  EXPECT_TRUE(waitFor(calls, 2));
+  EXPECT_TRUE(testing::waitUntil([&] { return calls == 2; }));
 }
 
 extern "C" void countingHandler(int) {}

@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/application.h"
-#include "link/wait.h"
 #include "support/config_home.h"
+#include "support/event_log_file.h"
+#include "support/wait.h"
 #include "tray/tray_fakes.h"
 
-#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QRegularExpression>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -44,12 +43,7 @@ protected:
     app->setMainWindow(&owner);
   }
   QStringList events(const QString& kind) const {
-    QFile file(data.filePath(QStringLiteral("events.log")));
-    if (!file.open(QIODevice::ReadOnly))
-      return {};
-    return QString::fromUtf8(file.readAll())
-        .split(u'\n')
-        .filter(QRegularExpression(u'^' + kind + u'\t'));
+    return eventLogLines(data.filePath(QStringLiteral("events.log")), kind);
   }
   QByteArray serverSettings(const QString& address) const {
     return QStringLiteral("[Server]\nAdresse=%1\nPort=%2\n[Einstellungen]\nAutoConnect=1\n")

@@ -13,9 +13,8 @@
 #include "state/indicators.h"
 #include "state/link_state.h"
 #include "state/options.h"
+#include "support/event_log_file.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace meldlux::testing {
@@ -67,15 +66,10 @@ protected:
   void advance(double seconds) { clock.advance(seconds); }
   void rightPress() { popup.Form_MouseDown(Qt::RightButton, Qt::NoModifier); }
   void set(Text box, const char* text) { options.setText(box, QString::fromUtf8(text)); }
-  QStringList logLines() const {
-    QFile file(dir.filePath(QStringLiteral("events.log")));
-    file.open(QIODevice::ReadOnly);
-    return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
-  }
 
-  QTemporaryDir dir;
+  EventLogFile logFile;
   ManualClock clock;
-  EventLog log{dir.filePath(QStringLiteral("events.log"))};
+  EventLog log{logFile.path()};
   Options options;
   LinkState link;
   ReplacementTable replacements;

@@ -130,7 +130,7 @@ TEST_F(Duplicates, AddMessageHandsBackTheReplacedTextAndLogsIt) {
   EXPECT_FALSE(popup.IsRecentDuplicate(QStringLiteral("Alarm\tHalle")));
   EXPECT_TRUE(popup.IsRecentDuplicate(text));
   // Every message and every visibility change is logged.
-  EXPECT_EQ(logLines(),
+  EXPECT_EQ(logFile.lines(),
             (QStringList{"popup\tshown",
                          "message\t" + formatDateTime(clock.now()) + "\t255\tAlärm\\tHälle",
                          "popup\thidden"}));

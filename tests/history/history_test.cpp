@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/journal_fixture.h"
 #include "support/signal_recorder.h"
+#include "support/wait.h"
 
 #include "history/history_model.h"
 #include "history/history_window.h"
@@ -8,13 +9,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDeadlineTimer>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
-#include <QKeyEvent>
 #include <gtest/gtest.h>
 
 namespace meldlux {
@@ -87,7 +87,9 @@ TEST_F(History, QueryNarrowsByKindTextAndSpan) {
       {"last 24 h", {{}, {}, HistorySpan::Last24Hours, {}, {}}, 25}, // 12 o'clock yesterday on
       {"one chosen day", {{}, {}, HistorySpan::Chosen, dec6, dec6}, 20},
       {"chosen backwards", {{}, {}, HistorySpan::Chosen, dec6, dec6.addDays(-1)}, 40},
-      {"kind, text and day", {JournalKind::FmsControl, QStringLiteral("WEG"), HistorySpan::Chosen, dec6, dec6}, 4},
+      {"kind, text and day",
+       {JournalKind::FmsControl, QStringLiteral("WEG"), HistorySpan::Chosen, dec6, dec6},
+       4},
   };
   for (const Case& c : cases) {
     model.setQuery(c.query);
@@ -100,12 +102,14 @@ TEST_F(History, QueryNarrowsByKindTextAndSpan) {
 TEST_F(History, NewTelegramsGoInAtTheTopAndAFloodReadsTheTopAfresh) {
   HistoryModel model(rig.clock, rig.path());
   model.setQuery({JournalKind::Pocsag, {}, HistorySpan::All, {}, {}});
-  QObject::connect(rig.writer.get(), &JournalWriter::written, &model, &HistoryModel::journalWritten);
+  QObject::connect(rig.writer.get(), &JournalWriter::written, &model,
+                   &HistoryModel::journalWritten);
   int inserted = 0, resets = 0;
-  QObject::connect(&model, &QAbstractItemModel::rowsInserted, [&](const QModelIndex&, int first, int) {
-    EXPECT_EQ(first, 0);
-    ++inserted;
-  });
+  QObject::connect(&model, &QAbstractItemModel::rowsInserted,
+                   [&](const QModelIndex&, int first, int) {
+                     EXPECT_EQ(first, 0);
+                     ++inserted;
+                   });
   QObject::connect(&model, &QAbstractItemModel::modelReset, [&] { ++resets; });
 
   add(rig.clock.now()); // one row of each kind; one of them is a POCSAG row
@@ -147,9 +151,7 @@ TEST_F(History, ARareNeedleIsSoughtSliceBySliceFromTheEventLoop) {
   rig.writer->record(fresh);
   JournalRig::endBlock();
   model.journalWritten();
-  const QDeadlineTimer patience(10000);
-  while (model.searching() && !patience.hasExpired())
-    QCoreApplication::processEvents();
+  ASSERT_TRUE(testing::waitUntil([&] { return !model.searching(); }, 10000));
 
   QStringList lines;
   for (int row = 0; row < model.rowCount(); ++row)
@@ -193,9 +195,10 @@ TEST_F(History, WindowSearchesFiltersCopiesAndExportsWhatItShows) {
 
   table->setCurrentIndex(table->model()->index(0, 0));
   press(table, Qt::Key_Return);
-  EXPECT_EQ(QApplication::clipboard()->text(),
-            QStringLiteral("07.12.2026 12:00:00\tZVEI\t12345\tFF Süd; \"Vollalarm\"\t57 12345 FF Süd; "
-                           "\"Vollalarm\""));
+  EXPECT_EQ(
+      QApplication::clipboard()->text(),
+      QStringLiteral("07.12.2026 12:00:00\tZVEI\t12345\tFF Süd; \"Vollalarm\"\t57 12345 FF Süd; "
+                     "\"Vollalarm\""));
 
   // The export runs beside the event loop; the button waits for it.
   const QString file = rig.dir.filePath(QStringLiteral("export.csv"));
@@ -205,17 +208,17 @@ TEST_F(History, WindowSearchesFiltersCopiesAndExportsWhatItShows) {
   EXPECT_EQ(exported.count(), 0u);
   EXPECT_FALSE(exportButton->isEnabled());
   EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("state"))->text().startsWith(u"Exportiere"));
-  const QDeadlineTimer patience(10000);
-  while (exported.count() == 0 && !patience.hasExpired())
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  ASSERT_TRUE(testing::waitUntil([&] { return exported.count() != 0; }, 10000));
   ASSERT_EQ(exported.values, std::vector<QString>{QString()});
   EXPECT_TRUE(exportButton->isEnabled());
-  EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("state"))->text(), QStringLiteral("12 Einträge"));
+  EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("state"))->text(),
+            QStringLiteral("12 Einträge"));
   QFile csv(file);
   ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
   const QList<QByteArray> lines = csv.readAll().split('\n');
   ASSERT_EQ(lines.size(), 14); // header, twelve rows, the empty rest after the last CRLF
-  EXPECT_TRUE(lines[0].startsWith("\xEF\xBB\xBF" "Ankunft;Telegrammzeit;Art;"));
+  EXPECT_TRUE(lines[0].startsWith("\xEF\xBB\xBF"
+                                  "Ankunft;Telegrammzeit;Art;"));
   EXPECT_TRUE(lines[1].startsWith("07.12.2026 12:00:00;07.12.2026 11:59:59;zvei;12345;"))
       << lines[1].toStdString();
   EXPECT_TRUE(lines[12].startsWith("04.12.2026 18:00:00;")) << lines[12].toStdString();

@@ -2,18 +2,16 @@
 #include "base/clock.h"
 #include "base/event_log.h"
 #include "link/connection_manager.h"
-#include "link/wait.h"
 #include "link/wire_protocol.h"
 #include "state/link_state.h"
 #include "state/options.h"
 #include "state/status_label.h"
+#include "support/event_log_file.h"
+#include "support/wait.h"
 
 #include <QElapsedTimer>
-#include <QFile>
-#include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
@@ -90,20 +88,12 @@ protected:
     EXPECT_EQ(manager_->buttonCaption(), button);
   }
 
-  QStringList eventLines(const QString& kind) const {
-    QFile file(dir_.filePath(QStringLiteral("events.log")));
-    file.open(QIODevice::ReadOnly);
-    return QString::fromUtf8(file.readAll())
-        .split(u'\n')
-        .filter(QRegularExpression(u'^' + kind + u'\t'));
-  }
-
-  QTemporaryDir dir_;
+  EventLogFile logFile_;
   LoopbackServer server_;
   ManualClock clock_; // 04.12.2026 12:00:00
   Options options_;
   LinkState link_;
-  EventLog log_{dir_.filePath(QStringLiteral("events.log"))};
+  EventLog log_{logFile_.path()};
   StatusLabel status_{log_};
   std::unique_ptr<ConnectionManager> manager_;
 };
@@ -125,15 +115,15 @@ TEST_F(ConnectionManagerTest, ConnectedShowsGreenSinceAndLogsInWithPasswordReadA
   expectShown("Verbunden seit 04.12.26 12:00:00", StatusLabel::kGreen, "Trennen");
   EXPECT_DOUBLE_EQ(link_.ConnectedSince, clock_.now());
   const QString port = QString::number(server_.port());
-  EXPECT_EQ(eventLines("connect"), QStringList{"connect\t127.0.0.1\t" + port});
-  EXPECT_EQ(eventLines("sent"), QStringList{"sent\tPASS: W\u00f6rter \u20ac1 \\r\\n"});
-  EXPECT_EQ(eventLines("button"), QStringList{"button\tTrennen"});
+  EXPECT_EQ(logFile_.lines("connect"), QStringList{"connect\t127.0.0.1\t" + port});
+  EXPECT_EQ(logFile_.lines("sent"), QStringList{"sent\tPASS: W\u00f6rter \u20ac1 \\r\\n"});
+  EXPECT_EQ(logFile_.lines("button"), QStringList{"button\tTrennen"});
 }
 
 TEST_F(ConnectionManagerTest, ConnectedEventWithoutConnectionShowsBlueQuestionMarks) {
   manager_->Winsock2_Connect();
   expectShown("Verb????", StatusLabel::kBlue, "Trennen");
-  EXPECT_TRUE(eventLines("sent").isEmpty());
+  EXPECT_TRUE(logFile_.lines("sent").isEmpty());
   EXPECT_DOUBLE_EQ(link_.ConnectedSince, 0.0);
 }
 
@@ -175,7 +165,7 @@ TEST_F(ConnectionManagerTest, ButtonWhileConnectedOnlyAsksTheServerToCloseWhichS
   server_.lastClient()->disconnectFromHost(); // the server's answer to "Exit"
   ASSERT_TRUE(waitUntil([&] { return manager_->isClosed(); }));
   expectShown("Getrennt", StatusLabel::kRed, "Verbinden");
-  EXPECT_EQ(eventLines("button"), (QStringList{"button\tTrennen", "button\tVerbinden"}));
+  EXPECT_EQ(logFile_.lines("button"), (QStringList{"button\tTrennen", "button\tVerbinden"}));
 }
 
 TEST_F(ConnectionManagerTest, ButtonDuringAnAttemptCancelsItSilently) {
@@ -188,7 +178,7 @@ TEST_F(ConnectionManagerTest, ButtonDuringAnAttemptCancelsItSilently) {
   EXPECT_TRUE(manager_->isClosed());
   EXPECT_EQ(status_.caption(), QStringLiteral("Unbekannt"));
   EXPECT_EQ(manager_->buttonCaption(), QStringLiteral("Verbinden"));
-  EXPECT_TRUE(eventLines("status").isEmpty());
+  EXPECT_TRUE(logFile_.lines("status").isEmpty());
 }
 
 TEST_F(ConnectionManagerTest, UnusableTargetShowsErrByButtonAndTimerWhichTriesAgainNextTick) {
@@ -247,8 +237,8 @@ TEST_F(ConnectionManagerTest, TickReconnectsOnlyWhileNotConnectedAndAutoIsOn) {
   manager_->Timer1_Timer(); // auto-connect off: no attempt, and no keepalive while not connected
   runEventsFor(50);
   EXPECT_EQ(server_.clientCount(), 0);
-  EXPECT_TRUE(eventLines("connect").isEmpty());
-  EXPECT_TRUE(eventLines("sent").isEmpty());
+  EXPECT_TRUE(logFile_.lines("connect").isEmpty());
+  EXPECT_TRUE(logFile_.lines("sent").isEmpty());
 
   options_.setChecked(Check::chkAuto, true);
   manager_->Timer1_Timer();
@@ -258,7 +248,7 @@ TEST_F(ConnectionManagerTest, TickReconnectsOnlyWhileNotConnectedAndAutoIsOn) {
   manager_->Timer1_Timer(); // connected: nothing to do
   runEventsFor(50);
   EXPECT_EQ(server_.clientCount(), 1);
-  EXPECT_EQ(eventLines("connect").size(), 1);
+  EXPECT_EQ(logFile_.lines("connect").size(), 1);
 
   link_.ReceivedTotal = 7; // counted since program start: a reconnect keeps it
   server_.lastClient()->disconnectFromHost();
@@ -273,7 +263,7 @@ TEST_F(ConnectionManagerTest, TickDuringAnAttemptStartsAFreshOne) {
   manager_->cmdStatus_Click();
   ASSERT_FALSE(manager_->isConnected());
   manager_->Timer1_Timer();
-  EXPECT_EQ(eventLines("connect").size(), 2);
+  EXPECT_EQ(logFile_.lines("connect").size(), 2);
   ASSERT_TRUE(waitUntil([&] { return manager_->isConnected(); }));
   EXPECT_EQ(status_.colour(), StatusLabel::kGreen);
 }
@@ -289,7 +279,7 @@ TEST_F(ConnectionManagerTest, Keepalive30SendsAtEveryTickWhileConnected) {
     manager_->Timer1_Timer();
   }
   EXPECT_EQ(receivedUpToExit(), QByteArray("   Exit\r\n"));
-  EXPECT_EQ(eventLines("sent").first(), QStringLiteral("sent\t "));
+  EXPECT_EQ(logFile_.lines("sent").first(), QStringLiteral("sent\t "));
 }
 
 struct KeepaliveCase {
@@ -485,7 +475,7 @@ TEST_F(ConnectionManagerTest, ARefusedKeepaliveReconnectsOnlyAtTheNextCheck) {
   EXPECT_TRUE(manager_->isClosed());
   EXPECT_TRUE(status_.caption().startsWith(QStringLiteral("ERR:")))
       << status_.caption().toStdString();
-  EXPECT_EQ(eventLines("connect").size(), 1);
+  EXPECT_EQ(logFile_.lines("connect").size(), 1);
   runEventsFor(50);
   EXPECT_EQ(server_.clientCount(), 1);
   clock_.advance(30);
@@ -653,7 +643,7 @@ TEST_F(ConnectionManagerTest, ShutdownSendsXxxThenExitWaitsAndCloses) {
   EXPECT_TRUE(manager_->isClosed());
   ASSERT_TRUE(waitUntil([&] { return server_.received().size() >= 11; }));
   EXPECT_EQ(server_.received(), QByteArray("XXX\r\nExit\r\n"));
-  EXPECT_EQ(eventLines("sent"), (QStringList{"sent\tXXX\\r\\n", "sent\tExit\\r\\n"}));
+  EXPECT_EQ(logFile_.lines("sent"), (QStringList{"sent\tXXX\\r\\n", "sent\tExit\\r\\n"}));
 }
 
 TEST_F(ConnectionManagerTest, ShutdownWhenNotConnectedSendsNothingAndReturnsAtOnce) {
@@ -665,7 +655,7 @@ TEST_F(ConnectionManagerTest, ShutdownWhenNotConnectedSendsNothingAndReturnsAtOn
   QTimer::singleShot(0, &scope, [&] { eventsRan = true; });
   manager_->Shutdown();
   EXPECT_FALSE(eventsRan);
-  EXPECT_TRUE(eventLines("sent").isEmpty());
+  EXPECT_TRUE(logFile_.lines("sent").isEmpty());
 }
 
 // Data still unread when we close the link ourselves goes with it: no block comes after the close.

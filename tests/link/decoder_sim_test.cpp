@@ -2,10 +2,10 @@
 #include "base/clock.h"
 #include "base/event_log.h"
 #include "link/connection_manager.h"
-#include "link/wait.h"
 #include "state/link_state.h"
 #include "state/options.h"
 #include "state/status_label.h"
+#include "support/wait.h"
 
 #include <QDate>
 #include <QDir>
