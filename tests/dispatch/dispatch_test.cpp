@@ -13,6 +13,7 @@ TEST_F(DispatchTest, VehicleTextDerivation) {
       {tabFms("3", "0", "1", "7"), "V:64123456:3:Musterstadt"},
       {tabFms("3", "0", "1", "150"), "V:64123456:3:"},
       {tabFms("3", "0", "1", "100"), "V:64123456:3:100"},
+      {tabFms("3", "0", "1", "101"), "V:64123456:3:"},   // past the last place: no text
       {tabFms("3", "0", "1", "6.5"), "V:64123456:3:06"}, // place code rounds to even
       {tabFms("3", "0", "2", "7", "  Einsatz "), "V:64123456:3:Einsatz"},
       {tabFms("3", "0", "3", "7", "Einsatz"), "V:64123456:3:"},
@@ -86,7 +87,7 @@ TEST_F(DispatchTest, ZveiAndPocsagFields) {
       {"POC\t  \t1\tText", "P::1:Text"}, // an empty RIC is handled
       {marker("12345", "16", "false"), "Z:12345"},
       {marker("1234", "17", "false", "  Alarm  "), "P:123:4:Alarm"},
-      {marker("1234", "17", "x", {}, 11), "P:123:4:"}, // exactly 11 fields: no text
+      {marker("1234", "17", "x", {}, 11), "P:123:4:"},             // exactly 11 fields: no text
       {marker("1234 ", "17", "false", "Alarm"), "P:1234: :Alarm"}, // the last character as it is
   });
 }

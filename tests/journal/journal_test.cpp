@@ -5,6 +5,8 @@
 #include "journal/journal_reader.h"
 #include "journal/journal_schema.h"
 
+#include <QDir>
+#include <QFile>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 
@@ -74,7 +76,9 @@ TEST(Journal, FilterByKindTextAndTime) {
       {"umlaut", {{}, QStringLiteral("SÜD"), 0, 0}, 3},
       {"from the second hour", {{}, {}, t0 + 0.5 / 24, 0}, 10},
       {"first hour only", {{}, {}, t0, t0 + 0.5 / 24}, 5},
-      {"kind and text and time", {{JournalKind::FmsControl}, QStringLiteral("nord"), t0 + 1.5 / 24, 0}, 1},
+      {"kind and text and time",
+       {{JournalKind::FmsControl}, QStringLiteral("nord"), t0 + 1.5 / 24, 0},
+       1},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(reader.count(c.filter), c.rows) << c.name;
@@ -89,16 +93,16 @@ TEST(Journal, FilterByKindTextAndTime) {
 TEST(Journal, SearchFoldsUmlautsWhicheverSideIsUpperCase) {
   JournalRig rig;
   JournalEntry e = entryOfEachKind(rig.clock.now())[2];
-  for (const char* name : {"FW MÜLLERSDORF", "Ärztehaus Ost", "Straßenmeisterei", "FW Nordheim 1/44",
-                           "\u212Aielhafen"}) {
+  for (const char* name : {"FW MÜLLERSDORF", "Ärztehaus Ost", "Straßenmeisterei",
+                           "FW Nordheim 1/44", "\u212Aielhafen"}) {
     e.name = e.line = QString::fromUtf8(name);
     rig.writer->record(e);
   }
   JournalRig::endBlock();
   JournalReader reader(rig.path());
   const std::pair<const char*, std::int64_t> cases[] = {
-      {"müller", 1}, {"ÄRZTE", 1}, {"äRzTe", 1}, {"STRASSE", 0}, {"straßen", 1}, {"ü", 1}, {"ö", 0},
-      {"nordHEIM", 1}, {"M 1/44", 1}, {"1/44 ", 0}, {"LLERS", 1}, {"kiel", 1}};
+      {"müller", 1}, {"ÄRZTE", 1},    {"äRzTe", 1},  {"STRASSE", 0}, {"straßen", 1}, {"ü", 1},
+      {"ö", 0},      {"nordHEIM", 1}, {"M 1/44", 1}, {"1/44 ", 0},   {"LLERS", 1},   {"kiel", 1}};
   for (const auto& [needle, rows] : cases)
     EXPECT_EQ(reader.count({{}, QString::fromUtf8(needle), 0, 0}), rows) << needle;
 }
@@ -168,10 +172,32 @@ TEST(Journal, AFileOfTheFirstVersionGetsTheSenderIndex) {
   JournalConnection c(rig.path());
   ASSERT_EQ(JournalSchema::apply(c.db()), QString());
   QSqlQuery q(c.db());
-  ASSERT_TRUE(q.exec("SELECT count(*) FROM sqlite_master WHERE name = 'telegrams_sender'") && q.next());
+  ASSERT_TRUE(q.exec("SELECT count(*) FROM sqlite_master WHERE name = 'telegrams_sender'") &&
+              q.next());
   EXPECT_EQ(q.value(0).toInt(), 1);
   ASSERT_TRUE(q.exec("PRAGMA user_version") && q.next());
   EXPECT_EQ(q.value(0).toInt(), JournalSchema::kVersion);
+}
+
+// A file overwritten while the writer has it open (a restore gone wrong, another program) is no
+// database any more: the next block moves it aside and goes on in a new file, losing no row.
+TEST(Journal, AFileThatStopsBeingADatabaseIsMovedAsideAtTheNextBlock) {
+  JournalRig rig;
+  const auto entries = entryOfEachKind(rig.clock.now());
+  rig.writer->record(entries[0]);
+  JournalRig::endBlock();
+  ASSERT_EQ(rig.writer->waiting(), 0u);
+  for (const char* suffix : {"", "-wal", "-shm"}) {
+    QFile junk(rig.path() + QLatin1String(suffix));
+    ASSERT_TRUE(junk.open(QIODevice::ReadWrite));
+    junk.write(QByteArray(junk.size() > 0 ? junk.size() : 4096, '\x5a'));
+  }
+  rig.writer->record(entries[1]);
+  JournalRig::endBlock();
+  JournalRig::endBlock(); // the new file takes the rows one turn later
+  EXPECT_EQ(rig.writer->waiting(), 0u) << rig.writer->failure().toStdString();
+  EXPECT_EQ(QDir(rig.dir.path()).entryList({"journal.damaged-*.sqlite"}).size(), 1);
+  EXPECT_EQ(JournalReader(rig.path()).count({}), 1);
 }
 
 } // namespace
