@@ -431,6 +431,10 @@ TEST_F(Appearance, FontGoesToTheFirstLabelsAndLaterLinesCopyIt) {
   EXPECT_TRUE(popup.lblText(1).font.italic);
   EXPECT_FALSE(popup.lblText(1).bold);
   EXPECT_EQ(popup.lblText(1).top, 2 * kRow);
+  // A font chosen while several lines are loaded reaches their time labels too.
+  popup.applyFont(PopupFont{QStringLiteral("Liberation Sans"), 9, false, false});
+  refresh();
+  EXPECT_EQ(popup.lblZeit(1).font.name, "Liberation Sans");
   EXPECT_FALSE(popup.lblSprechwunsch().bold); // indicators are not bold after a new line
 }
 

@@ -151,8 +151,9 @@ TEST_F(PocsagTest, RepeatWithinTheSuppressionTimeTrailingBlankIncluded) {
 }
 
 TEST(PocsagSubAddress, LettersNumbersAndAnythingElse) {
-  const std::pair<QString, int> cases[] = {
-      {u"a"_qs, 1}, {u"D"_qs, 4}, {u"E"_qs, 0}, {u" 2.5"_qs, 2}, {u"AB"_qs, 0}};
+  const std::pair<QString, int> cases[] = {{u"a"_qs, 1}, {u"b"_qs, 2}, {u"C"_qs, 3},
+                                           {u"D"_qs, 4}, {u"E"_qs, 0}, {u" 2.5"_qs, 2},
+                                           {u"AB"_qs, 0}};
   for (const auto& [text, number] : cases)
     EXPECT_EQ(PocsagHandler::subAddressNumber(text), number) << text.toStdString();
   EXPECT_EQ(PocsagHandler::subAddressNumber(u"-32768"_qs), -32768);
