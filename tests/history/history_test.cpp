@@ -192,6 +192,8 @@ TEST_F(History, WindowSearchesFiltersCopiesAndExportsWhatItShows) {
   kind->setCurrentIndex(kind->findText(QStringLiteral("POCSAG")));
   EXPECT_EQ(table->model()->rowCount(), 0);
   kind->setCurrentIndex(kind->findText(QStringLiteral("ZVEI")));
+  const QModelIndex newestText = table->model()->index(0, HistoryModel::Text);
+  EXPECT_EQ(newestText.data().toString(), QStringLiteral("57 12345 FF Süd; \"Vollalarm\""));
 
   table->setCurrentIndex(table->model()->index(0, 0));
   press(table, Qt::Key_Return);
