@@ -49,11 +49,16 @@ struct ToolFixture : ::testing::Test {
 };
 
 TEST_F(ToolFixture, CsvIsForGermanSpreadsheets) {
+  JournalEntry semicolon = entryOfEachKind(rig.clock.now() + 1.0 / 24)[2]; // ZVEI at 07:00
+  semicolon.name = QStringLiteral("Zug 1; Zug 2");
+  rig.writer->record(semicolon);
+  JournalRig::endBlock();
   const ToolRun r = tool(QStringList{"export", "--kind", "zvei,pocsag", "--until", "08.12.2026"} + file());
   ASSERT_EQ(r.code, 0) << r.err.toStdString();
   ASSERT_TRUE(r.out.startsWith("\xEF\xBB\xBF" "Ankunft;")) << r.out.left(40).toStdString();
   const QList<QByteArray> lines = r.out.split('\n');
-  ASSERT_EQ(lines.size(), 4); // header, two rows, the empty rest after the last CRLF
+  ASSERT_EQ(lines.size(), 5); // header, three rows, the empty rest after the last CRLF
+  EXPECT_TRUE(lines[3].contains(";\"Zug 1; Zug 2\";")) << lines[3].toStdString();
   EXPECT_EQ(lines[1],
             "07.12.2026 06:00:00;07.12.2026 05:59:59;zvei;12345;\"FF Süd; \"\"Vollalarm\"\"\";;;;"
             "\"12345 FF Süd; \"\"Vollalarm\"\"\";65280\r");
