@@ -137,6 +137,9 @@ TEST_F(History, ARareNeedleIsSoughtSliceBySliceFromTheEventLoop) {
   HistoryModel& model = window.model();
   model.setSlicing(10, 50);
   SignalCounter changes(&model, &HistoryModel::searchingChanged);
+  int announced = 0; // rows the view was told of, one by one or in a page
+  QObject::connect(&model, &QAbstractItemModel::rowsInserted,
+                   [&](const QModelIndex&, int first, int last) { announced += last - first + 1; });
   window.findChild<QLineEdit*>(QStringLiteral("search"))->setText(QStringLiteral("nadel"));
   window.applyQuery();
   auto* state = window.findChild<QLabel*>(QStringLiteral("state"));
@@ -157,6 +160,7 @@ TEST_F(History, ARareNeedleIsSoughtSliceBySliceFromTheEventLoop) {
   for (int row = 0; row < model.rowCount(); ++row)
     lines << model.entry(row).line;
   EXPECT_EQ(lines, QStringList({"Nadel neu", "Nadel 407", "Nadel 207", "Nadel 7"}));
+  EXPECT_EQ(announced, model.rowCount());
   EXPECT_FALSE(model.canFetchMore({}));
   EXPECT_EQ(changes.count, 2);
   EXPECT_EQ(state->text(), QStringLiteral("4 Einträge"));

@@ -53,9 +53,11 @@ TEST_F(ToolFixture, CsvIsForGermanSpreadsheets) {
   semicolon.name = QStringLiteral("Zug 1; Zug 2");
   rig.writer->record(semicolon);
   JournalRig::endBlock();
-  const ToolRun r = tool(QStringList{"export", "--kind", "zvei,pocsag", "--until", "08.12.2026"} + file());
+  const ToolRun r =
+      tool(QStringList{"export", "--kind", "zvei,pocsag", "--until", "08.12.2026"} + file());
   ASSERT_EQ(r.code, 0) << r.err.toStdString();
-  ASSERT_TRUE(r.out.startsWith("\xEF\xBB\xBF" "Ankunft;")) << r.out.left(40).toStdString();
+  ASSERT_TRUE(r.out.startsWith(QByteArray("\xEF\xBB\xBF") + "Ankunft;"))
+      << r.out.left(40).toStdString();
   const QList<QByteArray> lines = r.out.split('\n');
   ASSERT_EQ(lines.size(), 5); // header, three rows, the empty rest after the last CRLF
   EXPECT_TRUE(lines[3].contains(";\"Zug 1; Zug 2\";")) << lines[3].toStdString();
@@ -67,7 +69,8 @@ TEST_F(ToolFixture, CsvIsForGermanSpreadsheets) {
 }
 
 TEST_F(ToolFixture, JsonLinesCarryEveryField) {
-  const ToolRun r = tool(QStringList{"export", "--format", "jsonl", "--since", "2026-12-08"} + file());
+  const ToolRun r =
+      tool(QStringList{"export", "--format", "jsonl", "--since", "2026-12-08"} + file());
   ASSERT_EQ(r.code, 0) << r.err.toStdString();
   const QList<QByteArray> lines = r.out.trimmed().split('\n');
   ASSERT_EQ(lines.size(), 5);
@@ -106,7 +109,8 @@ TEST_F(ToolFixture, CheckAndBadInput) {
     const ToolRun help = tool({command, "--help"});
     EXPECT_EQ(help.code, 0) << command;
     EXPECT_TRUE(help.out.contains("--file")) << command;
-    EXPECT_TRUE(help.out.startsWith(("Usage: meldlux-journal " + std::string(command) + " [options]\n").c_str()))
+    EXPECT_TRUE(help.out.startsWith(
+        ("Usage: meldlux-journal " + std::string(command) + " [options]\n").c_str()))
         << help.out.left(60).toStdString();
   }
   EXPECT_TRUE(tool({"--version"}).out.startsWith("meldlux-journal 1."));
