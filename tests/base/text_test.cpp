@@ -84,10 +84,9 @@ TEST(Formats, TimeAndDateTime) {
 }
 
 TEST(OleDate, ParsesWithATwoDigitYearWindowAndRejectsInvalidDates) {
-  for (auto [text, year] : {std::pair{u"01.01.29", 2029},
-                            {u"01.01.30", 1930},
-                            {u"01.01.00", 2000},
-                            {u"31.12.99", 1999}})
+  const std::pair<const char16_t*, int> years[] = {
+      {u"01.01.29", 2029}, {u"01.01.30", 1930}, {u"01.01.00", 2000}, {u"31.12.99", 1999}};
+  for (auto [text, year] : years)
     EXPECT_EQ(fromOleDate(parseOleDate(QString::fromUtf16(text) + " 00:00:00")).date().year(),
               year);
   // 04.12.2026 is day 46360 after 30.12.1899; 20:15 is 0.84375 of a day.

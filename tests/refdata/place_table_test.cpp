@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "refdata_fixture.h"
+
 #include "base/failure.h"
 #include "refdata/place_table.h"
 #include "refdata/user_lists_loader.h"
@@ -118,24 +120,18 @@ TEST(LookupPlace, FirstMatchingRowWinsAndTheFirstEmptyKeyEndsTheScan) {
 
 namespace {
 
-class LoadPlacesTest : public ::testing::Test {
+class LoadPlacesTest : public meldlux::testing::RefdataFixture {
 protected:
   QString write(const QByteArray& bytes) {
-    const QString path = dir.filePath(u"Orte.txt"_qs);
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    return path;
+    RefdataFixture::write(u"Orte.txt"_qs, bytes);
+    return dir.filePath(u"Orte.txt"_qs);
   }
   std::int16_t load(const QString& path) {
     UserListsLoader loader(options, [this](const QString& text) { notices << text; });
     return loader.LoadPlaces(table, path);
   }
 
-  QTemporaryDir dir;
-  Options options;
   PlaceTable table;
-  QStringList notices;
 };
 
 } // namespace

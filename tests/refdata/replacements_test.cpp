@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "refdata_fixture.h"
+
 #include "base/failure.h"
 #include "refdata/list_file.h"
 #include "refdata/replacements.h"
@@ -16,15 +18,11 @@ using namespace meldlux;
 
 namespace {
 
-class LoadReplacementsTest : public ::testing::Test {
+class LoadReplacementsTest : public meldlux::testing::RefdataFixture {
 protected:
   std::int16_t load(const QByteArray& bytes) {
-    const QString path = dir.filePath(u"Ersetzen.txt"_qs);
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    file.close();
-    return loadFrom(path);
+    write(u"Ersetzen.txt"_qs, bytes);
+    return loadFrom(dir.filePath(u"Ersetzen.txt"_qs));
   }
   std::int16_t loadFrom(const QString& path) {
     // The notice passes through the pairs just loaded, as AddMessage would pass it.
@@ -33,10 +31,7 @@ protected:
     return loader.LoadReplacements(table, path);
   }
 
-  QTemporaryDir dir;
-  Options options;
   ReplacementTable table;
-  QStringList notices;
 };
 
 } // namespace

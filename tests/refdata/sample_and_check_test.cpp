@@ -17,10 +17,15 @@ namespace {
 class SampleData : public RefdataFixture {
 protected:
   void load() { LoadReferenceData(env, tables, status, {}, &report); }
-  void removeFirstProductFiles() {
+  // Without the first product's files the second product's lists must give the same values.
+  void expectSampleWithoutFirstProduct() {
     for (const char* name :
          {"StatusF.DAT", "StatusL.DAT", "Folgetlg.DAT", "Fahrzeug.Dat", "Ton5.dat", "POCSAG.DAT"})
       ASSERT_TRUE(QFile::remove(dir.filePath(name)));
+    tables = ReferenceTables();
+    status = StatusTables();
+    load();
+    expectSampleLoaded();
   }
   // Every sample value can be looked up with its name, whichever product's files were read.
   void expectSampleLoaded() {
@@ -65,21 +70,17 @@ TEST_F(SampleData, EitherProductsFilesGiveEveryValue) {
   SampleDataSet::standard().write(QDir(dir.path()));
   load();
   expectSampleLoaded();
-  // Without the first product's files the second product's lists give the same values.
-  removeFirstProductFiles();
-  tables = ReferenceTables();
-  status = StatusTables();
-  load();
-  expectSampleLoaded();
+  expectSampleWithoutFirstProduct();
   EXPECT_TRUE(diagnostics.skips.empty());
 }
 
 TEST_F(SampleData, PlaceKeysHaveTheCodedLayout) {
-  for (const auto& place : SampleDataSet::standard().places) {
-    EXPECT_EQ(place.key.size(), 21);
-    EXPECT_TRUE(place.key.startsWith(u"&TRN"));
-    EXPECT_EQ(place.key[12], u'E');
-  }
+  for (const SampleDataSet& set : {SampleDataSet::standard(), SampleDataSet::maximum()})
+    for (const auto& place : set.places) {
+      ASSERT_EQ(place.key.size(), 21) << place.key.toStdString();
+      ASSERT_TRUE(place.key.startsWith(u"&TRN")) << place.key.toStdString();
+      ASSERT_EQ(place.key[12], u'E') << place.key.toStdString();
+    }
 }
 
 TEST_F(SampleData, CheckOfSampleReportsNothingSkipped) {
@@ -140,11 +141,7 @@ TEST_F(SampleData, MaximumSetFillsEveryTableInBothProducts) {
   EXPECT_EQ(maximum.pagers.size(), 2000u);
   EXPECT_EQ(maximum.followUpPlaces.size(), 100u);
   EXPECT_EQ(maximum.places.size(), 9500u);
-  EXPECT_EQ(maximum.replacements.size(), 500u);
-  for (const auto& place : maximum.places) {
-    ASSERT_EQ(place.key.size(), 21) << place.key.toStdString();
-    ASSERT_TRUE(place.key.startsWith(u"&TRN") && place.key[12] == u'E');
-  }
+  EXPECT_EQ(maximum.replacements.size(), 500u); // their key layout: PlaceKeysHaveTheCodedLayout
   maximum.write(QDir(dir.path()));
   const struct {
     const char* file;
@@ -167,11 +164,7 @@ TEST_F(SampleData, MaximumSetFillsEveryTableInBothProducts) {
   load();
   expectSampleLoaded();
   EXPECT_EQ(tables.followUpPlaces.at(99), u"Folgeort 99");
-  removeFirstProductFiles();
-  tables = ReferenceTables();
-  status = StatusTables();
-  load();
-  expectSampleLoaded();
+  expectSampleWithoutFirstProduct();
   EXPECT_NE(tables.vehicles.FindVehicle(maximum.vehicles.back().identifier), 0);
   EXPECT_NE(tables.fiveTones.FindFiveTone(maximum.fiveTones.back().code), 0);
   const SamplePager& lastPager = maximum.pagers.back();

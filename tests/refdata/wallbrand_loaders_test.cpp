@@ -6,12 +6,35 @@
 #include "refdata/wallbrand_loaders.h"
 
 #include <QFile>
+#include <tuple>
 
 using namespace meldlux;
 using namespace meldlux::testing;
 
 namespace {
-using WallbrandLoaders = RefdataFixture;
+// Each list is written under its name in the data folder and asked for as the program asks.
+class WallbrandLoaders : public RefdataFixture {
+protected:
+  int statusTexts(const QStringList& lines) {
+    writeLines("Settings/BOSList.wbr", lines);
+    return LoadWallbrandStatusTexts(env, "Settings\\BOSList.wbr", status);
+  }
+  int clientList(const QStringList& lines) {
+    writeLines("Settings/ClientList.wbr", lines);
+    return LoadWallbrandClientList(env, "Settings\\ClientList.wbr", places, status);
+  }
+  int loadVehicles() {
+    return LoadWallbrandVehicles(env, "Settings\\Fahrzeugmelder.wbr", vehicles);
+  }
+  int receivers() {
+    return LoadWallbrandReceivers(env, "Settings\\FahrzeugMelder.wbr", tables.fiveTones,
+                                  tables.pocsag);
+  }
+
+  FollowUpPlaces places;
+  VehicleTable vehicles;
+  ReferenceTables tables;
+};
 
 QString name30(const VehicleTable& table, int i) { return table.at(i).name.text().trimmed(); }
 } // namespace
@@ -26,9 +49,8 @@ TEST(SkipThreeWords, DropsUpToThreeBlankSeparatedWords) {
 
 TEST_F(WallbrandLoaders, BosListFillsVehicleDirectionFromLst) {
   status.text(2, 1, 0) = "Standard";
-  writeLines("Settings/BOSList.wbr",
-             {"# Kommentar", "LST1: Frei", "LST1: Einsatz ", "KFZ12:Sprechaufforderung"});
-  EXPECT_EQ(LoadWallbrandStatusTexts(env, "Settings\\BOSList.wbr", status), 3);
+  EXPECT_EQ(
+      statusTexts({"# Kommentar", "LST1: Frei", "LST1: Einsatz ", "KFZ12:Sprechaufforderung"}), 3);
   EXPECT_EQ(status.text(0, 1, 0), u"Frei");
   EXPECT_EQ(status.text(1, 1, 0), u"Einsatz");
   EXPECT_EQ(status.text(2, 1, 0), u"Standard");
@@ -37,22 +59,18 @@ TEST_F(WallbrandLoaders, BosListFillsVehicleDirectionFromLst) {
 }
 
 TEST_F(WallbrandLoaders, BosListBadOrganisationOrTwentiethTextFails) {
-  writeLines("Settings/BOSList.wbr", {"LST16 x"});
-  EXPECT_THROW(LoadWallbrandStatusTexts(env, "Settings\\BOSList.wbr", status), Failure);
-  writeLines("Settings/BOSList.wbr", {"LST-1 x"});
-  EXPECT_THROW(LoadWallbrandStatusTexts(env, "Settings\\BOSList.wbr", status), Failure);
+  EXPECT_THROW(statusTexts({"LST16 x"}), Failure);
+  EXPECT_THROW(statusTexts({"LST-1 x"}), Failure);
   QStringList lines;
   for (int i = 0; i < 20; ++i)
     lines << QStringLiteral("KFZ3: Text %1").arg(i);
-  writeLines("Settings/BOSList.wbr", lines);
-  EXPECT_THROW(LoadWallbrandStatusTexts(env, "Settings\\BOSList.wbr", status), Failure);
+  EXPECT_THROW(statusTexts(lines), Failure);
   EXPECT_EQ(status.text(18, 3, 1), u"Text 18"); // the 19 before it are stored
   EXPECT_TRUE(notices.isEmpty());
 }
 
 TEST_F(WallbrandLoaders, BosListTagOnlyLinesAndOtherCase) {
-  writeLines("Settings/BOSList.wbr", {"LST", "lst1: klein", "KFZ"});
-  EXPECT_EQ(LoadWallbrandStatusTexts(env, "Settings\\BOSList.wbr", status), 2);
+  EXPECT_EQ(statusTexts({"LST", "lst1: klein", "KFZ"}), 2);
   EXPECT_EQ(status.text(0, 0, 0), u"");
   EXPECT_EQ(status.text(0, 0, 1), u"");
   ASSERT_EQ(diagnostics.skips.size(), 1u);
@@ -66,20 +84,14 @@ TEST_F(WallbrandLoaders, ClientListPlacesAndColours) {
       "STATUSFARBE: 0  255 0",   "STATUSFARBE:9 9 9"} /* read from position 14: two parts */;
   for (int k = 1; k <= 11; ++k)
     lines << QStringLiteral("STATUSFARBE: %1 0 0 ").arg(k);
-  writeLines("Settings/ClientList.wbr", lines);
-  FollowUpPlaces places;
   status.colour(10) = 4242;
-  EXPECT_EQ(LoadWallbrandClientList(env, "Settings\\ClientList.wbr", places, status), 2);
+  EXPECT_EQ(clientList(lines), 2);
   EXPECT_EQ(places.at(5), u"Rathaus Nord");
   EXPECT_EQ(places.at(9), u" Doppelt"); // after the first blank, not trimmed again
   EXPECT_EQ(places.at(7), u"07");
-  EXPECT_EQ(status.colour(0), 255);
-  EXPECT_EQ(status.colour(1), 1);
-  EXPECT_EQ(status.colour(9), 9);
-  EXPECT_EQ(status.colour(10), 4242);
-  EXPECT_EQ(status.colour(16), 10);
-  EXPECT_EQ(status.colour(17), 10);
-  EXPECT_EQ(status.colour(11), 11);
+  for (const auto& [index, colour] :
+       {std::pair{0, 255}, {1, 1}, {9, 9}, {10, 4242}, {16, 10}, {17, 10}, {11, 11}})
+    EXPECT_EQ(status.colour(index), colour) << index;
   EXPECT_EQ(notices, QStringList{"2 Folgeorte (Wallbrand) geladen."});
 }
 
@@ -89,9 +101,7 @@ TEST_F(WallbrandLoaders, ClientListNineteenthColourLineSetsTheInformationColour)
     lines << QStringLiteral("STATUSFARBE: %1 0 0").arg(k);
   lines << "STATUSFARBE: 1 2"
         << "STATUSFARBE: 0 0 255"; // the nineteenth usable line
-  writeLines("Settings/ClientList.wbr", lines);
-  FollowUpPlaces places;
-  EXPECT_EQ(LoadWallbrandClientList(env, "Settings\\ClientList.wbr", places, status), 0);
+  EXPECT_EQ(clientList(lines), 0);
   EXPECT_EQ(status.colour(10), 0);  // never from this file
   EXPECT_EQ(status.colour(16), 16); // the seventeenth line overwrites the eleventh's alarm colour
   EXPECT_EQ(status.colour(17), 17);
@@ -99,16 +109,11 @@ TEST_F(WallbrandLoaders, ClientListNineteenthColourLineSetsTheInformationColour)
 }
 
 TEST_F(WallbrandLoaders, ClientListFailures) {
-  FollowUpPlaces places;
-  writeLines("Settings/ClientList.wbr", {"FOLGEORT:-3 Minus"});
-  EXPECT_THROW(LoadWallbrandClientList(env, "Settings\\ClientList.wbr", places, status), Failure);
-  QStringList lines;
-  for (int k = 0; k < 20; ++k)
-    lines << "STATUSFARBE: 1 1 1";
-  writeLines("Settings/ClientList.wbr", lines);
-  EXPECT_THROW(LoadWallbrandClientList(env, "Settings\\ClientList.wbr", places, status), Failure);
-  writeLines("Settings/ClientList.wbr", {"STATUSFARBE: 0 0 99999"});
-  EXPECT_THROW(LoadWallbrandClientList(env, "Settings\\ClientList.wbr", places, status), Failure);
+  // A negative place, a twentieth colour line, a colour part beyond a byte.
+  for (const QStringList& lines :
+       {QStringList{"FOLGEORT:-3 Minus"}, QStringList(20, "STATUSFARBE: 1 1 1"),
+        QStringList{"STATUSFARBE: 0 0 99999"}})
+    EXPECT_THROW(clientList(lines), Failure) << lines.first().toStdString();
 }
 
 TEST_F(WallbrandLoaders, VehicleLines) {
@@ -116,8 +121,8 @@ TEST_F(WallbrandLoaders, VehicleLines) {
              {"KFZ 6123ABCD a b c RTW 1 # Reserve", "KFZ 6123ABCDx a b c falsch",
               "KFZ\t6123ABCD a b c Tab", "KFZ 91234567 a b c HLF 20", "FME 12345 a b c Wehr",
               "KFZ 9ABCDEF0 a b c #X", "KFZ 9ABCDEF1 a b c AB#CD", "KFZ 9ABCDEF2 x"});
-  VehicleTable table;
-  EXPECT_EQ(LoadWallbrandVehicles(env, "Settings\\Fahrzeugmelder.wbr", table), 5);
+  VehicleTable& table = vehicles;
+  EXPECT_EQ(loadVehicles(), 5);
   EXPECT_EQ(table.upperBound(), 2000);
   EXPECT_EQ(table.FindVehicle(u"6123ABCD"), 1);
   EXPECT_EQ(table.at(1).name.text(), QStringLiteral("RTW 1").leftJustified(30));
@@ -137,23 +142,18 @@ TEST_F(WallbrandLoaders, VehicleTableGrowsInStepsOfHundred) {
   for (int i = 0; i < 2050; ++i)
     lines << QStringLiteral("KFZ 6%1 a b c Fahrzeug %2").arg(i, 7, 10, QChar(u'0')).arg(i);
   writeLines("Settings/FahrzeugMelder.wbr", lines);
-  VehicleTable table;
-  EXPECT_EQ(LoadWallbrandVehicles(env, "Settings\\Fahrzeugmelder.wbr", table), 2050);
-  EXPECT_EQ(table.upperBound(), 2100);
-  EXPECT_EQ(table.FindVehicle(u"60002049"), 2050);
+  EXPECT_EQ(loadVehicles(), 2050);
+  EXPECT_EQ(vehicles.upperBound(), 2100);
+  EXPECT_EQ(vehicles.FindVehicle(u"60002049"), 2050);
 }
 
 TEST_F(WallbrandLoaders, AbsentVehicleListResetsTableOnlyAndBothSpellingsOpenTheOneFile) {
-  VehicleTable vehicles;
-  EXPECT_EQ(LoadWallbrandVehicles(env, "Settings\\Fahrzeugmelder.wbr", vehicles), 0);
+  EXPECT_EQ(loadVehicles(), 0);
   EXPECT_EQ(vehicles.upperBound(), 2000);
   EXPECT_TRUE(notices.isEmpty());
   writeLines("settings/FahrzeugMelder.wbr", {"KFZ 6123ABCD a b c RTW", "FME 12345 a b c Wehr"});
-  ReferenceTables tables;
-  EXPECT_EQ(LoadWallbrandVehicles(env, "Settings\\Fahrzeugmelder.wbr", vehicles), 1);
-  EXPECT_EQ(
-      LoadWallbrandReceivers(env, "Settings\\FahrzeugMelder.wbr", tables.fiveTones, tables.pocsag),
-      1);
+  EXPECT_EQ(loadVehicles(), 1);
+  EXPECT_EQ(receivers(), 1);
   // Without pagers only the five-tone notice is posted.
   EXPECT_EQ(notices,
             (QStringList{"1 Fahrzeuge (Wallbrand) geladen.", "1 Melder FME (Wallbrand) geladen."}));
@@ -166,25 +166,21 @@ TEST_F(WallbrandLoaders, ReceiverLines) {
               "FME 1234567 x y z Alle", "FME ABC4567D x y z Buchstaben", "FME 7654321 Name",
               "FME 76543218", "FME 7654321x a b c Fremd", "FME 12346 a b c Wehr Süd",
               "FME12345 kein Blank", "KFZ 6123ABCD a b c RTW"});
-  ReferenceTables tables;
-  EXPECT_EQ(
-      LoadWallbrandReceivers(env, "Settings\\FahrzeugMelder.wbr", tables.fiveTones, tables.pocsag),
-      2);
+  EXPECT_EQ(receivers(), 2);
   EXPECT_EQ(tables.fiveTones.at(1).code.text(), u"12345");
   EXPECT_EQ(tables.fiveTones.at(1).name.text().trimmed(), u"Wehr Nord Sirene");
   EXPECT_EQ(tables.fiveTones.at(2).name.text().trimmed(), u"Wehr Süd");
   const PocsagTable& p = tables.pocsag;
   EXPECT_EQ(p.upperBound(), 7);
-  EXPECT_EQ(p.at(1).ric, 1234567);
-  EXPECT_EQ(p.at(1).subAddress, 3);
+  // Record, RIC and sub-address of each pager line.
+  const std::tuple<int, int, int> pagers[] = {
+      {1, 1234567, 3}, {2, 1234567, 1}, {3, 0, 1}, {5, 7654321, 8}, {6, 7654321, 0}};
+  for (const auto& [record, ric, subAddress] : pagers) {
+    EXPECT_EQ(p.at(record).ric, ric) << record;
+    EXPECT_EQ(p.at(record).subAddress, subAddress) << record;
+  }
   EXPECT_EQ(p.at(1).name.text().trimmed(), u"Zug 3 Info");
-  EXPECT_EQ(p.at(2).subAddress, 1);
-  EXPECT_EQ(p.at(3).ric, 0);
-  EXPECT_EQ(p.at(3).subAddress, 1);
   EXPECT_EQ(p.at(4).name.text().trimmed(), u"ame"); // no words before the name: b + 6 loses "N"
-  EXPECT_EQ(p.at(5).ric, 7654321);
-  EXPECT_EQ(p.at(5).subAddress, 8);
-  EXPECT_EQ(p.at(6).subAddress, 0);
   EXPECT_EQ(p.FindPocsag(u"1234567", 3), 1);
   EXPECT_EQ(notices, (QStringList{"2 Melder FME (Wallbrand) geladen.",
                                   "6 Melder DME (Wallbrand) geladen."}));
@@ -196,10 +192,7 @@ TEST_F(WallbrandLoaders, MoreThan2500FiveTonesStopsWithZero) {
     lines << QStringLiteral("FME %1 a b c Melder").arg(10000 + i);
   lines << "FME 1000002B a b c Pager danach";
   writeLines("Settings/FahrzeugMelder.wbr", lines);
-  ReferenceTables tables;
-  EXPECT_EQ(
-      LoadWallbrandReceivers(env, "Settings\\FahrzeugMelder.wbr", tables.fiveTones, tables.pocsag),
-      0);
+  EXPECT_EQ(receivers(), 0);
   EXPECT_EQ(tables.fiveTones.FindFiveTone(u"12499"), 2500);
   EXPECT_EQ(tables.pocsag.upperBound(), 2);
   EXPECT_EQ(tables.pocsag.at(1).ric, 1000001);
@@ -213,8 +206,7 @@ TEST_F(WallbrandLoaders, FileWithoutLineEndsIsCutNotHeld) {
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   ASSERT_TRUE(file.resize(200LL * 1024 * 1024));
   file.close();
-  VehicleTable table;
-  EXPECT_EQ(LoadWallbrandVehicles(env, "Settings\\FahrzeugMelder.wbr", table), 0);
+  EXPECT_EQ(loadVehicles(), 0);
   ASSERT_EQ(diagnostics.skips.size(), 1u);
   EXPECT_EQ(diagnostics.skips[0].number, 1);
 }

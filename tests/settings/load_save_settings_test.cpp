@@ -62,6 +62,16 @@ void writeOwn(const ConfigHome& home, const QStringList& lines) {
   home.writeFile(kOwn, out);
 }
 
+// A program started on a store that holds the given keys: the store is written before the
+// program's objects are made.
+struct Stored {
+  explicit Stored(const QStringList& lines) { writeOwn(home, lines); }
+  ConfigHome home;
+};
+struct StartedOn : Stored, Program {
+  explicit StartedOn(const QStringList& lines) : Stored(lines) {}
+};
+
 void expectLines(const QStringList& lines, std::initializer_list<const char*> expected) {
   for (const char* line : expected)
     EXPECT_TRUE(lines.contains(QString::fromUtf8(line))) << line;
@@ -122,12 +132,10 @@ TEST(LoadSettings, FirstStartLoadsEveryDefaultAndSavesItInOrderInItsValueForm) {
 }
 
 TEST(LoadSettings, GarbageAndOutOfRangeTextsFollowTheirRulesOrTheDefault) {
-  ConfigHome home;
-  writeOwn(home, {"FarbeFME=12abc", "FarbeDME=rot", "MsgAktiv=0.4", "HideRIC= 2.6 Haken",
-                  "MsgBreite=12,5", "MsgLinks=links", "MsgFontSize=12.5", "MsgFontBold=0",
-                  "MsgFontItalic=-1", "MsgBackColor=blau", "FormInTray=x", "UnterdrueckenSek=90s",
-                  "MsgLines=50", "MsgTime=-5", "Keepalive=10"});
-  Program p;
+  StartedOn p({"FarbeFME=12abc", "FarbeDME=rot", "MsgAktiv=0.4", "HideRIC= 2.6 Haken",
+               "MsgBreite=12,5", "MsgLinks=links", "MsgFontSize=12.5", "MsgFontBold=0",
+               "MsgFontItalic=-1", "MsgBackColor=blau", "FormInTray=x", "UnterdrueckenSek=90s",
+               "MsgLines=50", "MsgTime=-5", "Keepalive=10"});
   p.load.all();
   EXPECT_EQ(p.tables.colour(16), 12);
   EXPECT_EQ(p.tables.colour(17), 0);
@@ -165,17 +173,15 @@ TEST(LoadSettings, CheckBoxesTakeTheStoredNumberAndSaveItsText) {
                         {"SA", Check::chkSndSA, "0.4", false, "0"},
                         {"AnzSW", Check::chkSW, "1", true, "1"},
                         {"AnzES", Check::chkES, "0", false, "0"}};
-  ConfigHome home;
   QStringList stored;
   for (const Case& c : cases)
     stored << QString::fromLatin1(c.key) + u'=' + QString::fromLatin1(c.stored);
-  writeOwn(home, stored);
-  Program p;
+  StartedOn p(stored);
   p.load.all();
   for (const Case& c : cases)
     EXPECT_EQ(p.options.checked(c.box), c.ticked) << c.key;
   p.save(true);
-  const QStringList lines = home.lines(kOwn);
+  const QStringList lines = p.home.lines(kOwn);
   for (const Case& c : cases)
     EXPECT_TRUE(lines.contains(QString::fromLatin1(c.key) + u'=' + QString::fromLatin1(c.saved)))
         << c.key;
@@ -186,9 +192,7 @@ TEST(LoadSettings, StoredMsgTimeAndMsgLinesAreClampedByTheirRules) {
                                                            {"31", "65.5", "30", "65"},
                                                            {"30", "65", "30", "65"},
                                                            {"x", "-0.5", "1", "0"}}) {
-    ConfigHome home;
-    writeOwn(home, {QStringLiteral("MsgLines=") + lines, QStringLiteral("MsgTime=") + time});
-    Program p;
+    StartedOn p({QStringLiteral("MsgLines=") + lines, QStringLiteral("MsgTime=") + time});
     p.load.all();
     EXPECT_EQ(p.options.text(Text::txtMsgLines), QString::fromLatin1(shownLines)) << lines;
     EXPECT_EQ(p.options.text(Text::txtMsgTime), QString::fromLatin1(shownTime)) << time;
@@ -198,14 +202,10 @@ TEST(LoadSettings, StoredMsgTimeAndMsgLinesAreClampedByTheirRules) {
 TEST(LoadSettings, FontKeysAreTakenAsTheyConvert) {
   // Any size that reads as a number is the popup's size; the labels draw it within what a
   // screen font can show.
-  for (const auto& [stored, size] : {std::pair<const char*, double>{"0", 0},
-                                     {"-4", -4},
-                                     {"3000", 3000},
-                                     {" 7,5 ", 7.5},
-                                     {"1e3", 1000}}) {
-    ConfigHome home;
-    writeOwn(home, {QStringLiteral("MsgFontSize=") + stored, "MsgFontBold=-1", "MsgFontItalic=7"});
-    Program p;
+  const std::pair<const char*, double> sizes[] = {
+      {"0", 0}, {"-4", -4}, {"3000", 3000}, {" 7,5 ", 7.5}, {"1e3", 1000}};
+  for (const auto& [stored, size] : sizes) {
+    StartedOn p({QStringLiteral("MsgFontSize=") + stored, "MsgFontBold=-1", "MsgFontItalic=7"});
     p.load.popupAppearance();
     EXPECT_DOUBLE_EQ(p.popup.font().size, size) << stored;
     EXPECT_TRUE(p.popup.font().bold);
@@ -215,9 +215,7 @@ TEST(LoadSettings, FontKeysAreTakenAsTheyConvert) {
   // other value the program cannot take.
   for (const char* keys : {"MsgFontSize=riesig", "MsgFontSize=", "MsgFontBold=ja",
                            "MsgFontItalic=vielleicht", "MsgFontSize=1e39"}) {
-    ConfigHome home;
-    writeOwn(home, {QString::fromLatin1(keys), "MsgFontName=Verdana", "MsgBackColor=255"});
-    Program p;
+    StartedOn p({QString::fromLatin1(keys), "MsgFontName=Verdana", "MsgBackColor=255"});
     EXPECT_THROW(p.load.popupAppearance(), Failure) << keys;
     EXPECT_EQ(p.popup.fontCalls, 0) << keys; // neither the font nor the keys after it
     EXPECT_EQ(p.popup.backCalls, 0) << keys;
@@ -227,9 +225,7 @@ TEST(LoadSettings, FontKeysAreTakenAsTheyConvert) {
 TEST(LoadSettings, MsgPositionOneIsBottomAnythingElseTop) {
   for (const auto& [stored, element] :
        std::map<QString, int>{{"1", 1}, {"2", 0}, {"0", 0}, {"unten", 0}, {"1.0", 1}}) {
-    ConfigHome home;
-    writeOwn(home, {"MsgPosition=" + stored});
-    Program p;
+    StartedOn p({"MsgPosition=" + stored});
     p.options.OptPosition_Click(1 - element); // start from the other one
     p.load.all();
     EXPECT_EQ(p.options.selectedPosition(), element) << stored.toStdString();
@@ -238,9 +234,7 @@ TEST(LoadSettings, MsgPositionOneIsBottomAnythingElseTop) {
 }
 
 TEST(LoadSettings, ADifferentValueRunsTheControlsRuleAnEqualOneDoesNot) {
-  ConfigHome home;
-  writeOwn(home, {"AutoConnect=1", "MsgAktiv=1", "AnzSW=0"});
-  Program p;
+  StartedOn p({"AutoConnect=1", "MsgAktiv=1", "AnzSW=0"});
   SignalRecorder<Check> clicked(&p.options, &Options::clicked);
   p.load.connectionPopupAndSounds();
   EXPECT_EQ(clicked.values, (std::vector<Check>{Check::chkAuto, Check::chkSW}));
@@ -249,30 +243,21 @@ TEST(LoadSettings, ADifferentValueRunsTheControlsRuleAnEqualOneDoesNot) {
 }
 
 TEST(LoadSettings, BooleanAndSizeTextsAreReadInEveryFormWeOrOthersWrite) {
-  for (const auto& [bold, expected] : {std::pair<QString, bool>{"True", true},
-                                       {"false", false},
-                                       {"TRUE", true},
-                                       {"0", false},
-                                       {"1", true},
-                                       {" 2 ", true},
-                                       {"0.0", false},
-                                       {"Wahr", true}, // a store written on a German Windows
-                                       {"Falsch", false},
-                                       {"wAHR", true},
-                                       {" FALSCH ", false}}) {
-    ConfigHome home;
-    writeOwn(home, {"MsgFontBold=" + bold, "MsgFontSize=10,5"});
-    Program p;
+  // "Wahr" and "Falsch": a store written on a German Windows.
+  const std::pair<const char*, bool> forms[] = {
+      {"True", true},    {"false", false}, {"TRUE", true},     {"0", false},
+      {"1", true},       {" 2 ", true},    {"0.0", false},     {"Wahr", true},
+      {"Falsch", false}, {"wAHR", true},   {" FALSCH ", false}};
+  for (const auto& [bold, expected] : forms) {
+    StartedOn p({QStringLiteral("MsgFontBold=") + bold, "MsgFontSize=10,5"});
     p.load.popupAppearance();
-    EXPECT_EQ(p.popup.font().bold, expected) << bold.toStdString();
+    EXPECT_EQ(p.popup.font().bold, expected) << bold;
     EXPECT_DOUBLE_EQ(p.popup.font().size, 10.5);
   }
 }
 
 TEST(LoadSettings, ANumberThatDoesNotFitEndsLoadingThere) {
-  ConfigHome home;
-  writeOwn(home, {"MsgFontName=Verdana", "MsgBackColor=99999999999", "FormInTray=0"});
-  Program p;
+  StartedOn p({"MsgFontName=Verdana", "MsgBackColor=99999999999", "FormInTray=0"});
   p.load.connectionPopupAndSounds();
   EXPECT_THROW(p.load.popupAppearance(), Failure);
   EXPECT_EQ(p.popup.font().name, u"Verdana"); // the keys before it took effect

@@ -34,26 +34,12 @@ TEST(SettingsStore, LivesUnderXdgConfigHomeAndMissingKeysGiveTheDefault) {
 
 TEST(SettingsStore, ValuesRoundTripByteForByte) {
   ConfigHome home;
-  const QStringList values = {"000;001;002",
-                              "  blanks both ends  ",
-                              "a,b,c",
-                              "x=y=z",
-                              "#not a comment",
-                              ";neither",
-                              "\"quoted\" 'too'",
-                              "C:\\Sounds\\neu.wav",
-                              "Grüße, Straße ÄÖÜ €",
-                              QString(),
-                              "[Server]",
-                              "\\n \\t \\\\",
-                              "@Variant(x)",
-                              "\t tab",
+  const QStringList values = {"000;001;002", "  blanks both ends  ", "a,b,c", "x=y=z",
+                              "#not a comment", ";neither", "\"quoted\" 'too'",
+                              "C:\\Sounds\\neu.wav", "Grüße, Straße ÄÖÜ €", QString(), "[Server]",
+                              "\\n \\t \\\\", "@Variant(x)", "\t tab",
                               // Qt's own stores give "@" at the start a meaning of their own.
-                              "@x",
-                              "@@x",
-                              "@Invalid()",
-                              "@String(y)",
-                              "@ByteArray(z)"};
+                              "@x", "@@x", "@Invalid()", "@String(y)", "@ByteArray(z)"};
   {
     SettingsStore store;
     for (int i = 0; i < values.size(); ++i)
@@ -65,9 +51,8 @@ TEST(SettingsStore, ValuesRoundTripByteForByte) {
 #ifndef Q_OS_WIN
   // And the file holds them verbatim, as a person would read it.
   const QStringList lines = home.lines(kOwn);
-  for (const char* line :
-       {"K0=000;001;002", "K7=C:\\Sounds\\neu.wav", "K1=  blanks both ends  ", "K9=",
-        "K14=@x", "K16=@Invalid()"})
+  for (const char* line : {"K0=000;001;002", "K7=C:\\Sounds\\neu.wav", "K1=  blanks both ends  ",
+                           "K9=", "K14=@x", "K16=@Invalid()"})
     EXPECT_TRUE(lines.contains(QString::fromUtf8(line))) << line;
 #endif
 }

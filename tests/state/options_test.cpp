@@ -78,8 +78,11 @@ TEST(Options, PasswordMaskToggles) {
   EXPECT_EQ(options.passwordChar(), u"*");
   // The first character of a longer text, a whole one even where it takes two UTF-16 units:
   // half of one is no text and could not be saved.
-  for (const auto& [stored, mask] : {std::pair{u"xyz", u"x"}, {u"\U0001F600x", u"\U0001F600"},
-                                     {u"\U0001F600", u"\U0001F600"}, {u"\u00E4\u00F6", u"\u00E4"}}) {
+  const std::pair<const char16_t*, const char16_t*> masks[] = {{u"xyz", u"x"},
+                                                               {u"\U0001F600x", u"\U0001F600"},
+                                                               {u"\U0001F600", u"\U0001F600"},
+                                                               {u"\u00E4\u00F6", u"\u00E4"}};
+  for (const auto& [stored, mask] : masks) {
     options.setPasswordChar(QString::fromUtf16(stored));
     EXPECT_EQ(options.passwordChar(), QString::fromUtf16(mask));
   }
@@ -111,11 +114,9 @@ TEST(Options, PositionButtonsSetPopupPosition) {
 
 TEST(Options, ColourSampleTextIsBlackOnlyAboveByteSum384) {
   // White 765, grey exactly 384, 385, yellow 510, black.
-  for (const auto& [back, text] : {std::pair<Colour, Colour>{16777215, 0},
-                                   {8421504, 16777215},
-                                   {8421505, 0},
-                                   {255 + 255 * 256, 0},
-                                   {0, 16777215}})
+  const std::pair<Colour, Colour> cases[] = {
+      {16777215, 0}, {8421504, 16777215}, {8421505, 0}, {255 + 255 * 256, 0}, {0, 16777215}};
+  for (const auto& [back, text] : cases)
     EXPECT_EQ(Options::contrastTextColour(back), text) << back;
 
   Options options;

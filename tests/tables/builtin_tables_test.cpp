@@ -5,6 +5,7 @@
 
 #include <QMap>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace meldlux {
 namespace {
@@ -67,18 +68,16 @@ TEST_F(BuiltinTablesTest, StatusTextsAreTheSameForEveryOrganisationAndReplaceWha
   tables.text(12, 5, 1) = QStringLiteral("alt");
   tables.text(1, 5, 0) = QStringLiteral("alt");
   fillAll();
+  // Status, direction (0 from the vehicle, 1 to it), text.
+  const std::tuple<int, int, const char*> texts[] = {
+      {1, 0, "Frei auf Funk"}, {3, 0, "Einsatz Übernommen"},    {0, 0, "NOTRUF"},
+      {0, 1, "Statusabfrage"}, {2, 1, "E - Einrücken"},         {4, 1, "F - Über Telefon Melden"},
+      {9, 0, "Handquittung"},  {9, 1, "U - Ungültiger Status"}, {15, 0, "Quittung"},
+      {15, 1, "Quittung"}};
   for (int org = 0; org < 16; ++org) {
     SCOPED_TRACE(org);
-    EXPECT_EQ(tables.text(1, org, 0), "Frei auf Funk");
-    EXPECT_EQ(tables.text(3, org, 0), "Einsatz Übernommen");
-    EXPECT_EQ(tables.text(0, org, 0), "NOTRUF");
-    EXPECT_EQ(tables.text(0, org, 1), "Statusabfrage");
-    EXPECT_EQ(tables.text(2, org, 1), "E - Einrücken");
-    EXPECT_EQ(tables.text(4, org, 1), "F - Über Telefon Melden");
-    EXPECT_EQ(tables.text(9, org, 0), "Handquittung");
-    EXPECT_EQ(tables.text(9, org, 1), "U - Ungültiger Status");
-    EXPECT_EQ(tables.text(15, org, 0), "Quittung");
-    EXPECT_EQ(tables.text(15, org, 1), "Quittung");
+    for (const auto& [status, direction, text] : texts)
+      EXPECT_EQ(tables.text(status, org, direction), text) << status << "/" << direction;
     for (int status : {10, 11, 12, 13, 14, 16, 17, 18})
       EXPECT_TRUE(tables.text(status, org, 0).isEmpty() && tables.text(status, org, 1).isEmpty())
           << status;
