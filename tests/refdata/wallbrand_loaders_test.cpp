@@ -158,6 +158,10 @@ TEST_F(WallbrandLoaders, AbsentVehicleListResetsTableOnlyAndBothSpellingsOpenThe
   EXPECT_EQ(notices,
             (QStringList{"1 Fahrzeuge (Wallbrand) geladen.", "1 Melder FME (Wallbrand) geladen."}));
   EXPECT_EQ(tables.pocsag.upperBound(), 50);
+  // A reload keeps nothing of the list before, its first vehicle included.
+  writeLines("settings/FahrzeugMelder.wbr", {"FME 12345 a b c Wehr"});
+  EXPECT_EQ(loadVehicles(), 0);
+  EXPECT_EQ(vehicles.FindVehicle(u"6123ABCD"), 0);
 }
 
 TEST_F(WallbrandLoaders, ReceiverLines) {
