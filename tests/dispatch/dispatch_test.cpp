@@ -120,16 +120,12 @@ TEST_F(DispatchTest, MarkerDatesReadLikeTheGeneralDateReading) {
 }
 
 TEST_F(DispatchTest, UnreadableDatesAreCountedThenDropped) {
-  for (const auto& [date, time] : std::vector<std::pair<QString, QString>>{{"31.02.26", "20:15:00"},
-                                                                           {"04.13.26", "20:15:00"},
-                                                                           {"04.12.26", "24:00:00"},
-                                                                           {"04.12.26", "20:60:00"},
-                                                                           {"04.12.26", "20:15:60"},
-                                                                           {"04-12-26", "20:15:00"},
-                                                                           {"04.12.26", ""},
-                                                                           {"xx.12.26", "20:15:00"},
-                                                                           {"", "20:15:00"}}) {
-    SCOPED_TRACE((date + u' ' + time).toStdString());
+  const std::pair<const char*, const char*> cases[] = {
+      {"31.02.26", "20:15:00"}, {"04.13.26", "20:15:00"}, {"04.12.26", "24:00:00"},
+      {"04.12.26", "20:60:00"}, {"04.12.26", "20:15:60"}, {"04-12-26", "20:15:00"},
+      {"04.12.26", ""},         {"xx.12.26", "20:15:00"}, {"", "20:15:00"}};
+  for (const auto& [date, time] : cases) {
+    SCOPED_TRACE(std::string(date) + " " + time);
     const auto before = state.ReceivedTotal;
     handlers.clear();
     receive(QStringList{marker("1", "16", "false", {}, 11, date, time), "ZVEI\t2"});

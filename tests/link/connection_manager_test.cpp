@@ -53,6 +53,15 @@ private:
   QByteArray received_;
 };
 
+// The server's socket is closed so that its system sends a reset instead of the orderly end.
+void resetFromServer(QTcpSocket& client) {
+  const linger abortive{1, 0};
+  ASSERT_EQ(::setsockopt(int(client.socketDescriptor()), SOL_SOCKET, SO_LINGER, &abortive,
+                         sizeof abortive),
+            0);
+  client.abort();
+}
+
 class ConnectionManagerTest : public ::testing::Test {
 protected:
   ConnectionManagerTest() {
@@ -61,6 +70,10 @@ protected:
   }
   void makeManager() {
     manager_ = std::make_unique<ConnectionManager>(options_, link_, status_, clock_, log_);
+    QObject::connect(manager_.get(), &ConnectionManager::blockReceived, [this](const QString& b) {
+      blocks_ << b;
+      blockChars_ += b.size();
+    });
   }
   void setTarget(const QString& host, const QString& port) {
     options_.setText(Text::txtSrv, host);
@@ -81,6 +94,43 @@ protected:
     return server_.received();
   }
 
+  // The server's bytes, held until its system has taken them on their way (or 0.5 s passed):
+  // the client reads only when events run, so all of it may pile up unread.
+  void serverSends(const QByteArray& bytes) {
+    QTcpSocket* client = server_.lastClient();
+    client->write(bytes);
+    for (int i = 0; i < 25 && client->bytesToWrite() > 0; ++i)
+      client->waitForBytesWritten(20);
+  }
+  bool waitForBlockChars(qsizetype chars, int timeoutMs = 5000) {
+    return waitUntil([&] { return blockChars_ == chars; }, timeoutMs);
+  }
+  void clearBlocks() {
+    blocks_.clear();
+    blockChars_ = 0;
+  }
+  void closeByServer() {
+    server_.lastClient()->disconnectFromHost();
+    ASSERT_TRUE(waitUntil([&] { return manager_->isClosed(); }));
+  }
+  // The server resets the link; the pause lets the reset arrive before any event tells the client.
+  void resetUnnoticed() {
+    resetFromServer(*server_.lastClient());
+    QThread::msleep(100);
+  }
+  // An error caption ("ERR:" for a socket's, "Err:" for an unusable target) in red.
+  ::testing::AssertionResult showsError(const char* prefix = "ERR:") const {
+    if (status_.caption().startsWith(QLatin1String(prefix)) &&
+        status_.colour() == StatusLabel::kRed)
+      return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << status_.caption().toStdString() << " in " << status_.colour();
+  }
+  void expectTimer(bool active, int interval) const {
+    EXPECT_EQ(manager_->timer1().isActive(), active);
+    EXPECT_EQ(manager_->timer1().interval(), interval);
+  }
+
   // Status caption, its colour and the button caption.
   void expectShown(const QString& caption, Colour colour, const QString& button) const {
     EXPECT_EQ(status_.caption(), caption);
@@ -96,6 +146,8 @@ protected:
   EventLog log_{logFile_.path()};
   StatusLabel status_{log_};
   std::unique_ptr<ConnectionManager> manager_;
+  QStringList blocks_; // every block the link handed on, in order
+  qsizetype blockChars_ = 0;
 };
 
 // --- connecting, login, status --------------------------------------------------------------
@@ -136,7 +188,7 @@ TEST_F(ConnectionManagerTest, RefusedConnectionIsAnErrorEventAndLeavesTheCaption
   }
   options_.setText(Text::txtSrvPort, QString::number(deadPort));
   manager_->cmdStatus_Click();
-  ASSERT_TRUE(waitUntil([&] { return status_.caption().startsWith(QStringLiteral("ERR:")); }));
+  ASSERT_TRUE(waitUntil([&] { return bool(showsError()); }));
   expectShown("ERR:Connection refused", StatusLabel::kRed, "Verbinden");
   EXPECT_TRUE(manager_->isClosed());
 }
@@ -162,8 +214,7 @@ TEST_F(ConnectionManagerTest, ButtonWhileConnectedOnlyAsksTheServerToCloseWhichS
   EXPECT_TRUE(manager_->isConnected());
   expectShown(connectedText, StatusLabel::kGreen, "Trennen");
 
-  server_.lastClient()->disconnectFromHost(); // the server's answer to "Exit"
-  ASSERT_TRUE(waitUntil([&] { return manager_->isClosed(); }));
+  closeByServer(); // the server's answer to "Exit"
   expectShown("Getrennt", StatusLabel::kRed, "Verbinden");
   EXPECT_EQ(logFile_.lines("button"), (QStringList{"button\tTrennen", "button\tVerbinden"}));
 }
@@ -182,27 +233,22 @@ TEST_F(ConnectionManagerTest, ButtonDuringAnAttemptCancelsItSilently) {
 }
 
 TEST_F(ConnectionManagerTest, UnusableTargetShowsErrByButtonAndTimerWhichTriesAgainNextTick) {
-  for (const auto& [host, port] : {std::pair{"127.0.0.1", "abc"},
-                                   {"127.0.0.1", "0"},
-                                   {"127.0.0.1", "-7778"},
-                                   {"127.0.0.1", "65536"},
-                                   {"127.0.0.1", "1e12"},
-                                   {"   ", "7778"}}) {
+  const std::pair<const char*, const char*> targets[] = {
+      {"127.0.0.1", "abc"},   {"127.0.0.1", "0"},    {"127.0.0.1", "-7778"},
+      {"127.0.0.1", "65536"}, {"127.0.0.1", "1e12"}, {"   ", "7778"}};
+  for (const auto& [host, port] : targets) {
     SCOPED_TRACE(std::string(host) + ":" + port);
     setTarget(host, port);
     options_.setChecked(Check::chkAuto, false);
     manager_->cmdStatus_Click();
-    EXPECT_TRUE(status_.caption().startsWith(QStringLiteral("Err:")))
-        << status_.caption().toStdString();
-    EXPECT_EQ(status_.colour(), StatusLabel::kRed);
+    EXPECT_TRUE(showsError("Err:"));
     EXPECT_EQ(manager_->buttonCaption(), QStringLiteral("Verbinden"));
     EXPECT_TRUE(manager_->isClosed());
 
     status_.set(QStringLiteral("x"), StatusLabel::kGreen);
     options_.setChecked(Check::chkAuto, true);
     manager_->Timer1_Timer();
-    EXPECT_TRUE(status_.caption().startsWith(QStringLiteral("Err:")));
-    EXPECT_EQ(status_.colour(), StatusLabel::kRed);
+    EXPECT_TRUE(showsError("Err:"));
     EXPECT_TRUE(manager_->isClosed());
   }
   // Fixing the box is enough: the next tick reads it afresh.
@@ -216,20 +262,17 @@ TEST_F(ConnectionManagerTest, UnusableTargetShowsErrByButtonAndTimerWhichTriesAg
 TEST_F(ConnectionManagerTest, TimerRunsWhileAutoConnectIsTickedFirstAfterFourSeconds) {
   EXPECT_FALSE(manager_->timer1().isActive());
   options_.setChecked(Check::chkAuto, true);
-  EXPECT_TRUE(manager_->timer1().isActive());
-  EXPECT_EQ(manager_->timer1().interval(), 4000);
+  expectTimer(true, 4000);
 
   manager_->Timer1_Timer();
-  EXPECT_EQ(manager_->timer1().interval(), 30000);
+  expectTimer(true, 30000);
   options_.setChecked(Check::chkAuto, false);
   EXPECT_FALSE(manager_->timer1().isActive());
   options_.setChecked(Check::chkAuto, true);
-  EXPECT_TRUE(manager_->timer1().isActive());
-  EXPECT_EQ(manager_->timer1().interval(), 30000);
+  expectTimer(true, 30000);
 
   makeManager(); // armed at once when auto-connect was already ticked
-  EXPECT_TRUE(manager_->timer1().isActive());
-  EXPECT_EQ(manager_->timer1().interval(), 4000);
+  expectTimer(true, 4000);
 }
 
 TEST_F(ConnectionManagerTest, TickReconnectsOnlyWhileNotConnectedAndAutoIsOn) {
@@ -251,8 +294,7 @@ TEST_F(ConnectionManagerTest, TickReconnectsOnlyWhileNotConnectedAndAutoIsOn) {
   EXPECT_EQ(logFile_.lines("connect").size(), 1);
 
   link_.ReceivedTotal = 7; // counted since program start: a reconnect keeps it
-  server_.lastClient()->disconnectFromHost();
-  ASSERT_TRUE(waitUntil([&] { return manager_->isClosed(); }));
+  closeByServer();
   manager_->Timer1_Timer();
   ASSERT_TRUE(waitUntil([&] { return manager_->isConnected() && server_.clientCount() == 2; }));
   EXPECT_EQ(link_.ReceivedTotal, 7);
@@ -362,50 +404,33 @@ TEST_F(ConnectionManagerTest, HeartbeatFromTheServerPostponesTheKeepalive) {
 // --- received data ----------------------------------------------------------------------------
 
 TEST_F(ConnectionManagerTest, ReceivedBlocksArriveDecodedAndUnbuffered) {
-  QStringList blocks;
-  QObject::connect(manager_.get(), &ConnectionManager::blockReceived,
-                   [&](const QString& block) { blocks << block; });
   connectByButton();
   server_.lastClient()->write("ZVEI\t12345\r\nFMS\xE4\x80");
-  ASSERT_TRUE(waitUntil([&] { return blocks.join(QString()).size() == 17; }));
-  EXPECT_EQ(blocks.join(QString()), QStringLiteral("ZVEI\t12345\r\nFMSä€"));
-  const qsizetype before = blocks.size();
+  ASSERT_TRUE(waitForBlockChars(17));
+  EXPECT_EQ(blocks_.join(QString()), QStringLiteral("ZVEI\t12345\r\nFMSä€"));
   runEventsFor(30);
   server_.lastClient()->write("Tlg\r\n");
-  ASSERT_TRUE(waitUntil([&] { return blocks.size() > before; }));
-  EXPECT_EQ(blocks.last(), QStringLiteral("Tlg\r\n")); // no carry-over from the earlier block
+  ASSERT_TRUE(waitForBlockChars(22));
+  EXPECT_EQ(blocks_.last(), QStringLiteral("Tlg\r\n")); // no carry-over from the earlier block
 }
 
 TEST_F(ConnectionManagerTest, FloodOfBinaryGarbageIsReadCompletelyAndTheLinkStays) {
-  qsizetype total = 0;
-  QObject::connect(manager_.get(), &ConnectionManager::blockReceived,
-                   [&](const QString& block) { total += block.size(); });
   connectByButton();
   QByteArray garbage(1 << 20, '\0');
   for (int i = 0; i < garbage.size(); ++i)
     garbage[i] = char((i * 7919) & 0xFF);
-  server_.lastClient()->write(garbage);
-  ASSERT_TRUE(waitUntil([&] { return total == garbage.size(); }, 10000));
+  serverSends(garbage);
+  ASSERT_TRUE(waitForBlockChars(garbage.size(), 10000));
   EXPECT_TRUE(manager_->isConnected());
   // Data and close in one go: every byte still arrives before the closed event.
-  total = 0;
+  clearBlocks();
   server_.lastClient()->write("#!XX!#\r\n");
-  server_.lastClient()->disconnectFromHost();
-  ASSERT_TRUE(waitUntil([&] { return manager_->isClosed(); }));
-  EXPECT_EQ(total, 8);
+  closeByServer();
+  EXPECT_EQ(blockChars_, 8);
   EXPECT_EQ(status_.caption(), QStringLiteral("Getrennt"));
 }
 
 // --- the server's end ------------------------------------------------------------------------
-
-// The server's socket is closed so that its system sends a reset instead of the orderly end.
-void resetFromServer(QTcpSocket& client) {
-  const linger abortive{1, 0};
-  ASSERT_EQ(::setsockopt(int(client.socketDescriptor()), SOL_SOCKET, SO_LINGER, &abortive,
-                         sizeof abortive),
-            0);
-  client.abort();
-}
 
 TEST_F(ConnectionManagerTest, OrderlyCloseShowsGetrenntAResetIsASocketError) {
   struct Case {
@@ -419,11 +444,12 @@ TEST_F(ConnectionManagerTest, OrderlyCloseShowsGetrenntAResetIsASocketError) {
                         Case{true, "ERR:Connection reset by peer", StatusLabel::kRed, "Trennen"}}) {
     SCOPED_TRACE(c.reset ? "reset" : "orderly close");
     connectByButton();
-    if (c.reset)
+    if (c.reset) {
       resetFromServer(*server_.lastClient());
-    else
-      server_.lastClient()->disconnectFromHost();
-    ASSERT_TRUE(waitUntil([&] { return manager_->isClosed(); }));
+      ASSERT_TRUE(waitUntil([&] { return manager_->isClosed(); }));
+    } else {
+      closeByServer();
+    }
     expectShown(QString::fromLatin1(c.caption), c.colour, QString::fromLatin1(c.button));
     runEventsFor(50);
     EXPECT_EQ(status_.caption(), QString::fromLatin1(c.caption)); // one event, nothing after it
@@ -432,15 +458,13 @@ TEST_F(ConnectionManagerTest, OrderlyCloseShowsGetrenntAResetIsASocketError) {
 
 TEST_F(ConnectionManagerTest, ASendIntoAResetLinkIsASocketErrorAndClosesTheSocket) {
   connectByButton();
-  resetFromServer(*server_.lastClient());
-  QThread::msleep(100);        // the reset has arrived, but no event has told the client yet
+  resetUnnoticed();
   manager_->cmdStatus_Click(); // connected: "Exit", which the system refuses
   EXPECT_TRUE(manager_->isClosed());
-  EXPECT_TRUE(status_.caption().startsWith(QStringLiteral("ERR:")))
-      << status_.caption().toStdString();
+  EXPECT_TRUE(showsError());
   EXPECT_EQ(manager_->buttonCaption(), QStringLiteral("Trennen"));
   runEventsFor(50);
-  EXPECT_TRUE(status_.caption().startsWith(QStringLiteral("ERR:")));
+  EXPECT_TRUE(showsError());
 }
 
 // The server's close can come between the peek and the read: the read then meets the end of the
@@ -468,13 +492,11 @@ TEST_F(ConnectionManagerTest, ARefusedKeepaliveReconnectsOnlyAtTheNextCheck) {
   options_.setText(Text::txtKeepalive, QStringLiteral("30"));
   options_.setChecked(Check::chkAuto, true);
   connectByButton();
-  resetFromServer(*server_.lastClient());
-  QThread::msleep(100); // the reset has arrived, but no event has told the client yet
+  resetUnnoticed();
   clock_.advance(30);
   manager_->Timer1_Timer(); // keepalive due: " ", which the system refuses
   EXPECT_TRUE(manager_->isClosed());
-  EXPECT_TRUE(status_.caption().startsWith(QStringLiteral("ERR:")))
-      << status_.caption().toStdString();
+  EXPECT_TRUE(showsError());
   EXPECT_EQ(logFile_.lines("connect").size(), 1);
   runEventsFor(50);
   EXPECT_EQ(server_.clientCount(), 1);
@@ -486,87 +508,65 @@ TEST_F(ConnectionManagerTest, ARefusedKeepaliveReconnectsOnlyAtTheNextCheck) {
 // However much has piled up, one data-arrival event takes a bounded block, so a flood cannot hold
 // the event loop (timers, the popup, the tray) for the time it takes to handle all of it.
 TEST_F(ConnectionManagerTest, FloodArrivesInBoundedBlocksWithEventsBetween) {
-  qsizetype total = 0;
-  qsizetype largest = 0;
-  int blocks = 0;
   int ticksBetween = 0;
   bool tickSinceLastBlock = false;
   QTimer ticker;
   ticker.setInterval(0);
   QObject::connect(&ticker, &QTimer::timeout, [&] { tickSinceLastBlock = true; });
-  QObject::connect(manager_.get(), &ConnectionManager::blockReceived, [&](const QString& block) {
-    total += block.size();
-    largest = std::max(largest, block.size());
-    if (blocks++ > 0 && tickSinceLastBlock)
+  QObject::connect(manager_.get(), &ConnectionManager::blockReceived, [&] {
+    if (blocks_.size() > 1 && tickSinceLastBlock)
       ++ticksBetween;
     tickSinceLastBlock = false;
   });
   connectByButton();
   const QByteArray flood(4 << 20, 'A');
-  QTcpSocket* client = server_.lastClient();
-  client->write(flood);
-  // As much as the system takes on its way before the program reads any (it reads only when
-  // events run, which they do not here).
-  for (int i = 0; i < 25 && client->bytesToWrite() > 0; ++i)
-    client->waitForBytesWritten(20);
+  serverSends(flood);
   ticker.start();
-  ASSERT_TRUE(waitUntil([&] { return total == flood.size(); }, 20000));
-  EXPECT_LE(largest, ConnectionManager::kMaxLineBytes); // no line end: pieces of the line bound
-  EXPECT_GE(ticksBetween, blocks / 2) << blocks << " blocks";
+  ASSERT_TRUE(waitForBlockChars(flood.size(), 20000));
+  for (const QString& block : blocks_) // no line end: pieces of the line bound
+    ASSERT_LE(block.size(), ConnectionManager::kMaxLineBytes);
+  EXPECT_GE(ticksBetween, blocks_.size() / 2) << blocks_.size() << " blocks";
   EXPECT_TRUE(manager_->isConnected());
 }
 
 // Where the bound cuts a pile of lines, it cuts at a line end, so it loses none of them; only a
 // cut the network makes (a block smaller than the bound) can split a line.
 TEST_F(ConnectionManagerTest, BoundedBlocksEndAtALineEnd) {
-  QStringList blocks;
-  QObject::connect(manager_.get(), &ConnectionManager::blockReceived,
-                   [&](const QString& block) { blocks << block; });
   connectByButton();
   const QByteArray line = "ZVEI\t12345\r\n";
   QByteArray lines = line.repeated((512 << 10) / line.size());
   lines += "ZVEI\tLAST\r\nhalf";
-  QTcpSocket* client = server_.lastClient();
-  client->write(lines);
-  for (int i = 0; i < 25 && client->bytesToWrite() > 0; ++i)
-    client->waitForBytesWritten(20);
-  ASSERT_TRUE(waitUntil([&] { return blocks.join(QString()).size() == lines.size(); }, 20000));
+  serverSends(lines);
+  ASSERT_TRUE(waitForBlockChars(lines.size(), 20000));
   int cutByBound = 0;
-  for (qsizetype i = 0; i + 1 < blocks.size(); ++i) {
-    if (blocks[i].size() <= ConnectionManager::kMaxBlockBytes - line.size())
+  for (qsizetype i = 0; i + 1 < blocks_.size(); ++i) {
+    if (blocks_[i].size() <= ConnectionManager::kMaxBlockBytes - line.size())
       continue; // the network's cut
     ++cutByBound;
-    EXPECT_TRUE(blocks[i].endsWith(QStringLiteral("\r\n"))) << i << " of " << blocks.size();
+    EXPECT_TRUE(blocks_[i].endsWith(QStringLiteral("\r\n"))) << i << " of " << blocks_.size();
   }
   EXPECT_GT(cutByBound, 0);
-  EXPECT_TRUE(blocks.last().endsWith(QStringLiteral("LAST\r\nhalf")));
+  EXPECT_TRUE(blocks_.last().endsWith(QStringLiteral("LAST\r\nhalf")));
 }
 
 // A line longer than the bound comes in pieces of the bound; wherever such a cut falls, it never
 // parts the CR from its LF, which would cost the line after it its beginning.
 TEST_F(ConnectionManagerTest, TheBoundNeverCutsBetweenCrAndLf) {
-  QStringList blocks;
-  QObject::connect(manager_.get(), &ConnectionManager::blockReceived,
-                   [&](const QString& block) { blocks << block; });
   connectByButton();
-  QTcpSocket* client = server_.lastClient();
   // CR as the last byte a bound-sized read would take: at the block bound, at the line bound, and
   // in the third piece of a line three line bounds long.
   for (const qsizetype bounds :
        {ConnectionManager::kMaxBlockBytes, ConnectionManager::kMaxLineBytes,
         3 * ConnectionManager::kMaxLineBytes}) {
-    blocks.clear();
+    clearBlocks();
     const QByteArray next = "ZVEI\t12345\r\n";
     const QByteArray bytes = QByteArray(bounds - 1, 'x') + "\r\n" + next.repeated(100);
-    client->write(bytes);
-    for (int i = 0; i < 25 && client->bytesToWrite() > 0; ++i)
-      client->waitForBytesWritten(20);
-    ASSERT_TRUE(waitUntil([&] { return blocks.join(QString()).size() == bytes.size(); }, 20000))
-        << bounds;
-    for (qsizetype i = 0; i + 1 < blocks.size(); ++i)
-      EXPECT_FALSE(blocks[i].endsWith(u'\r') && blocks[i + 1].startsWith(u'\n'))
-          << bounds << " bounds, block " << i << " of " << blocks.size();
-    for (const QString& block : blocks)
+    serverSends(bytes);
+    ASSERT_TRUE(waitForBlockChars(bytes.size(), 20000)) << bounds;
+    for (qsizetype i = 0; i + 1 < blocks_.size(); ++i)
+      EXPECT_FALSE(blocks_[i].endsWith(u'\r') && blocks_[i + 1].startsWith(u'\n'))
+          << bounds << " bounds, block " << i << " of " << blocks_.size();
+    for (const QString& block : blocks_)
       EXPECT_LE(block.size(), ConnectionManager::kMaxLineBytes + 1) << bounds;
   }
 }
@@ -588,13 +588,7 @@ TEST_F(ConnectionManagerTest, LinesSplitInTwoSendsArriveWholeOnlyWhenCarried) {
   for (const bool carry : {false, true}) {
     SCOPED_TRACE(carry ? "carried" : "each block alone");
     manager_->setCarrySplitLines(carry);
-    QStringList pieces;
-    const auto collect = QObject::connect(manager_.get(), &ConnectionManager::blockReceived,
-                                          [&](const QString& block) {
-                                            for (QStringView piece : splitBlock(block))
-                                              if (!piece.isEmpty() && !piece.startsWith(u'x'))
-                                                pieces << piece.toString();
-                                          });
+    clearBlocks();
     connectByButton();
     // Each send is read up before the next: the server's system holds nothing unacknowledged,
     // and the client's holds nothing unread.
@@ -615,20 +609,20 @@ TEST_F(ConnectionManagerTest, LinesSplitInTwoSendsArriveWholeOnlyWhenCarried) {
         sendAndWait(half.second);
     }
     // The unfinished "ZVEI\t11" stays behind when the link closes.
-    server_.lastClient()->disconnectFromHost();
-    ASSERT_TRUE(waitUntil([&] { return manager_->isClosed(); }));
+    closeByServer();
     connectByButton();
     sendAndWait("22\r\n");
-    const QStringList carried{"ZVEI\t12345", "POC\t1234567\tA\tFeuer Wache", "#!XX!#",
-                              "ZVEI\t77777", "22"};
-    const QStringList alone{"ZVEI\t12", "345",         "POC\t1234567\tA\tFeuer",
-                            " Wache",   "#!XX!#\r",    "\n",
-                            "yy",       "ZVEI\t77777", "ZVEI\t11",
-                            "22"};
-    EXPECT_EQ(pieces.join(u'|').toStdString(), (carry ? carried : alone).join(u'|').toStdString());
-    QObject::disconnect(collect);
-    server_.lastClient()->disconnectFromHost();
-    ASSERT_TRUE(waitUntil([&] { return manager_->isClosed(); }));
+    QStringList pieces;
+    for (const QString& block : blocks_)
+      for (QStringView piece : splitBlock(block))
+        if (!piece.isEmpty() && !piece.startsWith(u'x'))
+          pieces << piece.toString();
+    EXPECT_EQ(
+        pieces.join(u'|').toStdString(),
+        carry
+            ? "ZVEI\t12345|POC\t1234567\tA\tFeuer Wache|#!XX!#|ZVEI\t77777|22"
+            : "ZVEI\t12|345|POC\t1234567\tA\tFeuer| Wache|#!XX!#\r|\n|yy|ZVEI\t77777|ZVEI\t11|22");
+    closeByServer();
   }
 }
 
@@ -660,19 +654,17 @@ TEST_F(ConnectionManagerTest, ShutdownWhenNotConnectedSendsNothingAndReturnsAtOn
 
 // Data still unread when we close the link ourselves goes with it: no block comes after the close.
 TEST_F(ConnectionManagerTest, NoBlockAfterOurOwnCloseFromDataLeftUnread) {
-  int blocks = 0;
-  QObject::connect(manager_.get(), &ConnectionManager::blockReceived, [&] { ++blocks; });
   connectByButton();
   QTcpSocket* client = server_.lastClient();
   client->write(QByteArray(16 << 20, 'A'));
   ASSERT_TRUE(waitUntil([&] {
     client->waitForBytesWritten(10);
-    return blocks > 0;
+    return !blocks_.isEmpty();
   }));
   manager_->Winsock2_Close(); // at once, while the first block's rest still waits unread
-  const int atClose = blocks;
+  const qsizetype atClose = blocks_.size();
   runEventsFor(300); // past the left-over timer
-  EXPECT_EQ(blocks, atClose);
+  EXPECT_EQ(blocks_.size(), atClose);
 }
 
 TEST_F(ConnectionManagerTest, ServerClosingDuringShutdownIsHarmless) {
