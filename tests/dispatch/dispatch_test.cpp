@@ -39,6 +39,7 @@ TEST_F(DispatchTest, ControlCentreTextDerivation) {
       {control("10", ";TRN a;TRN"), "C:64123456:10:&&TRN a&&TRN"},
       {control("10", "Text (123)"), "C:64123456:10:Text (1"}, // suffix too long
       {control("10", "x)"), "C:64123456:10:x)"},
+      {control("10", "(A)"), "C:64123456:10:"}, // the suffix alone
       {control("3", "Text"), "C:64123456:3:"},
       {control("10", {}, 11), "C:64123456:10:"},
       {marker("64123456", "10", "False", "T"), "C:64123456:10:T"}, // any direction but "false"
