@@ -486,6 +486,21 @@ TEST_F(ConnectionManagerTest, ACloseMetByTheReadIsShown) {
   EXPECT_EQ(manager_->buttonCaption(), QStringLiteral("Verbinden"));
 }
 
+// A block whose handling ends the link (a reply the system refuses) leaves that event standing:
+// the read that brought the block adds no close or error of its own.
+TEST_F(ConnectionManagerTest, ALinkEndedWhileItsBlockIsHandledStaysAsThatLeftIt) {
+  connectByButton();
+  QObject::connect(manager_.get(), &ConnectionManager::blockReceived, [this] {
+    if (manager_->isConnected())
+      manager_->Winsock2_Error(QStringLiteral("Antwort abgewiesen"));
+  });
+  serverSends("Hallo\r\n");
+  ASSERT_TRUE(waitUntil([&] { return manager_->isClosed(); }));
+  runEventsFor(50);
+  expectShown(QStringLiteral("ERR:Antwort abgewiesen"), StatusLabel::kRed,
+              QStringLiteral("Trennen"));
+}
+
 // A keepalive the system refuses is an error like any other: the reconnect waits for the next
 // check instead of coming in the same tick, which would hide the "ERR:" at once.
 TEST_F(ConnectionManagerTest, ARefusedKeepaliveReconnectsOnlyAtTheNextCheck) {
