@@ -51,6 +51,12 @@ protected:
     popup.RefreshLines();
     popup.LayoutPopup();
   }
+  // LastLine once the clock has moved on and the popup has refreshed.
+  int lastLineAfter(double seconds) {
+    advance(seconds);
+    refresh();
+    return popup.LastLine();
+  }
   void messages(int count, const QString& prefix = QStringLiteral("M")) {
     for (int i = 0; i < count; ++i)
       message(prefix + QString::number(i));
@@ -64,6 +70,10 @@ protected:
         .arg(popup.PopupExpanded());
   }
   void advance(double seconds) { clock.advance(seconds); }
+  void tick(double seconds) {
+    advance(seconds);
+    cleanup.TimerCleanup_Timer();
+  }
   void rightPress() { popup.Form_MouseDown(Qt::RightButton, Qt::NoModifier); }
   void set(Text box, const char* text) { options.setText(box, QString::fromUtf8(text)); }
 

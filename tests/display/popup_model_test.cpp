@@ -43,12 +43,8 @@ TEST_F(Lines, MsgTimeZeroKeepsLinesForADayAndStartsNoDisplayTimer) {
   set(Text::txtMsgTime, "0");
   message(QStringLiteral("Alarm"));
   EXPECT_FALSE(popup.Timer1().isActive());
-  advance(86399);
-  refresh();
-  EXPECT_EQ(popup.LastLine(), 0);
-  advance(2);
-  refresh();
-  EXPECT_EQ(popup.LastLine(), -1);
+  EXPECT_EQ(lastLineAfter(86399), 0);
+  EXPECT_EQ(lastLineAfter(2), -1);
   popup.LoaderNotice(QStringLiteral("5 Orte geladen"), 16777215);
   EXPECT_FALSE(popup.Timer1().isActive());
 }
@@ -63,26 +59,17 @@ TEST_F(Lines, MsgTimeTenAgesLinesOutANewLineStandsAloneARecentIndicatorKeepsOneO
   EXPECT_TRUE(popup.Timer1().isActive());
   EXPECT_EQ(popup.Timer1().interval(), 10000);
 
-  advance(9.5); // "Eins" is 10.5 s old, "Zwei" 9.5 s
-  refresh();
-  EXPECT_EQ(popup.LastLine(), 0);
-  advance(1);
-  refresh();
-  EXPECT_EQ(popup.LastLine(), -1);
+  EXPECT_EQ(lastLineAfter(9.5), 0); // "Eins" is 10.5 s old, "Zwei" 9.5 s
+  EXPECT_EQ(lastLineAfter(1), -1);
 
   message(QStringLiteral("Drei"));
   EXPECT_EQ(view(), "shown rows=1 last=0 expanded=0");
 
   // A recent indicator keeps the first line open.
-  advance(30);
-  refresh();
-  EXPECT_EQ(popup.LastLine(), -1);
+  EXPECT_EQ(lastLineAfter(30), -1);
   popup.IndicatorTime = clock.now() - 5 / kSecondsPerDay;
-  refresh();
-  EXPECT_EQ(popup.LastLine(), 0);
-  advance(6);
-  refresh();
-  EXPECT_EQ(popup.LastLine(), -1);
+  EXPECT_EQ(lastLineAfter(0), 0);
+  EXPECT_EQ(lastLineAfter(6), -1);
 }
 
 TEST_F(Lines, ElementsAreLoadedOnDemandAndNeverUnloaded) {
@@ -90,8 +77,7 @@ TEST_F(Lines, ElementsAreLoadedOnDemandAndNeverUnloaded) {
   EXPECT_EQ(popup.lineCount(), 1);
   messages(3);
   EXPECT_EQ(popup.lineCount(), 3);
-  advance(60);
-  refresh();
+  EXPECT_EQ(lastLineAfter(60), -1);
   EXPECT_EQ(popup.lineCount(), 3);
   messages(40);
   EXPECT_EQ(popup.lineCount(), 31);
@@ -390,17 +376,14 @@ TEST_F(Burst, LabelsWaitForTheTickAfterTheWindowReset) {
   EXPECT_EQ(popup.lblText(0).caption, "Vorher");
   EXPECT_EQ(popup.messages()[0].Text, "Burst 9");
 
-  advance(3);
-  cleanup.TimerCleanup_Timer();
+  tick(3);
   EXPECT_EQ(popup.lblText(0).caption, "Vorher");
   EXPECT_EQ(link.ReceiveBurstCount, 10);
-  advance(3); // window older than 5 s: this tick resets it after its refresh
-  cleanup.TimerCleanup_Timer();
+  tick(3); // window older than 5 s: this tick resets it after its refresh
   EXPECT_EQ(popup.lblText(0).caption, "Vorher");
   EXPECT_EQ(link.ReceiveBurstCount, 0);
   EXPECT_FLOAT_EQ(link.ReceiveBurstStart, float(clock.secondsSinceMidnight()));
-  advance(1);
-  cleanup.TimerCleanup_Timer();
+  tick(1);
   EXPECT_EQ(popup.lblText(0).caption, "Burst 9");
 }
 
@@ -421,10 +404,9 @@ TEST_F(Appearance, FontGoesToTheFirstLabelsAndLaterLinesCopyIt) {
   EXPECT_EQ(popup.lblZeit(0).height, 2 * kRow);
   EXPECT_EQ(popup.lblSpricht().height, 2 * kRow);
   EXPECT_TRUE(popup.lblSprechwunsch().bold);
-  const PopupFont back = popup.font();
-  EXPECT_EQ(back.name, "DejaVu Sans");
-  EXPECT_EQ(back.size, 19.5);
-  EXPECT_TRUE(back.bold && back.italic);
+  EXPECT_EQ(popup.font().name, "DejaVu Sans");
+  EXPECT_EQ(popup.font().size, 19.5);
+  EXPECT_TRUE(popup.font().bold && popup.font().italic);
 
   message(QStringLiteral("Zwei"));
   EXPECT_EQ(popup.lblText(1).font.name, "DejaVu Sans");

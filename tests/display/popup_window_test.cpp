@@ -101,20 +101,17 @@ TEST_F(Window, BackgroundPressAndTimeLabelClickHide) {
 TEST_F(Window, CtrlPressHidesAndCollapsesOnTextAndBackground) {
   set(Text::txtMsgLines, "1");
   messages(2);
-  mouse(window.textLabel(0), Qt::LeftButton, Qt::ShiftModifier);
-  ASSERT_EQ(popup.PopupExpanded(), 1);
-  mouse(window.textLabel(0), Qt::LeftButton, Qt::ControlModifier);
-  EXPECT_FALSE(window.isVisible());
-  EXPECT_EQ(popup.PopupExpanded(), 0);
-  EXPECT_EQ(popup.height(), kRow);
-  EXPECT_EQ(popup.HiddenUntil, 0);
-
-  popup.ShowPopup();
-  mouse(&window, Qt::LeftButton, Qt::ShiftModifier);
-  ASSERT_EQ(popup.PopupExpanded(), 1);
-  mouse(&window, Qt::LeftButton, Qt::ControlModifier);
-  EXPECT_FALSE(window.isVisible());
-  EXPECT_EQ(popup.PopupExpanded(), 0);
+  for (QWidget* target : std::initializer_list<QWidget*>{window.textLabel(0), &window}) {
+    SCOPED_TRACE(target == &window ? "background" : "text label");
+    popup.ShowPopup();
+    mouse(target, Qt::LeftButton, Qt::ShiftModifier);
+    ASSERT_EQ(popup.PopupExpanded(), 1);
+    mouse(target, Qt::LeftButton, Qt::ControlModifier);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(popup.PopupExpanded(), 0);
+    EXPECT_EQ(popup.height(), kRow);
+    EXPECT_EQ(popup.HiddenUntil, 0);
+  }
 }
 
 TEST_F(Window, IdleTicksCostNoRepaint) {
@@ -127,8 +124,7 @@ TEST_F(Window, IdleTicksCostNoRepaint) {
   const int before = window.paintCount();
   ASSERT_GT(before, 0);
   for (int i = 0; i < 10; ++i) {
-    advance(1);
-    cleanup.TimerCleanup_Timer();
+    tick(1);
     settle();
   }
   EXPECT_EQ(window.paintCount(), before);

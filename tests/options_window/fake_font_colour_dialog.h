@@ -10,19 +10,13 @@ namespace meldlux::testing {
 class FakeFontColourDialog final : public FontColourDialog {
 public:
   std::optional<PopupFont> showFont(const QString& title, const PopupFont& initial) override {
-    ++opened;
-    this->title = title;
     initialFont = initial;
-    if (fail)
-      throw Failure(QStringLiteral("Dialog nicht verfügbar"));
+    open(title);
     return font;
   }
   std::optional<Colour> showColor(const QString& title, Colour initial) override {
-    ++opened;
-    this->title = title;
     initialColour = initial;
-    if (fail)
-      throw Failure(QStringLiteral("Dialog nicht verfügbar"));
+    open(title);
     return colour;
   }
 
@@ -33,6 +27,14 @@ public:
   QString title;
   PopupFont initialFont;
   Colour initialColour = -1;
+
+private:
+  void open(const QString& shownTitle) {
+    ++opened;
+    title = shownTitle;
+    if (fail)
+      throw Failure(QStringLiteral("Dialog nicht verfügbar"));
+  }
 };
 
 } // namespace meldlux::testing

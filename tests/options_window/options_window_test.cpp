@@ -68,13 +68,14 @@ TEST_F(OptionsWindowTest, ClicksRunTheRulesOfOtherSubsystems) {
 TEST_F(OptionsWindowTest, FramesAndRowsAreArranged) {
   window_.show(); // offscreen; the frames lay themselves out on their first show
   QCoreApplication::processEvents();
-  std::map<QString, QRect> frames;
+  std::map<QString, QGroupBox*> frames;
   for (auto* frame : window_.findChildren<QGroupBox*>())
-    frames[frame->title()] = frame->geometry();
+    frames[frame->title()] = frame;
   for (const char* title : {"Server", "Sound", "Telegrammleiste", "Status"})
     ASSERT_TRUE(frames.count(QString::fromUtf8(title))) << title;
-  const QRect server = frames["Server"], sound = frames["Sound"], bar = frames["Telegrammleiste"],
-              status = frames["Status"];
+  QGroupBox* const frame = frames["Telegrammleiste"];
+  const QRect server = frames["Server"]->geometry(), sound = frames["Sound"]->geometry(),
+              bar = frame->geometry(), status = frames["Status"]->geometry();
   EXPECT_EQ(sound.left(), server.left());
   EXPECT_GT(sound.top(), server.bottom());
   EXPECT_GT(bar.left(), server.right());
@@ -92,10 +93,6 @@ TEST_F(OptionsWindowTest, FramesAndRowsAreArranged) {
       {"chkReClickHide", "txtReClickHide"},
       {"chkSW", "chkES"},
       {"cmdMsgSchrift", "lblFarbe", "chkSysTray"}};
-  QGroupBox* frame = nullptr;
-  for (auto* box : window_.findChildren<QGroupBox*>())
-    if (box->title() == u"Telegrammleiste")
-      frame = box;
   int lastBottom = -1;
   for (const auto& row : rows) {
     int top = INT_MAX, bottom = -1, lastRight = -1;

@@ -77,8 +77,7 @@ TEST_F(ZveiTest, UnknownCodes) {
   popup.setVisible(false);
   receive(zvei(u"1234"_qs));
   EXPECT_TRUE(popup.visible());
-  EXPECT_EQ(lines().size(), 3);
-  EXPECT_EQ(player.played.size(), 3);
+  EXPECT_EQ(counts(), "lines=3 sounds=3");
   EXPECT_EQ(logFile.lines(u"traytip"_qs).size(), 4);
 }
 
@@ -134,20 +133,17 @@ TEST_F(PocsagTest, HideRicAndUnknownReceivers) {
   options.setChecked(Check::chkMsgAktiv, true);
   options.setChecked(Check::chkUnbekFME, false);
   receive(QStringList{poc(u"43"_qs, u"C"_qs, {}), poc(u"1234567"_qs, u"A"_qs, u" Einsatz "_qs)});
-  EXPECT_EQ(lines().size(), 2);
-  EXPECT_EQ(player.played.size(), 3);
+  EXPECT_EQ(counts(), "lines=2 sounds=3");
   EXPECT_TRUE(status.caption().endsWith(u"DME: 5)"_qs)) << status.caption().toStdString();
 }
 
 TEST_F(PocsagTest, RepeatWithinTheSuppressionTimeTrailingBlankIncluded) {
   receive(QStringList(2, poc(u"1234567"_qs, u"A"_qs, {})));
-  EXPECT_EQ(lines().size(), 1);
-  EXPECT_EQ(player.played.size(), 1);
+  EXPECT_EQ(counts(), "lines=1 sounds=1");
   options.setChecked(Check::chkMsgAktiv, false);
   clock.advance(61);
   receive(poc(u"1234567"_qs, u"A"_qs, {}));
-  EXPECT_EQ(player.played.size(), 2); // the sound does not need the popup
-  EXPECT_EQ(lines().size(), 1);
+  EXPECT_EQ(counts(), "lines=1 sounds=2"); // the sound does not need the popup
 }
 
 TEST(PocsagSubAddress, LettersNumbersAndAnythingElse) {

@@ -23,8 +23,7 @@ TEST_F(FmsVehicleTest, TextIsBracketedInTheLineSoRepeatsWithTextAreNotSuppressed
   EXPECT_EQ(lines(), QStringList(2, kName1 + u"  4 Am Einsatzort [Brand Wohnhaus]"_qs));
   // Without a text the second telegram is a repeat: no line, no sound, no tray summary.
   receive(QStringList(2, fms(u"64123456"_qs, 2, true)));
-  EXPECT_EQ(lines().size(), 3);
-  EXPECT_EQ(player.played.size(), 3);
+  EXPECT_EQ(counts(), "lines=3 sounds=3");
   EXPECT_EQ(logFile.lines(u"traytip"_qs).size(), 3);
   // After the suppression time it is shown again.
   clock.advance(61);
@@ -37,8 +36,7 @@ TEST_F(FmsVehicleTest, SprechwunschIndicatorInsteadOfALineWhileAnzSWIsOn) {
   link.ConnectedSince = clock.now() - 1;
   receive(fms(u"64123456"_qs, 3, true));
   receive(fms(u"63123456"_qs, 5, true));
-  EXPECT_EQ(lines().size(), 1);
-  EXPECT_EQ(player.played.size(), 1); // only the status 3
+  EXPECT_EQ(counts(), "lines=1 sounds=1"); // only the status 3
   const Label& sw = indicators.lblSprechwunsch();
   EXPECT_EQ(sw.caption, u"20:15:07 SW: Florian Musterstadt 1/10"_qs);
   EXPECT_TRUE(sw.bold);
@@ -150,8 +148,7 @@ TEST_F(FmsVehicleTest, BadIdentifierOrNegativeStatusEndsOnlyItsOwnTelegram) {
   // A negative status that passes the filter shows nothing and sounds nothing.
   options.setText(Text::txtMsgOnly, u"0-01"_qs);
   receive(QStringList{fms(u"64123456"_qs, -1, true), fms(u"64123456"_qs, 3, true)});
-  EXPECT_EQ(lines().size(), 1);
-  EXPECT_EQ(player.played.size(), 1);
+  EXPECT_EQ(counts(), "lines=1 sounds=1");
   EXPECT_TRUE(status.caption().contains(u"FMS: 6,"_qs));
 }
 

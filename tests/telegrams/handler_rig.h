@@ -100,6 +100,10 @@ protected:
         result << popup.messages()[k].Text;
     return result;
   }
+  // How many lines the list holds and how many sounds were asked for, in one comparison.
+  QString counts() const {
+    return u"lines=%1 sounds=%2"_qs.arg(lines().size()).arg(player.played.size());
+  }
   meldlux::Colour newestColour() const { return popup.messages()[0].colour; }
   // What the popup's label shows: only a refresh after the handler brings a new line there.
   QString shownLine(int k = 0) const { return popup.lblText(k).caption; }

@@ -3,10 +3,9 @@
 #include "tray/frm_sys_tray.h"
 
 #include "base/event_log.h"
+#include "support/event_log_file.h"
 #include "tray_fakes.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace meldlux {
@@ -35,7 +34,8 @@ protected:
   Journal journal;
   FakeShell shell;
   FakeOwner owner;
-  EventLog log;
+  EventLogFile logFile;
+  EventLog log{logFile.path()};
   std::int16_t lockMode = 0;
   FrmSysTray tray;
   QStringList clicks;
@@ -201,26 +201,14 @@ TEST_F(Tray, WithoutAnOwnerMenuAndDoubleClickDoNothingHarmful) {
   EXPECT_TRUE(shell.opened.has_value());
 }
 
-TEST(TrayEventLog, RequestsAndClicksAreLogged) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("events.log"));
-  {
-    FakeShell shell;
-    EventLog log(path);
-    const std::int16_t lockMode = 0;
-    FrmSysTray tray(shell, log, lockMode);
-    tray.Form_Load(QStringLiteral("meldlux"));
-    tray.setTooltip(QStringLiteral("12:00:00 Florian\t1"));
-    tray.MeModify();
-    tray.MeHide();
-    shell.mouse(513, Qt::ShiftModifier);
-  }
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_EQ(QString::fromUtf8(file.readAll()), QStringLiteral("tray\tadd\tmeldlux\n"
-                                                              "tray\tmodify\t12:00:00 Florian\\t1\n"
-                                                              "tray\tdelete\t12:00:00 Florian\\t1\n"
-                                                              "click\tLBUTTONDOWNSHIFT\n"));
+TEST_F(Tray, RequestsAndClicksAreLogged) {
+  tray.setTooltip(QStringLiteral("12:00:00 Florian\t1"));
+  tray.MeModify();
+  tray.MeHide();
+  shell.mouse(513, Qt::ShiftModifier);
+  EXPECT_EQ(logFile.lines(),
+            list({"tray\tadd\tmeldlux", "tray\tmodify\t12:00:00 Florian\\t1",
+                  "tray\tdelete\t12:00:00 Florian\\t1", "click\tLBUTTONDOWNSHIFT"}));
 }
 
 } // namespace
