@@ -4,6 +4,7 @@
 #include "app/command_line.h"
 #include "app/journal_settings.h"
 #include "app/link_settings.h"
+#include "app/load_fault_journal.h"
 #include "app/load_reference_data.h"
 #include "app/shipped_sounds.h"
 #include "app/startup_hold.h"
@@ -151,7 +152,8 @@ bool Application::Form_Load(const QString& commandLineText) {
     const auto notice = [this](const QString& text) {
       popup_.LoaderNotice(text, statusTables_.colour(18));
     };
-    const LoaderEnvironment env(files, options_, boxes, *log_, notice);
+    LoadFaultJournal faults(files, *clock_, journalRelay_);
+    const LoaderEnvironment env(files, options_, boxes, *log_, notice, &faults);
     UserListsLoader userLists(options_, notice);
     const PlaceFileLoaders placeLoaders{
         [&](const QString& path) { return userLists.LoadPlaces(places_, path); },

@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
       meldlux::DisplayPorts{
           std::make_unique<meldlux::QtScreen>(), std::make_unique<meldlux::QtTextMetrics>(),
           std::make_unique<meldlux::QtForeground>(), std::make_unique<meldlux::QtSoundPlayer>(),
-          std::make_unique<meldlux::QtMessageBoxes>(),
+          std::make_unique<meldlux::QtMessageBoxes>(
+              meldlux::QtMessageBoxes::timeoutFromEnvironment()),
           std::make_unique<meldlux::QtFontColourDialog>(), std::make_unique<meldlux::TrayIcon>()});
   // Before start-up, so that it also shows the loop turning inside a loader's message box.
   meldlux::EventLogTicker ticker(app.eventLog());

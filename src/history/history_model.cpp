@@ -11,6 +11,8 @@
 namespace meldlux {
 
 QString historyKindCaption(JournalKind kind) {
+  if (kind == kJournalLoadFault)
+    return QStringLiteral("Ladefehler");
   switch (kind) {
   case JournalKind::FmsVehicle: return QStringLiteral("FMS Fahrzeug");
   case JournalKind::FmsControl: return QStringLiteral("FMS Leitstelle");

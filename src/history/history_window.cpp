@@ -28,7 +28,8 @@ namespace meldlux {
 namespace {
 
 constexpr JournalKind kKinds[] = {JournalKind::FmsVehicle, JournalKind::FmsControl,
-                                  JournalKind::Zvei, JournalKind::Pocsag, JournalKind::Text};
+                                  JournalKind::Zvei,       JournalKind::Pocsag,
+                                  JournalKind::Text,       kJournalLoadFault};
 
 } // namespace
 

@@ -8,12 +8,13 @@ namespace meldlux {
 
 namespace {
 
-constexpr std::array<std::pair<JournalKind, const char16_t*>, 5> kNames{{
+constexpr std::array<std::pair<JournalKind, const char16_t*>, 6> kNames{{
     {JournalKind::FmsVehicle, u"fms_vehicle"},
     {JournalKind::FmsControl, u"fms_control"},
     {JournalKind::Zvei, u"zvei"},
     {JournalKind::Pocsag, u"pocsag"},
     {JournalKind::Text, u"text"},
+    {kJournalLoadFault, u"load_fault"},
 }};
 
 } // namespace

@@ -18,6 +18,10 @@ enum class JournalKind : std::uint8_t {
   Text = 5, // FMS status 10 text telegrams, from either side
 };
 
+// Not a telegram: a reference file that could not be loaded whole at start, with its path as the
+// identifier and why as the message. Numbered apart from the telegram kinds.
+constexpr JournalKind kJournalLoadFault = JournalKind(16);
+
 // Who sent an FMS telegram; None for the alarm kinds.
 enum class JournalDirection : std::uint8_t { None = 0, FromVehicle = 1, FromControl = 2 };
 
@@ -38,7 +42,8 @@ struct JournalEntry {
   bool operator==(const JournalEntry&) const = default;
 };
 
-// "fms_vehicle", "fms_control", "zvei", "pocsag", "text": the names the tool and the exports use.
+// "fms_vehicle", "fms_control", "zvei", "pocsag", "text", "load_fault": the names the tool and the
+// exports use.
 QString journalKindName(JournalKind kind);
 // The kind of such a name; false for any other text.
 bool journalKindFromName(QStringView name, JournalKind& kind);

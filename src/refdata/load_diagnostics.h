@@ -5,8 +5,8 @@
 
 namespace meldlux {
 
-// Told about every line or record a loader skips or cuts, for the data check tool. Start-up runs
-// without one; the loaders then build no report texts at all.
+// Told about every line or record a loader skips or cuts, for the data check tool; start-up's
+// keeps what concerns a whole file for the journal. Without one the loaders build no report texts.
 class LoadDiagnostics {
 public:
   enum class Unit { File, Line, Record };

@@ -127,8 +127,8 @@ TEST(StartupFaults, ReferenceFilesCutAtOddLengths) {
   EXPECT_TRUE(validSettingsStore(run.meldlux.settings()));
 }
 
-// A record file of the wrong length makes its loader show a modal message box. Offscreen no one
-// can close it, so start-up waits there; the event loop keeps turning inside the box.
+// A record file of the wrong length makes its loader show a modal message box. No one closes it
+// here, so start-up waits there until it closes by itself; the event loop keeps turning inside.
 TEST(StartupFaults, CutRecordFileStopsAtTheLoadersMessageBox) {
   ASSERT_TRUE(fastClockAvailable()) << MELDLUX_LIBFAKETIME;
   const struct {

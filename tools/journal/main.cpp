@@ -59,7 +59,7 @@ void addFilter(QCommandLineParser& p) {
   p.addOption({QStringLiteral("until"), QStringLiteral("Before this time."), QStringLiteral("time")});
   p.addOption({QStringLiteral("kind"),
                QStringLiteral("Only these kinds, comma separated: fms_vehicle, fms_control, zvei, "
-                              "pocsag, text."),
+                              "pocsag, text, load_fault."),
                QStringLiteral("kinds")});
 }
 
