@@ -223,6 +223,12 @@ void Application::FormSys_Click(const QString& ClickWhat) {
   popup_.TrayClick(ClickWhat);
 }
 
+void Application::showMainWindowOnRequest() {
+  tray_.mRestore_Click(); // as the tray menu's "Wiederherstellen": nothing under a lock
+  if (lockMode_ == 0 && mainWindow_)
+    mainWindow_->bringToForeground();
+}
+
 void Application::Form_Resize() {
   if (mainWindow_) {
     const OwnerWindow::State state = mainWindow_->windowState();

@@ -104,6 +104,8 @@ public:
   FrmSysTray& tray() { return tray_; }
   // The tray's Click event: the tip catches up with the latest summary, then the popup reacts.
   void FormSys_Click(const QString& ClickWhat);
+  // Another start asked for the main window: shown and brought to the front, unless locked.
+  void showMainWindowOnRequest();
   // The main window's size or state changed.
   void Form_Resize();
   // The main window is being unloaded: settings saved, tray icon removed, link shut down; then

@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "app/paint_probe_qt.h"
 #include "app/quit_on_signal.h"
+#include "app/single_instance.h"
 #include "board/vehicle_board_window.h"
 #include "display/foreground_qt.h"
 #include "display/platform_choice.h"
@@ -19,12 +20,20 @@
 
 #include <QApplication>
 #include <QSessionManager>
+#include <cstdio>
 
 int main(int argc, char** argv) {
   meldlux::chooseXcbOnWayland(argc, argv);
   QApplication qapp(argc, argv);
   qapp.setWindowIcon(meldlux::TrayIcon::picture()); // the window shows the tray's alert light
   QGuiApplication::setDesktopFileName(QStringLiteral("de.meldlux.Meldlux")); // the menu entry
+  // A second start on the same settings brings this one's window forward and ends.
+  meldlux::SingleInstance instance(
+      meldlux::SettingsStore().filePath(QString::fromLatin1(meldlux::SettingsStore::kApplication)));
+  if (!instance.claim()) {
+    std::fputs("Meldlux läuft bereits\n", stderr);
+    return 0;
+  }
   meldlux::Application app(
       std::make_unique<meldlux::SystemClock>(), meldlux::EventLog::fromEnvironment(),
       meldlux::DisplayPorts{
@@ -45,6 +54,8 @@ int main(int argc, char** argv) {
   QObject::connect(&app.tray(), &meldlux::FrmSysTray::boardChosen, &board,
                    &meldlux::VehicleBoardWindow::showInFront);
   app.setMainWindow(&owner);
+  QObject::connect(&instance, &meldlux::SingleInstance::showRequested, &app,
+                   &meldlux::Application::showMainWindowOnRequest);
   // The program ends when its main window is unloaded (the window, the tray menu, a signal),
   // not when its last visible window goes: it may live on as the tray icon alone.
   qapp.setQuitOnLastWindowClosed(false);
