@@ -18,6 +18,9 @@ enum class JournalKind : std::uint8_t {
   Text = 5, // FMS status 10 text telegrams, from either side
 };
 
+// Why a received telegram got no line on the strip; None for a line it showed. Stored numbers.
+enum class JournalMark : std::uint8_t { None = 0, Repeat = 1, Filtered = 2 };
+
 // Who sent an FMS telegram; None for the alarm kinds.
 enum class JournalDirection : std::uint8_t { None = 0, FromVehicle = 1, FromControl = 2 };
 
@@ -34,6 +37,7 @@ struct JournalEntry {
   QString message;     // the text that came with the telegram
   QString line;        // the line as shown
   Colour colour = 0;
+  JournalMark mark = JournalMark::None;
 
   bool operator==(const JournalEntry&) const = default;
 };
@@ -42,5 +46,7 @@ struct JournalEntry {
 QString journalKindName(JournalKind kind);
 // The kind of such a name; false for any other text.
 bool journalKindFromName(QStringView name, JournalKind& kind);
+// "Wiederholung", "gefiltert", or empty for a shown line.
+QString journalMarkText(JournalMark mark);
 
 } // namespace meldlux
