@@ -60,8 +60,10 @@ PopupModel::PopupModel(Options& options, const Clock& clock, LinkState& link,
 
   fitIndicator(Indicator::Sprechwunsch);
   fitIndicator(Indicator::Spricht);
-  connect(&indicators_, &Indicators::changed, this,
-          [this](Indicator which) { fitIndicator(which); });
+  connect(&indicators_, &Indicators::changed, this, [this](Indicator which) {
+    fitIndicator(which);
+    placeIndicatorRow();
+  });
 
   timer1_.setInterval(5000);
   connect(&timer1_, &QTimer::timeout, this, &PopupModel::Timer1_Timer);
@@ -134,7 +136,7 @@ bool PopupModel::RefreshLines() {
       l.visible = true;
       l.foreColor = entry.colour;
       if (i > 0)
-        l.top = lblZeit_[std::size_t(i - 1)].top + lblZeit_[std::size_t(i - 1)].height;
+        l.top = rowTop(lblZeit_, i);
       l.left = lblZeit_[0].left;
     });
     changeLine(lblText_, i, [&](Label& l) {
@@ -142,13 +144,14 @@ bool PopupModel::RefreshLines() {
       l.visible = true;
       l.foreColor = entry.colour;
       if (i > 0)
-        l.top = lblText_[std::size_t(i - 1)].top + lblText_[std::size_t(i - 1)].height;
+        l.top = rowTop(lblText_, i);
     });
     if (now <= entry.Time * kSecondsPerDay + s)
       lastLine_ = std::int16_t(i);
   }
   if (lastLine_ + 1 > n)
     lastLine_ = std::int16_t(n - 1);
+  placeIndicatorRow();
   return true;
 }
 
@@ -187,19 +190,17 @@ void PopupModel::LayoutPopup() {
   }
 
   alignIndicators(60);
+  placeIndicatorRow();
 
   const int highest = lineCount() - 1;
-  if (lastLine_ >= 0 && popupExpanded_ == 0 && highest >= lastLine_) {
-    const Label& last = lblText_[std::size_t(lastLine_)];
-    setHeight(last.top + last.height);
-  }
+  if (lastLine_ >= 0 && popupExpanded_ == 0 && highest >= lastLine_)
+    setHeight(lineBottom(lastLine_));
   if (popupExpanded_ == 1)
     ExpandPopup();
 }
 
 void PopupModel::ExpandPopup() {
-  const Label& last = lblText_.back();
-  setHeight(last.top + last.height);
+  setHeight(lineBottom(lineCount() - 1));
   popupExpanded_ = 1;
   placeVertically();
 }
@@ -207,8 +208,7 @@ void PopupModel::ExpandPopup() {
 void PopupModel::CollapsePopup() {
   popupExpanded_ = 0;
   const bool lastLoaded = lastLine_ >= 0 && lastLine_ <= lineCount() - 1;
-  const Label& last = lblText_[lastLoaded ? std::size_t(lastLine_) : 0];
-  setHeight(last.top + last.height);
+  setHeight(lineBottom(lastLoaded ? lastLine_ : 0));
   placeVertically();
 }
 
@@ -275,6 +275,7 @@ void PopupModel::Form_Resize() {
   for (int i = 0; i < lineCount(); ++i)
     changeLine(lblText_, i, [&](Label& l) { l.left = textLeft; });
   alignIndicators(100);
+  placeIndicatorRow();
 }
 
 void PopupModel::Form_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift) {
@@ -477,6 +478,61 @@ void PopupModel::alignIndicators(int gapToEdge) {
     sprechwunsch.left = sprechwunschLeft;
     indicators_.layoutChanged(Indicator::Sprechwunsch);
   }
+}
+
+void PopupModel::placeIndicatorRow() {
+  const Label& first = lblText_[0];
+  const int row = indicatorCoversLineZero() ? std::max(indicators_.lblSprechwunsch().height,
+                                                       indicators_.lblSpricht().height)
+                                            : 0;
+  const bool changed = row != indicatorRow_;
+  // Set before anything is announced: the announcements come back here.
+  indicatorRow_ = row;
+  const int top = row > 0 ? first.top + first.height : 0;
+  for (Indicator which : {Indicator::Sprechwunsch, Indicator::Spricht}) {
+    Label& l = indicators_.layout(which);
+    if (l.top != top) {
+      l.top = top;
+      indicators_.layoutChanged(which);
+    }
+  }
+  if (!changed)
+    return;
+  for (int i = 1; i < lineCount(); ++i) {
+    changeLine(lblZeit_, i, [&](Label& l) { l.top = rowTop(lblZeit_, i); });
+    changeLine(lblText_, i, [&](Label& l) { l.top = rowTop(lblText_, i); });
+  }
+  // The strip grows or shrinks by the row at once, and stays at its edge.
+  if (popupExpanded_ == 1)
+    ExpandPopup();
+  else if (lastLine_ >= 0 && lastLine_ < lineCount()) {
+    setHeight(lineBottom(lastLine_));
+    placeVertically();
+  }
+}
+
+bool PopupModel::indicatorCoversLineZero() const {
+  const Label& text = lblText_[0];
+  if (!text.visible || text.caption.trimmed().isEmpty())
+    return false;
+  const int left = text.left;
+  const int right = left + ports_.metrics.textWidth(text.font, text.bold, text.caption);
+  for (Indicator which : {Indicator::Sprechwunsch, Indicator::Spricht}) {
+    const Label& l = indicators_.label(which);
+    if (l.visible && !l.caption.trimmed().isEmpty() && l.left < right && l.left + l.width > left)
+      return true;
+  }
+  return false;
+}
+
+int PopupModel::rowTop(const std::vector<Label>& labels, int index) const {
+  const Label& above = labels[std::size_t(index - 1)];
+  return above.top + above.height + (index == 1 ? indicatorRow_ : 0);
+}
+
+int PopupModel::lineBottom(int index) const {
+  const Label& l = lblText_[std::size_t(index)];
+  return l.top + l.height + (index == 0 ? indicatorRow_ : 0);
 }
 
 void PopupModel::loadLine(int index) {

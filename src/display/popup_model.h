@@ -139,6 +139,14 @@ private:
   void restartDisplayTimer();
   void runTimer1(double seconds);
   void alignIndicators(int gapToEdge);
+  // Moves the indicators to a row of their own below line 0 while line 0's text would run under
+  // one that shows a caption, and back to the first row when not; lines 1 and on follow.
+  void placeIndicatorRow();
+  bool indicatorCoversLineZero() const;
+  // Top of line index > 0: right below the line above, and below the indicators' own row.
+  int rowTop(const std::vector<Label>& labels, int index) const;
+  // The bottom of line i, with the indicators' row when it lies below line 0.
+  int lineBottom(int index) const;
   void setTop(int twips);
   void loadLine(int index);
   // Applies a change to a line label, refits its width and announces it when something differs.
@@ -170,6 +178,8 @@ private:
   std::int16_t lastLine_ = 0;
   bool newMessagePending_ = false;
   std::int16_t popupExpanded_ = 0;
+  // Height of the indicators' own row under line 0; 0 while they sit on the first row.
+  int indicatorRow_ = 0;
 };
 
 } // namespace meldlux

@@ -11,6 +11,10 @@ namespace meldlux {
 QVariant HistoryColourProxy::data(const QModelIndex& index, int role) const {
   if (role == Qt::DecorationRole && index.column() == HistoryModel::Time)
     return toQColor(Colour(QIdentityProxyModel::data(index, HistoryModel::ColourRole).toUInt()));
+  // What the strip did not show stands back.
+  if (role == Qt::ForegroundRole &&
+      QIdentityProxyModel::data(index, HistoryModel::MarkedRole).toBool())
+    return QColor(Qt::gray);
   return QIdentityProxyModel::data(index, role);
 }
 

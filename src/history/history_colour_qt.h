@@ -7,6 +7,7 @@ namespace meldlux {
 
 // Shows each history row's line colour as a swatch before its time: the lines' colours are
 // chosen for the strip's background, so as text colours on a white table they could vanish.
+// Repeats and filtered telegrams are greyed.
 class HistoryColourProxy final : public QIdentityProxyModel {
   Q_OBJECT
 public:

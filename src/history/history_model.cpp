@@ -138,7 +138,10 @@ int HistoryModel::columnCount(const QModelIndex& parent) const {
 QString HistoryModel::cell(const JournalEntry& e, int column) const {
   switch (column) {
   case Time: return germanDateTime(e.arrival);
-  case Kind: return historyKindCaption(e.kind);
+  case Kind:
+    return e.mark == JournalMark::None
+               ? historyKindCaption(e.kind)
+               : historyKindCaption(e.kind) + QStringLiteral(" (") + journalMarkText(e.mark) + u')';
   case Identifier: return e.identifier;
   case Name: return e.name;
   case Text: return e.line;
@@ -156,6 +159,8 @@ QVariant HistoryModel::data(const QModelIndex& index, int role) const {
     return e.message.isEmpty() ? e.line : e.line + u'\n' + e.message;
   if (role == ColourRole)
     return QVariant::fromValue(quint32(e.colour));
+  if (role == MarkedRole)
+    return e.mark != JournalMark::None;
   return {};
 }
 

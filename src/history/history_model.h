@@ -25,6 +25,8 @@ public:
   enum Column { Time, Kind, Identifier, Name, Text, ColumnCount };
   // The line's colour, 0x00BBGGRR, for the view to show.
   static constexpr int ColourRole = Qt::UserRole + 1;
+  // True for a repeat or a filtered telegram, a row the strip did not show.
+  static constexpr int MarkedRole = Qt::UserRole + 2;
   static constexpr int kPageRows = 200;
   // More new rows than this at once (a flood): the top page is read afresh instead.
   static constexpr int kLiveRows = 1000;

@@ -13,6 +13,7 @@ JournalFilter HistoryQuery::filterAt(const Clock& clock) const {
   if (kind)
     f.kinds = {*kind};
   f.text = text.trimmed();
+  f.shownOnly = shownOnly;
   const OleDate now = clock.now();
   switch (span) {
   case HistorySpan::All:

@@ -22,6 +22,7 @@ struct HistoryQuery {
   HistorySpan span = HistorySpan::All;
   QDate firstDay;
   QDate lastDay;
+  bool shownOnly = false; // without repeats and filtered telegrams
 
   // The journal filter at the time `clock` gives; "today" and "24 h" are taken from it.
   JournalFilter filterAt(const Clock& clock) const;

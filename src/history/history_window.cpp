@@ -5,6 +5,7 @@
 #include "history/history_export.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
@@ -123,6 +124,13 @@ QWidget* HistoryWindow::buildFilterRow(const Clock& clock) {
   firstDay_ = dateEdit(QStringLiteral("firstDay"), today.addDays(-7));
   lastDay_ = dateEdit(QStringLiteral("lastDay"), today);
 
+  marked_ = new QCheckBox(QStringLiteral("Wiederholungen und Gefilterte"), row);
+  marked_->setObjectName(QStringLiteral("marked"));
+  marked_->setToolTip(QStringLiteral("Auch Telegramme zeigen, die die Leiste als Wiederholung oder "
+                                     "wegen „Anzeigen“ nicht gezeigt hat (grau)"));
+  marked_->setChecked(true);
+  connect(marked_, &QCheckBox::toggled, this, &HistoryWindow::applyQuery);
+
   exportButton_ = new QPushButton(QStringLiteral("Exportieren …"), row);
   exportButton_->setObjectName(QStringLiteral("export"));
   exportButton_->setToolTip(QStringLiteral("Was die Tabelle zeigt, als CSV-Datei für Tabellenkalkulationen"));
@@ -142,6 +150,7 @@ QWidget* HistoryWindow::buildFilterRow(const Clock& clock) {
   layout->addWidget(firstDay_);
   layout->addWidget(new QLabel(QStringLiteral("bis"), row));
   layout->addWidget(lastDay_);
+  layout->addWidget(marked_);
   layout->addWidget(exportButton_);
   return row;
 }
@@ -155,6 +164,7 @@ void HistoryWindow::applyQuery() {
   q.span = HistorySpan(span_->currentData().toInt());
   q.firstDay = firstDay_->date();
   q.lastDay = lastDay_->date();
+  q.shownOnly = !marked_->isChecked();
   model_.setQuery(q);
 }
 

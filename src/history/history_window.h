@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 
+class QCheckBox;
 class QComboBox;
 class QDateEdit;
 class QLabel;
@@ -57,6 +58,7 @@ private:
   HistoryColourProxy colours_;
   QLineEdit* search_ = nullptr;
   QComboBox* kind_ = nullptr;
+  QCheckBox* marked_ = nullptr;
   QComboBox* span_ = nullptr;
   QDateEdit* firstDay_ = nullptr;
   QDateEdit* lastDay_ = nullptr;

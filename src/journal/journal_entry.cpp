@@ -26,6 +26,18 @@ QString journalKindName(JournalKind kind) {
   return QStringLiteral("unknown");
 }
 
+QString journalMarkText(JournalMark mark) {
+  switch (mark) {
+  case JournalMark::Repeat:
+    return QStringLiteral("Wiederholung");
+  case JournalMark::Filtered:
+    return QStringLiteral("gefiltert");
+  case JournalMark::None:
+    break;
+  }
+  return {};
+}
+
 bool journalKindFromName(QStringView name, JournalKind& kind) {
   for (const auto& [k, text] : kNames)
     if (name == QStringView(text)) {

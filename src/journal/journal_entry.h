@@ -22,6 +22,9 @@ enum class JournalKind : std::uint8_t {
 // identifier and why as the message. Numbered apart from the telegram kinds.
 constexpr JournalKind kJournalLoadFault = JournalKind(16);
 
+// Why a received telegram got no line on the strip; None for a line it showed. Stored numbers.
+enum class JournalMark : std::uint8_t { None = 0, Repeat = 1, Filtered = 2 };
+
 // Who sent an FMS telegram; None for the alarm kinds.
 enum class JournalDirection : std::uint8_t { None = 0, FromVehicle = 1, FromControl = 2 };
 
@@ -38,6 +41,7 @@ struct JournalEntry {
   QString message;     // the text that came with the telegram
   QString line;        // the line as shown
   Colour colour = 0;
+  JournalMark mark = JournalMark::None;
 
   bool operator==(const JournalEntry&) const = default;
 };
@@ -47,5 +51,7 @@ struct JournalEntry {
 QString journalKindName(JournalKind kind);
 // The kind of such a name; false for any other text.
 bool journalKindFromName(QStringView name, JournalKind& kind);
+// "Wiederholung", "gefiltert", or empty for a shown line.
+QString journalMarkText(JournalMark mark);
 
 } // namespace meldlux

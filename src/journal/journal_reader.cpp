@@ -13,7 +13,8 @@ namespace meldlux {
 namespace {
 
 constexpr const char* kColumns =
-    "id, arrival, telegram_time, kind, identifier, name, status, direction, message, line, colour";
+    "id, arrival, telegram_time, kind, identifier, name, status, direction, message, line, colour, "
+    "mark";
 
 struct Where {
   QString sql;
@@ -38,6 +39,8 @@ Where whereOf(const JournalFilter& filter, std::int64_t beforeId, std::int64_t a
     parts << QStringLiteral("meldlux_contains(?, name, identifier, message, line)");
     w.values << JournalSearch::fold(filter.text);
   }
+  if (filter.shownOnly)
+    parts << QStringLiteral("mark = 0");
   if (filter.from != 0) {
     parts << QStringLiteral("arrival >= ?");
     w.values << filter.from;
@@ -72,6 +75,7 @@ JournalEntry entryOf(const QSqlQuery& q) {
   e.message = q.value(8).toString();
   e.line = q.value(9).toString();
   e.colour = Colour(q.value(10).toLongLong());
+  e.mark = JournalMark(q.value(11).toInt());
   return e;
 }
 

@@ -20,6 +20,7 @@ struct JournalFilter {
   QString text;   // found anywhere in name, identifier, message or line, case ignored (umlauts too)
   OleDate from = 0; // arrival at or after
   OleDate until = 0; // arrival before
+  bool shownOnly = false; // no repeats and filtered telegrams
 };
 
 // Reads one journal file, newest first, a page at a time: a history window with a million rows

@@ -60,6 +60,13 @@ QString JournalSchema::apply(QSqlDatabase& db) {
   for (const char* statement : kStatements)
     if (QString e = run(query, QString::fromLatin1(statement)); !e.isEmpty())
       return e;
+  // Version 3: rows of repeats and filtered telegrams; every older row was a shown line. Looked
+  // for first, as a start cut short after it was added has it already.
+  if (!query.exec(QStringLiteral("SELECT mark FROM telegrams LIMIT 0")))
+    if (QString e = run(query, QStringLiteral("ALTER TABLE telegrams ADD COLUMN mark INTEGER NOT "
+                                              "NULL DEFAULT 0"));
+        !e.isEmpty())
+      return e;
   return run(query, QStringLiteral("PRAGMA user_version = %1").arg(kVersion));
 }
 

@@ -8,10 +8,10 @@ class QSqlDatabase;
 namespace meldlux {
 
 // The journal's tables. Times are OLE dates (local days since 1899-12-30), as the program keeps
-// them everywhere; kind, status and direction are the numbers of JournalEntry.
+// them everywhere; kind, status, direction and mark are the numbers of JournalEntry.
 class JournalSchema {
 public:
-  static constexpr int kVersion = 2;
+  static constexpr int kVersion = 3;
 
   // WAL, NORMAL sync (a commit survives a killed program; only a power cut may lose the last
   // ones) and the tables if they are missing. Returns an error text, empty on success. A file

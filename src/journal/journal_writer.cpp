@@ -120,7 +120,7 @@ bool JournalWriter::commit() {
   QSqlQuery insert(db);
   insert.prepare(QStringLiteral(
       "INSERT INTO telegrams (arrival, telegram_time, kind, identifier, name, status, direction, "
-      "message, line, colour) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+      "message, line, colour, mark) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
   for (const JournalEntry& e : waiting_) {
     insert.bindValue(0, e.arrival);
     insert.bindValue(1, e.telegramTime);
@@ -132,6 +132,7 @@ bool JournalWriter::commit() {
     insert.bindValue(7, text(e.message));
     insert.bindValue(8, text(e.line));
     insert.bindValue(9, qint64(e.colour));
+    insert.bindValue(10, int(e.mark));
     if (!insert.exec()) {
       const QSqlError error = insert.lastError();
       insert.finish();

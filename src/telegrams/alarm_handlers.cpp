@@ -31,8 +31,12 @@ void ZveiHandler::HandleZvei(QString& code, OleDate& time) {
     const FiveToneRecord& record = c_.reference.fiveTones.at(index);
     const QString name = trimSpaces(record.name.view());
     QString line = c_.options.checked(Check::chkHideRIC) ? name : record.code.text() + u' ' + name;
-    if (c_.popup.IsRecentDuplicate(line))
+    if (c_.popup.IsRecentDuplicate(line)) {
+      journalUnshown(c_,
+                     journalTelegram(JournalKind::Zvei, JournalDirection::None, code, name, -1, {}),
+                     JournalMark::Repeat, time, line, c_.statusTables.colour(kZveiColour));
       return;
+    }
     c_.sounds.playAlarm();
     if (msgAktiv) {
       c_.popup.ShowPopup();
@@ -59,6 +63,10 @@ void ZveiHandler::HandleZvei(QString& code, OleDate& time) {
       c_.popup.MarkNewestLine();
       journalLine(c_, journalTelegram(JournalKind::Zvei, JournalDirection::None, code, {}, -1, {}),
                   time, line, c_.statusTables.colour(kZveiColour));
+    } else {
+      journalUnshown(c_,
+                     journalTelegram(JournalKind::Zvei, JournalDirection::None, code, {}, -1, {}),
+                     JournalMark::Repeat, time, line, c_.statusTables.colour(kZveiColour));
     }
   }
   c_.popup.RefreshLines();
@@ -112,8 +120,11 @@ void PocsagHandler::HandlePocsag(QString& ric, QString& text, QString& sub, OleD
 
 void PocsagHandler::alarm(const QString& line, OleDate time, const QString& traySummary,
                           JournalEntry telegram) {
-  if (c_.popup.IsRecentDuplicate(line))
+  if (c_.popup.IsRecentDuplicate(line)) {
+    journalUnshown(c_, std::move(telegram), JournalMark::Repeat, time, line,
+                   c_.statusTables.colour(kPocsagColour));
     return;
+  }
   c_.sounds.playAlarm();
   if (c_.options.checked(Check::chkMsgAktiv)) {
     c_.popup.ShowPopup();

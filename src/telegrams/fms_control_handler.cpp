@@ -39,13 +39,13 @@ void FmsControlHandler::HandleFmsControl(QString& identifier, std::int16_t& stat
   if (vehicle.index == 0 && !c_.options.checked(Check::chkUnbekFMS))
     return;
 
+  const int org = OrgIndex(identifier);
+  const auto sender = [&](JournalKind kind) {
+    return journalTelegram(kind, JournalDirection::FromControl, identifier,
+                           vehicle.index > 0 ? trimSpaces(vehicle.name) : QString(), status,
+                           trimSpaces(text));
+  };
   if (c_.options.text(Text::txtMsgOnly).contains(filterCode(kFromControl, status))) {
-    const int org = OrgIndex(identifier);
-    const auto sender = [&](JournalKind kind) {
-      return journalTelegram(kind, JournalDirection::FromControl, identifier,
-                             vehicle.index > 0 ? trimSpaces(vehicle.name) : QString(), status,
-                             trimSpaces(text));
-    };
     if (status != 10 && c_.options.checked(Check::chkMsgAktiv))
       commandLine(vehicle.name, status, org, text, time, sender(JournalKind::FmsControl));
     // The watched vehicle's Sprechaufforderung sounds every time, repeats included.
@@ -53,6 +53,12 @@ void FmsControlHandler::HandleFmsControl(QString& identifier, std::int16_t& stat
       c_.sounds.playSprechaufforderung(identifier);
     if (status == 10)
       textTelegram(vehicle.name, org, text, time, sender(JournalKind::Text));
+  } else if (status >= 0 && status < StatusTables::kStatuses) {
+    journalUnshown(
+        c_, sender(status == 10 ? JournalKind::Text : JournalKind::FmsControl),
+        JournalMark::Filtered, time,
+        fmsLine(vehicle.name, status, c_.statusTables.text(status, org, kFromControl), text),
+        c_.statusTables.colour(status == 10 ? 10 : kInformationColour));
   }
 
   if (c_.options.checked(Check::chkMsgAktiv)) {
@@ -68,8 +74,11 @@ void FmsControlHandler::commandLine(const QString& name, std::int16_t status, in
     text = QStringLiteral(" [") + trimmed + u']';
   QString line = name + u' ' + formatRightAligned2(status) + u' ' +
                  c_.statusTables.text(status, org, kFromControl) + u' ' + text;
-  if (c_.popup.IsRecentDuplicate(line))
+  if (c_.popup.IsRecentDuplicate(line)) {
+    journalUnshown(c_, std::move(sender), JournalMark::Repeat, time, line,
+                   c_.statusTables.colour(kInformationColour));
     return;
+  }
   c_.popup.ShowPopup();
   c_.popup.AddMessage(time, line, c_.statusTables.colour(kInformationColour));
   c_.popup.MarkNewestLine();
@@ -88,8 +97,11 @@ void FmsControlHandler::textTelegram(const QString& name, int org, QString& text
   }
   if (StripNul(text).isEmpty())
     text = c_.statusTables.text(10, org, kFromControl);
-  if (c_.popup.IsRecentDuplicate(name + QStringLiteral(" 10 ") + text))
+  if (c_.popup.IsRecentDuplicate(name + QStringLiteral(" 10 ") + text)) {
+    journalUnshown(c_, std::move(sender), JournalMark::Repeat, time,
+                   name + QStringLiteral(" 10 ") + text, c_.statusTables.colour(10));
     return;
+  }
   c_.sounds.playControlText();
   if (c_.options.checked(Check::chkMsgAktiv)) {
     // The popup's labels show "&&" as one "&".

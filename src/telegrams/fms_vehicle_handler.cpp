@@ -39,21 +39,34 @@ void FmsVehicleHandler::HandleFmsVehicle(QString& identifier, std::int16_t& stat
     return;
 
   const bool msgAktiv = c_.options.checked(Check::chkMsgAktiv);
+  const int org = OrgIndex(identifier);
+  const auto sender = [&](JournalKind kind) {
+    return journalTelegram(kind, JournalDirection::FromVehicle, identifier,
+                           vehicle.index > 0 ? trimSpaces(vehicle.name) : QString(), status,
+                           trimSpaces(text));
+  };
   if (c_.options.text(Text::txtMsgOnly).contains(filterCode(kFromVehicle, status))) {
-    const int org = OrgIndex(identifier);
-    const auto sender = [&](JournalKind kind) {
-      return journalTelegram(kind, JournalDirection::FromVehicle, identifier,
-                             vehicle.index > 0 ? trimSpaces(vehicle.name) : QString(), status,
-                             trimSpaces(text));
-    };
     if (givesNormalLine(status, c_.options.checked(Check::chkSW)))
       normalLine(vehicle.name, status, org, text, time, sender(JournalKind::FmsVehicle));
-    if (c_.options.checked(Check::chkSW) && status == 5 && msgAktiv)
+    // A status shown only in an indicator is journaled too, so the board has every status.
+    if (c_.options.checked(Check::chkSW) && status == 5 && msgAktiv) {
       sprechwunsch(vehicle.name);
+      journalLine(c_, sender(JournalKind::FmsVehicle), time,
+                  c_.indicators.lblSprechwunsch().caption, c_.statusTables.colour(5));
+    }
     if (status == 10 && msgAktiv)
       vehicleText(vehicle.name, text, time, sender(JournalKind::Text));
-    if (c_.options.checked(Check::chkES) && status == 15 && msgAktiv)
+    if (c_.options.checked(Check::chkES) && status == 15 && msgAktiv) {
       spricht(vehicle.name);
+      journalLine(c_, sender(JournalKind::FmsVehicle), time, c_.indicators.lblSpricht().caption,
+                  c_.statusTables.colour(15));
+    }
+  } else if (status >= 0 && status < StatusTables::kStatuses) {
+    journalUnshown(
+        c_, sender(status == 10 ? JournalKind::Text : JournalKind::FmsVehicle),
+        JournalMark::Filtered, time,
+        fmsLine(vehicle.name, status, c_.statusTables.text(status, org, kFromVehicle), text),
+        c_.statusTables.colour(status));
   }
 
   if (c_.options.checked(Check::chkMsgAktiv)) {
@@ -68,8 +81,11 @@ void FmsVehicleHandler::normalLine(const QString& name, std::int16_t status, int
   const QString head = name + u' ' + formatRightAligned2(status) + u' ' + statusText;
   // The repeat test sees the text as received; the stored line carries it in brackets, so
   // telegrams with a text are never taken for repeats.
-  if (c_.popup.IsRecentDuplicate(head + text))
+  if (c_.popup.IsRecentDuplicate(head + text)) {
+    journalUnshown(c_, std::move(sender), JournalMark::Repeat, time,
+                   fmsLine(name, status, statusText, text), c_.statusTables.colour(status));
     return;
+  }
   c_.sounds.playVehicleStatus();
   if (c_.options.checked(Check::chkMsgAktiv)) {
     c_.popup.ShowPopup();

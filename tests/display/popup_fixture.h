@@ -28,15 +28,12 @@ public:
   int restored = 0;
 };
 
-// A popup with every collaborator it has in the program, on a 1280 x 960 pixel screen
-// (19200 x 14400 twips), with design-font rows of 240 twips and the clock standing still.
-class PopupFixture : public ::testing::Test {
+// A popup with every collaborator it has in the program, on a screen of the given width, with
+// its texts measured by Metrics and the clock standing still.
+template <typename Metrics, typename Base = ::testing::Test> class PopupRig : public Base {
 protected:
-  static constexpr int kScreenWidth = 19200;
-  static constexpr int kScreenHeight = 14400;
-  static constexpr int kRow = 240;
-
-  explicit PopupFixture(int charWidth = 0) : metrics{charWidth} {}
+  PopupRig(int screenWidth, Metrics textMetrics)
+      : screen{screenWidth, 14400}, metrics{std::move(textMetrics)} {}
 
   // The handlers' calling order for a line that is to be shown.
   void message(const QString& text, Colour colour = 65280) {
@@ -51,6 +48,31 @@ protected:
     popup.RefreshLines();
     popup.LayoutPopup();
   }
+
+  EventLogFile logFile;
+  ManualClock clock;
+  EventLog log{logFile.path()};
+  Options options;
+  LinkState link;
+  ReplacementTable replacements;
+  Indicators indicators{log};
+  FixedScreen screen;
+  Metrics metrics;
+  CountingForeground foreground;
+  PopupModel popup{
+      options, clock, link, replacements, indicators, log, PopupPorts{screen, metrics, foreground}};
+};
+
+// The popup on a 1280 x 960 pixel screen (19200 x 14400 twips), with design-font rows of 240
+// twips.
+class PopupFixture : public PopupRig<FixedTextMetrics> {
+protected:
+  static constexpr int kScreenWidth = 19200;
+  static constexpr int kScreenHeight = 14400;
+  static constexpr int kRow = 240;
+
+  explicit PopupFixture(int charWidth = 0) : PopupRig(kScreenWidth, FixedTextMetrics{charWidth}) {}
+
   // LastLine once the clock has moved on and the popup has refreshed.
   int lastLineAfter(double seconds) {
     advance(seconds);
@@ -77,18 +99,6 @@ protected:
   void rightPress() { popup.Form_MouseDown(Qt::RightButton, Qt::NoModifier); }
   void set(Text box, const char* text) { options.setText(box, QString::fromUtf8(text)); }
 
-  EventLogFile logFile;
-  ManualClock clock;
-  EventLog log{logFile.path()};
-  Options options;
-  LinkState link;
-  ReplacementTable replacements;
-  Indicators indicators{log};
-  FixedScreen screen{kScreenWidth, kScreenHeight};
-  FixedTextMetrics metrics;
-  CountingForeground foreground;
-  PopupModel popup{
-      options, clock, link, replacements, indicators, log, PopupPorts{screen, metrics, foreground}};
   CleanupTick cleanup{popup, link, clock};
   PopupOptionRules rules{options, popup, cleanup};
 };

@@ -7,6 +7,7 @@
 #include "history/history_window.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
@@ -164,6 +165,24 @@ TEST_F(History, ARareNeedleIsSoughtSliceBySliceFromTheEventLoop) {
   EXPECT_FALSE(model.canFetchMore({}));
   EXPECT_EQ(changes.count, 2);
   EXPECT_EQ(state->text(), QStringLiteral("4 Einträge"));
+}
+
+TEST_F(History, RepeatsAndFilteredRowsAreGreyedAndCanBeHidden) {
+  JournalEntry repeat = entryOfEachKind(rig.clock.now()).front();
+  repeat.mark = JournalMark::Repeat;
+  rig.writer->record(repeat);
+  JournalRig::endBlock();
+  HistoryWindow window(rig.clock, rig.path());
+  auto* table = window.findChild<QTableView*>("table");
+  const QModelIndex kind = table->model()->index(0, HistoryModel::Kind);
+  EXPECT_EQ(kind.data().toString(), "FMS Fahrzeug (Wiederholung)");
+  EXPECT_EQ(kind.data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::gray));
+  EXPECT_FALSE(table->model()->index(1, HistoryModel::Kind).data(Qt::ForegroundRole).isValid());
+  const int all = table->model()->rowCount();
+  window.findChild<QCheckBox*>("marked")->setChecked(false);
+  EXPECT_EQ(table->model()->rowCount(), all - 1);
+  EXPECT_NE(table->model()->index(0, HistoryModel::Kind).data().toString(),
+            "FMS Fahrzeug (Wiederholung)");
 }
 
 TEST_F(History, AMissingJournalIsAnEmptyTableWithAReason) {

@@ -179,6 +179,33 @@ TEST(Journal, AFileOfTheFirstVersionGetsTheSenderIndex) {
   EXPECT_EQ(q.value(0).toInt(), JournalSchema::kVersion);
 }
 
+// Rows of an older file were all shown lines; a repeat written after the update keeps its mark.
+TEST(Journal, AFileOfTheSecondVersionGetsTheMarkColumn) {
+  JournalRig rig;
+  rig.writer->record(entryOfEachKind(rig.clock.now()).front());
+  JournalRig::endBlock();
+  rig.writer.reset();
+  {
+    JournalConnection c(rig.path());
+    QSqlQuery q(c.db());
+    ASSERT_TRUE(q.exec("ALTER TABLE telegrams DROP COLUMN mark") &&
+                q.exec("PRAGMA user_version = 2"));
+  }
+  rig.start();
+  JournalEntry repeat = entryOfEachKind(rig.clock.now()).front();
+  repeat.mark = JournalMark::Repeat;
+  rig.writer->record(repeat);
+  JournalRig::endBlock();
+  JournalReader reader(rig.path());
+  const auto rows = reader.page({}, 10);
+  ASSERT_EQ(rows.size(), 2u) << reader.lastError().toStdString();
+  EXPECT_EQ(rows[0].mark, JournalMark::Repeat);
+  EXPECT_EQ(rows[1].mark, JournalMark::None);
+  JournalFilter shown;
+  shown.shownOnly = true;
+  EXPECT_EQ(reader.count(shown), 1);
+}
+
 // A file overwritten while the writer has it open (a restore gone wrong, another program) is no
 // database any more: the next block moves it aside and goes on in a new file, losing no row.
 TEST(Journal, AFileThatStopsBeingADatabaseIsMovedAsideAtTheNextBlock) {

@@ -153,6 +153,28 @@ TEST(JournalFaults, DamagedFileIsMovedAsideAndANewOneBegins) {
   EXPECT_EQ(kept.readAll(), QByteArray(16384, '\x5a'));
 }
 
+// The real program journals what the strip skips: a repeat, and a status the show-only list
+// keeps off (vehicle status 12 is not in the default list).
+TEST(JournalFaults, RepeatsAndFilteredTelegramsAreJournaledMarked) {
+  QTemporaryDir folder;
+  const QString path = QDir(folder.path()).filePath("journal.sqlite");
+  FaultRun run(1, journalSettings(folder.path()));
+  ASSERT_TRUE(run.start());
+  ASSERT_TRUE(run.connectsAndLogsIn(kConnectMs));
+  ASSERT_TRUE(run.server.send("ZVEI\t12121\r\nZVEI\t12121\r\n"
+                              "FMSTlg\t64123456\t\t\t\t\t12\t\t0\t\t\t\t\t\r\n"));
+  ASSERT_TRUE(run.shows("12121 Unbekannt"));
+  ASSERT_TRUE(waitFor([&] { return rows(path) == 3; }, 10000)) << rows(path);
+  JournalReader reader(path);
+  const auto written = reader.page({}, 10);
+  ASSERT_EQ(written.size(), 3u);
+  EXPECT_EQ(journalMarkText(written[0].mark), "gefiltert");
+  EXPECT_EQ(written[0].status, 12);
+  EXPECT_EQ(journalMarkText(written[1].mark), "Wiederholung");
+  EXPECT_EQ(written[2].mark, JournalMark::None);
+  EXPECT_EQ(run.meldlux.log().count("message\t"), 1);
+}
+
 TEST(JournalFaults, TwoInstancesShareOneFile) {
   QTemporaryDir folder;
   const QString path = QDir(folder.path()).filePath("journal.sqlite");
