@@ -10,8 +10,16 @@
 # the server) and exits 0. MELDLUX_EVENT_LOG=/tmp/events.log keeps the program's event log there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
-bash scripts/build.sh
+funk=0
+[ "${1:-}" != --funk ] || funk=1
+bash scripts/setup.sh --demo
+# Only what the demo runs; a build folder set up before (by scripts/test.sh) keeps its tests.
+[ -f build/CMakeCache.txt ] ||
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMELDLUX_BUILD_TESTS=OFF \
+    -DMELDLUX_BUILD_BENCH=OFF >/dev/null
+targets=(meldlux meldlux-refdata meldlux-screenshot meldlux_desktop_data)
+if [ "$funk" = 1 ]; then targets+=(meldlux-multimon meldlux-signal-gen); else targets+=(meldlux-decoder-sim); fi
+cmake --build build --target "${targets[@]}"
 
 top=$PWD
 demo=$top/build/demo
@@ -29,7 +37,7 @@ trap cleanup EXIT
 # The simulator (or the bridge) on the program's default port, or the next free one when another
 # program has it.
 source scripts/simulator.sh
-if [ "${1:-}" = --funk ]; then
+if [ "$funk" = 1 ]; then
   shift
   decoder="multimon-ng -q -t raw -a POCSAG512 -a POCSAG1200 -a POCSAG2400 -a ZVEI1 -a FMSFSK -"
   start_bridge "${MELDLUX_DEMO_PORT:-7778}" "$demo/sim.log" --password demo --heartbeat 20 \

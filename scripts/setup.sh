@@ -1,23 +1,32 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and the demo need (only what is missing).
+# With --demo only those that building and running the demo needs.
 set -euo pipefail
 
-packages=(qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins
-          libgtest-dev libgmock-dev libbenchmark-dev
-          ninja-build cmake g++ clang xvfb xauth
-          libclang-rt-14-dev  # clang's libFuzzer and sanitizer runtimes, only recommended by clang
-          fonts-liberation2  # the strip's design font Arial, by its metric twin
-          trayer xdotool     # a notification area and a hand for the tray's end-to-end test
-          qt6-svg-dev        # renders the icon's PNG sizes at build time
-          dpkg-dev desktop-file-utils appstream   # the Debian package and its checks
-          multimon-ng        # the real decoder the bridge tests run the generated audio through
-          lintian help2man   # Debian's package checker; manual pages from --help
-          libfaketime        # a faster clock for the fault tests' reconnection runs
-          libqt6sql6-sqlite  # the journal's SQLite driver for Qt SQL
-          libmosquitto-dev   # the bridge's MQTT client library
-          mosquitto openssl  # the broker the MQTT tests start, and their test CA
-          libsqlite3-dev     # the journal's umlaut-folding search function
-          g++-mingw-w64-x86-64-posix wine64)  # build and run the registry store's Windows test
+# What configuring, building and running the demo needs.
+demo=(qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins
+      ninja-build cmake g++ pkg-config xvfb
+      fonts-liberation2  # the strip's design font Arial, by its metric twin
+      qt6-svg-dev        # renders the icon's PNG sizes at build time
+      qt6-translations-l10n  # Qt's own dialog texts in German
+      libqt6sql6-sqlite  # the journal's SQLite driver for Qt SQL
+      libsqlite3-dev     # the journal's umlaut-folding search function
+      libmosquitto-dev   # the bridge's MQTT client library
+      help2man           # manual pages from --help
+      multimon-ng)       # the real decoder of the demo's radio road (--funk)
+# What the tests, benchmarks, fuzzers and the package checks need on top.
+tests=(libgtest-dev libgmock-dev libbenchmark-dev
+       clang xauth
+       libclang-rt-14-dev  # clang's libFuzzer and sanitizer runtimes, only recommended by clang
+       trayer xdotool     # a notification area and a hand for the tray's end-to-end test
+       dpkg-dev desktop-file-utils appstream   # the Debian package and its checks
+       lintian            # Debian's package checker
+       libfaketime        # a faster clock for the fault tests' reconnection runs
+       mosquitto openssl  # the broker the MQTT tests start, and their test CA
+       g++-mingw-w64-x86-64-posix wine64)  # build and run the registry store's Windows test
+
+packages=("${demo[@]}")
+[ "${1:-}" = --demo ] || packages+=("${tests[@]}")
 
 missing=()
 for p in "${packages[@]}"; do
