@@ -53,7 +53,18 @@ void HistoryModel::setQuery(const HistoryQuery& query) {
 QString HistoryModel::error() const {
   if (!reader_)
     return QFileInfo(path_).isFile() ? QString() : QStringLiteral("Noch kein Journal vorhanden: ") + path_;
-  return reader_->error().isEmpty() ? reader_->lastError() : reader_->error();
+  return reader_->error().isEmpty() ? error_ : reader_->error();
+}
+
+bool HistoryModel::failed(Read read) {
+  QString error = reader_->takeLastError();
+  if (error.isEmpty() && (error_.isEmpty() || failedRead_ != read))
+    return false;
+  if (!error.isEmpty())
+    failedRead_ = read;
+  error_ = std::move(error);
+  Q_EMIT errorChanged();
+  return !error_.isEmpty();
 }
 
 void HistoryModel::reload() {
@@ -64,6 +75,8 @@ void HistoryModel::reload() {
   rows_.clear();
   wanted_ = 0;
   exhausted_ = !reader_;
+  const bool hadError = !error_.isEmpty();
+  error_.clear();
   if (reader_) {
     std::tie(oldestId_, newestId_) = reader_->idRange();
     cursor_ = newestId_ + 1;
@@ -73,6 +86,8 @@ void HistoryModel::reload() {
   endResetModel();
   if (searching() != wasSearching)
     Q_EMIT searchingChanged();
+  if (hadError && error_.isEmpty())
+    Q_EMIT errorChanged();
 }
 
 void HistoryModel::readOn(bool announce) {
@@ -81,6 +96,10 @@ void HistoryModel::readOn(bool announce) {
   while (wanted_ > 0 && cursor_ > oldestId_ && budget > 0) {
     const std::int64_t floor = std::max(cursor_ - sliceIds_, oldestId_); // ids floor .. cursor_ - 1
     std::vector<JournalEntry> got = reader_->between(filter_, wanted_, cursor_, floor - 1);
+    if (failed(Read::Page)) {
+      wanted_ = 0; // the slice is read again when the view asks for more
+      break;
+    }
     budget -= cursor_ - floor;
     cursor_ = int(got.size()) == wanted_ ? got.back().id : floor;
     wanted_ -= int(got.size());
@@ -108,7 +127,10 @@ void HistoryModel::journalWritten() {
     return;
   }
   std::vector<JournalEntry> fresh = reader_->newer(filter_, kLiveRows + 1, newestId_);
-  newestId_ = newestInFile();
+  const std::int64_t newest = newestInFile();
+  if (failed(Read::Live))
+    return; // read from the same row again with the next block
+  newestId_ = newest;
   if (fresh.empty())
     return;
   if (int(fresh.size()) > kLiveRows) {

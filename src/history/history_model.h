@@ -42,7 +42,8 @@ public:
   // The filter the rows were read with.
   const JournalFilter& filter() const { return filter_; }
   const QString& journalPath() const { return path_; }
-  // Why the journal could not be read; empty when it could.
+  // Why the journal could not be read; empty when it could. A failed read is told until the rows
+  // it missed were read after all (the next live update, the next page, a new query).
   QString error() const;
   // A page is still being read, from the event loop.
   bool searching() const { return wanted_ > 0; }
@@ -67,17 +68,25 @@ public Q_SLOTS:
 Q_SIGNALS:
   // searching() changed.
   void searchingChanged();
+  // error() changed.
+  void errorChanged();
 
 private:
   void reload();
   // Reads slices until the page is full, the file ends or this turn's ids are used up.
   void readOn(bool announce);
   std::int64_t newestInFile();
+  enum class Read { Page, Live };
+  // Takes the reader's failure, if any, as what `read` missed; a success ends a failure of that
+  // read. True when it failed.
+  bool failed(Read read);
   QString cell(const JournalEntry& e, int column) const;
 
   const Clock& clock_;
   QString path_;
   std::unique_ptr<JournalReader> reader_;
+  QString error_;
+  Read failedRead_ = Read::Page;
   HistoryQuery query_;
   JournalFilter filter_;
   std::vector<JournalEntry> rows_;

@@ -73,6 +73,7 @@ HistoryWindow::HistoryWindow(const Clock& clock, const QString& journalPath, QWi
   connect(&model_, &QAbstractItemModel::modelReset, this, &HistoryWindow::showState);
   connect(&model_, &QAbstractItemModel::rowsInserted, this, &HistoryWindow::showState);
   connect(&model_, &HistoryModel::searchingChanged, this, &HistoryWindow::showState);
+  connect(&model_, &HistoryModel::errorChanged, this, &HistoryWindow::showState);
   connect(this, &HistoryWindow::exported, this, &HistoryWindow::exportEnded);
   showState();
 }

@@ -76,7 +76,7 @@ JournalEntry entryOf(const QSqlQuery& q) {
 }
 
 // Runs the statement with the filter's values bound; keeps the driver's text in error when it
-// fails and clears error when it runs.
+// fails. A later success leaves it there: the rows that one missed are still missing.
 bool run(QSqlQuery& q, const QString& sql, const Where& w, QString& error) {
   q.prepare(sql);
   for (const QVariant& v : w.values)
@@ -85,7 +85,6 @@ bool run(QSqlQuery& q, const QString& sql, const Where& w, QString& error) {
     error = q.lastError().text();
     return false;
   }
-  error.clear();
   return true;
 }
 
@@ -95,6 +94,8 @@ JournalReader::JournalReader(const QString& path) : connection_(path) {
   if (connection_.error().isEmpty())
     lastError_ = JournalSearch::install(connection_.db()); // a text search fails without it
 }
+
+QString JournalReader::takeLastError() { return std::exchange(lastError_, QString()); }
 
 std::vector<JournalEntry> JournalReader::page(const JournalFilter& filter, int limit,
                                               std::int64_t beforeId) {

@@ -48,8 +48,9 @@ public:
   // Rows per day of arrival and kind.
   std::map<std::pair<QDate, JournalKind>, std::int64_t> perDayAndKind(const JournalFilter& filter);
 
-  // The last failure of a read, empty when there was none.
+  // The last failure of a read, empty when there was none; kept until taken, whatever ran since.
   const QString& lastError() const { return lastError_; }
+  QString takeLastError();
 
 private:
   JournalConnection connection_;

@@ -3,6 +3,8 @@
 #include "support/signal_recorder.h"
 #include "support/wait.h"
 
+#include "journal/journal_connection.h"
+
 #include "history/history_model.h"
 #include "history/history_window.h"
 
@@ -14,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QTableView>
 #include <gtest/gtest.h>
 
@@ -172,6 +175,33 @@ TEST_F(History, AMissingJournalIsAnEmptyTableWithAReason) {
   EXPECT_FALSE(model.canFetchMore({}));
   EXPECT_FALSE(model.error().isEmpty());
   EXPECT_FALSE(QFile::exists(rig.path(QStringLiteral("none.sqlite"))));
+}
+
+// A read that fails while a later one succeeds: the rows it lacks are not lost in silence.
+TEST_F(History, AFailedReadStaysVisibleUntilTheRowsAreReadAfterAll) {
+  HistoryWindow window(rig.clock, rig.path());
+  HistoryModel& model = window.model();
+  auto* state = window.findChild<QLabel*>(QStringLiteral("state"));
+  const auto renameColumn = [&](const char* from, const char* to) {
+    JournalConnection other(rig.path());
+    QSqlQuery q(other.db());
+    ASSERT_TRUE(q.exec(QStringLiteral("ALTER TABLE telegrams RENAME COLUMN %1 TO %2")
+                           .arg(QLatin1String(from), QLatin1String(to))));
+  };
+  add(rig.clock.now());
+  renameColumn("message", "gone"); // the new rows cannot be read, their ids still can
+  model.journalWritten();
+  EXPECT_EQ(model.rowCount(), 60);
+  EXPECT_TRUE(model.error().contains(u"message")) << model.error().toStdString();
+  EXPECT_EQ(state->text(), model.error());
+  model.journalWritten(); // nothing new: the fault is still there and still told
+  EXPECT_FALSE(model.error().isEmpty());
+
+  renameColumn("gone", "message");
+  model.journalWritten();
+  EXPECT_EQ(model.rowCount(), 65); // the rows the failed read left out come after all
+  EXPECT_TRUE(model.error().isEmpty()) << model.error().toStdString();
+  EXPECT_EQ(state->text(), QStringLiteral("65 Einträge"));
 }
 
 TEST_F(History, WindowSearchesFiltersCopiesAndExportsWhatItShows) {
