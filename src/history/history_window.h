@@ -29,7 +29,6 @@ public:
   ~HistoryWindow() override;
 
   HistoryModel& model() { return model_; }
-  void setJournalPath(const QString& path) { model_.setJournalPath(path); }
   // Writes what the filter shows to a CSV file on a thread of its own, so that a long journal
   // never holds the strip; exported() tells how it went.
   void startExport(const QString& file);
@@ -38,6 +37,7 @@ public:
 
 public Q_SLOTS:
   void journalWritten() { model_.journalWritten(); }
+  void setJournalPath(const QString& path) { model_.setJournalPath(path); }
 
 Q_SIGNALS:
   // An export has ended: the error text, empty when the file was written whole.
