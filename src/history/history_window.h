@@ -8,7 +8,6 @@
 #include <QWidget>
 
 class QComboBox;
-class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -19,9 +18,9 @@ namespace meldlux {
 
 class Clock;
 
-// "Verlauf": the journal, newest first, with a kind, a search and a span of time to narrow it,
-// and an export of what it shows. Typing anywhere in the table goes to the search; Enter copies
-// the current row.
+// "Verlauf": the journal, newest first (a click on the header turns it), with a kind, a search and
+// a span of time to narrow it, and an export of what it shows. Typing anywhere in the table goes
+// to the search; Enter copies the current row; Escape closes the window.
 class HistoryWindow final : public QWidget {
   Q_OBJECT
 public:
@@ -45,6 +44,7 @@ Q_SIGNALS:
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
 private:
   QWidget* buildFilterRow(const Clock& clock);
@@ -53,18 +53,21 @@ private:
   void copyCurrentRow();
   void showState();
 
+  const Clock& clock_;
   HistoryModel model_;
   HistoryColourProxy colours_;
   QLineEdit* search_ = nullptr;
   QComboBox* kind_ = nullptr;
   QComboBox* span_ = nullptr;
-  QDateEdit* firstDay_ = nullptr;
-  QDateEdit* lastDay_ = nullptr;
+  // The span's ends as typed: "6.12.2026 06:00", "6.12.", "06:00".
+  QLineEdit* first_ = nullptr;
+  QLineEdit* last_ = nullptr;
   QTableView* table_ = nullptr;
   QLabel* state_ = nullptr;
   QPushButton* exportButton_ = nullptr;
   QThread* exporting_ = nullptr;
   QString exportFile_;
+  QString refusal_; // why the span typed is not taken; the table keeps what it showed
   QTimer typingPause_;
 };
 

@@ -108,7 +108,8 @@ std::vector<JournalEntry> JournalReader::newer(const JournalFilter& filter, int 
 }
 
 std::vector<JournalEntry> JournalReader::between(const JournalFilter& filter, int limit,
-                                                 std::int64_t beforeId, std::int64_t afterId) {
+                                                 std::int64_t beforeId, std::int64_t afterId,
+                                                 bool oldestFirst) {
   std::vector<JournalEntry> out;
   if (!error().isEmpty() || limit <= 0)
     return out;
@@ -116,7 +117,9 @@ std::vector<JournalEntry> JournalReader::between(const JournalFilter& filter, in
   QSqlQuery q(connection_.db());
   q.setForwardOnly(true);
   if (!run(q, QStringLiteral("SELECT ") + QLatin1String(kColumns) + QStringLiteral(" FROM telegrams") +
-                 w.sql + QStringLiteral(" ORDER BY id DESC LIMIT ") + QString::number(limit),
+                 w.sql + (oldestFirst ? QStringLiteral(" ORDER BY id LIMIT ")
+                                      : QStringLiteral(" ORDER BY id DESC LIMIT ")) +
+                 QString::number(limit),
            w, lastError_))
     return out;
   out.reserve(std::size_t(limit));
