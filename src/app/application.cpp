@@ -179,10 +179,14 @@ void Application::setJournalSettings(bool enabled, int retentionDays, const QStr
   journalRelay_.setTarget(nullptr);
   journal_.reset(); // commits what waits to the old file
   startJournal();
+  Q_EMIT journalFileChanged(journalPath());
+}
+
+QString Application::journalPath() const {
+  return journal_ ? journal_->path() : journalSettings().path();
 }
 
 void Application::startJournal() {
-  journalPath_.clear();
   const JournalSettings settings = readJournalSettings(settingsStore_);
   if (!settings.enabled)
     return;
@@ -194,14 +198,15 @@ void Application::startJournal() {
       [this](const QString& text) { statusLabel_.setCaption(text); });
   journalRelay_.setTarget(journal_.get());
   connect(journal_.get(), &JournalWriter::written, this, &Application::journalWritten);
-  journalPath_ = settings.path();
+  connect(journal_.get(), &JournalWriter::fileReplaced, this,
+          [this] { Q_EMIT journalFileChanged(journal_->path()); });
 }
 
 void Application::startBoard() {
   board_.loadVehicles(); // the table and the status texts are complete now
-  if (journalPath_.isEmpty())
+  if (!journal_)
     return;
-  if (const QString error = board_.restore(journalPath_); !error.isEmpty())
+  if (const QString error = board_.restore(journal_->path()); !error.isEmpty())
     log_->write(u"board", {QStringLiteral("failed"), error});
 }
 

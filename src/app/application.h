@@ -128,6 +128,8 @@ public:
   VehicleBoard& vehicleBoard() { return board_; }
   // The journal's settings as the store holds them now.
   JournalSettings journalSettings() const;
+  // The journal's file: the one being written, or with the journal off the one it would write.
+  QString journalPath() const;
   // Stores the journal page's settings and starts the journal afresh with them (or ends it).
   void setJournalSettings(bool enabled, int retentionDays, const QString& folder);
   // The socket's data-arrival event. It has no telegram handlers until they are set with
@@ -143,6 +145,8 @@ Q_SIGNALS:
   void unloaded();
   // The journal has a block more in its file (for the history window).
   void journalWritten();
+  // journalPath() is another file now, or a new file under the same name: read it afresh.
+  void journalFileChanged(const QString& path);
 
 private:
   void chkSysTray_Click();
@@ -176,7 +180,6 @@ private:
   AlertSounds sounds_;
   JournalRelay journalRelay_;
   std::unique_ptr<JournalWriter> journal_;
-  QString journalPath_; // empty while the journal is off
   VehicleBoard board_;
   JournalTee journalTee_{journalRelay_, board_};
   TelegramHandlerSet handlers_;

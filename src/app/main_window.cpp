@@ -62,8 +62,10 @@ QWidget* MainWindow::buildJournalButtons() {
 
 void MainWindow::showHistory() {
   if (!history_) {
-    history_ = std::make_unique<HistoryWindow>(app_.clock(), app_.journalSettings().path());
+    history_ = std::make_unique<HistoryWindow>(app_.clock(), app_.journalPath());
     connect(&app_, &Application::journalWritten, history_.get(), &HistoryWindow::journalWritten);
+    connect(&app_, &Application::journalFileChanged, history_.get(),
+            &HistoryWindow::setJournalPath);
   }
   history_->show();
   history_->raise();
@@ -72,8 +74,7 @@ void MainWindow::showHistory() {
 
 void MainWindow::showJournalSettings() {
   JournalSettingsWindow dialog(app_, this);
-  if (dialog.exec() == QDialog::Accepted && history_)
-    history_->setJournalPath(app_.journalSettings().path());
+  dialog.exec();
 }
 
 QWidget* MainWindow::buildServerFrame() {

@@ -79,4 +79,11 @@ QString formatDecimal(double value) {
 
 QString formatDecimal(qint64 value) { return QString::number(value); }
 
+QString formatCount(qint64 value) {
+  QString digits = QString::number(value);
+  for (qsizetype at = digits.size() - 3; at > (value < 0 ? 1 : 0); at -= 3)
+    digits.insert(at, u' ');
+  return digits;
+}
+
 } // namespace meldlux

@@ -19,5 +19,7 @@ QString formatDateTime(OleDate date);
 QString formatDecimal(double value);
 QString formatDecimal(qint64 value);
 inline QString formatDecimal(int value) { return formatDecimal(qint64(value)); }
+// A count for reading: digits in groups of three with a space between ("11 383").
+QString formatCount(qint64 value);
 
 } // namespace meldlux

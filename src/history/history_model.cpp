@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <algorithm>
+#include <cstdlib>
 #include <tuple>
 
 namespace meldlux {
@@ -55,7 +56,18 @@ void HistoryModel::setQuery(const HistoryQuery& query) {
 QString HistoryModel::error() const {
   if (!reader_)
     return QFileInfo(path_).isFile() ? QString() : QStringLiteral("Noch kein Journal vorhanden: ") + path_;
-  return reader_->error().isEmpty() ? reader_->lastError() : reader_->error();
+  return reader_->error().isEmpty() ? error_ : reader_->error();
+}
+
+bool HistoryModel::failed(Read read) {
+  QString error = reader_->takeLastError();
+  if (error.isEmpty() && (error_.isEmpty() || failedRead_ != read))
+    return false;
+  if (!error.isEmpty())
+    failedRead_ = read;
+  error_ = std::move(error);
+  Q_EMIT errorChanged();
+  return !error_.isEmpty();
 }
 
 void HistoryModel::reload() {
@@ -66,25 +78,38 @@ void HistoryModel::reload() {
   rows_.clear();
   wanted_ = 0;
   exhausted_ = !reader_;
+  const bool hadError = !error_.isEmpty();
+  error_.clear();
   if (reader_) {
     std::tie(oldestId_, newestId_) = reader_->idRange();
-    cursor_ = newestId_ + 1;
+    cursor_ = oldestFirst_ ? oldestId_ - 1 : newestId_ + 1;
     wanted_ = kPageRows;
+    matching_ = filter_.text.isEmpty() ? reader_->count(filter_) : -1;
     readOn(false);
   }
   endResetModel();
   if (searching() != wasSearching)
     Q_EMIT searchingChanged();
+  if (hadError && error_.isEmpty())
+    Q_EMIT errorChanged();
 }
 
 void HistoryModel::readOn(bool announce) {
   const bool wasSearching = searching();
   std::int64_t budget = idsAtOnce_;
-  while (wanted_ > 0 && cursor_ > oldestId_ && budget > 0) {
-    const std::int64_t floor = std::max(cursor_ - sliceIds_, oldestId_); // ids floor .. cursor_ - 1
-    std::vector<JournalEntry> got = reader_->between(filter_, wanted_, cursor_, floor - 1);
-    budget -= cursor_ - floor;
-    cursor_ = int(got.size()) == wanted_ ? got.back().id : floor;
+  while (wanted_ > 0 && idsLeft() && budget > 0) {
+    // The slice's far end, ids up to it (down to it newest first) after the cursor.
+    const std::int64_t end = oldestFirst_ ? std::min(cursor_ + sliceIds_, newestId_)
+                                          : std::max(cursor_ - sliceIds_, oldestId_);
+    std::vector<JournalEntry> got =
+        oldestFirst_ ? reader_->between(filter_, wanted_, end + 1, cursor_, true)
+                     : reader_->between(filter_, wanted_, cursor_, end - 1);
+    if (failed(Read::Page)) {
+      wanted_ = 0; // the slice is read again when the view asks for more
+      break;
+    }
+    budget -= std::abs(end - cursor_);
+    cursor_ = int(got.size()) == wanted_ ? got.back().id : end;
     wanted_ -= int(got.size());
     if (got.empty())
       continue;
@@ -95,9 +120,11 @@ void HistoryModel::readOn(bool announce) {
     if (announce)
       endInsertRows();
   }
-  exhausted_ = cursor_ <= oldestId_;
-  if (exhausted_)
+  exhausted_ = !idsLeft();
+  if (exhausted_) {
     wanted_ = 0;
+    matching_ = std::int64_t(rows_.size());
+  }
   if (wanted_ > 0)
     goOn_.start();
   if (announce && searching() != wasSearching)
@@ -110,16 +137,38 @@ void HistoryModel::journalWritten() {
     return;
   }
   std::vector<JournalEntry> fresh = reader_->newer(filter_, kLiveRows + 1, newestId_);
-  newestId_ = newestInFile();
+  const std::int64_t newest = newestInFile();
+  if (failed(Read::Live))
+    return; // read from the same row again with the next block
+  const bool atEnd = exhausted_; // oldest first: the new rows go on below the last one read
+  newestId_ = newest;
   if (fresh.empty())
     return;
   if (int(fresh.size()) > kLiveRows) {
     reload(); // the rows in between would leave a gap
     return;
   }
-  beginInsertRows({}, 0, int(fresh.size()) - 1);
-  rows_.insert(rows_.begin(), fresh.begin(), fresh.end());
-  endInsertRows();
+  if (matching_ >= 0)
+    matching_ += std::int64_t(fresh.size());
+  if (!oldestFirst_) {
+    beginInsertRows({}, 0, int(fresh.size()) - 1);
+    rows_.insert(rows_.begin(), fresh.begin(), fresh.end());
+    endInsertRows();
+  } else if (atEnd) { // else they come when the pages reach them
+    cursor_ = newestId_;
+    beginInsertRows({}, int(rows_.size()), int(rows_.size() + fresh.size()) - 1);
+    rows_.insert(rows_.end(), fresh.rbegin(), fresh.rend());
+    endInsertRows();
+  }
+  Q_EMIT matchingChanged();
+}
+
+void HistoryModel::sort(int, Qt::SortOrder order) {
+  const bool oldestFirst = order == Qt::AscendingOrder;
+  if (oldestFirst == oldestFirst_)
+    return;
+  oldestFirst_ = oldestFirst;
+  reload();
 }
 
 std::int64_t HistoryModel::newestInFile() {

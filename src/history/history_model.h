@@ -44,10 +44,15 @@ public:
   // The filter the rows were read with.
   const JournalFilter& filter() const { return filter_; }
   const QString& journalPath() const { return path_; }
-  // Why the journal could not be read; empty when it could.
+  // Why the journal could not be read; empty when it could. A failed read is told until the rows
+  // it missed were read after all (the next live update, the next page, a new query).
   QString error() const;
   // A page is still being read, from the event loop.
   bool searching() const { return wanted_ > 0; }
+  // How many rows the filter lets through; -1 while a text search has not read them all (a
+  // count of its own would read the whole file at once).
+  std::int64_t matching() const { return matching_; }
+  bool oldestFirst() const { return oldestFirst_; }
   // How many ids a slice spans and how many are read in one go (tests and benchmarks).
   void setSlicing(std::int64_t sliceIds, std::int64_t idsAtOnce);
 
@@ -61,6 +66,8 @@ public:
   QVariant headerData(int section, Qt::Orientation orientation,
                       int role = Qt::DisplayRole) const override;
   bool canFetchMore(const QModelIndex& parent) const override;
+  // By arrival only, the one order the journal keeps an index for; any column means the time.
+  void sort(int column, Qt::SortOrder order) override;
   void fetchMore(const QModelIndex& parent) override;
 
 public Q_SLOTS:
@@ -69,24 +76,38 @@ public Q_SLOTS:
 Q_SIGNALS:
   // searching() changed.
   void searchingChanged();
+  // error() changed.
+  void errorChanged();
+  // matching() grew by new rows.
+  void matchingChanged();
 
 private:
   void reload();
   // Reads slices until the page is full, the file ends or this turn's ids are used up.
   void readOn(bool announce);
   std::int64_t newestInFile();
+  // Ids still to be read in the page order.
+  bool idsLeft() const { return oldestFirst_ ? cursor_ < newestId_ : cursor_ > oldestId_; }
+  enum class Read { Page, Live };
+  // Takes the reader's failure, if any, as what `read` missed; a success ends a failure of that
+  // read. True when it failed.
+  bool failed(Read read);
   QString cell(const JournalEntry& e, int column) const;
 
   const Clock& clock_;
   QString path_;
   std::unique_ptr<JournalReader> reader_;
+  QString error_;
+  Read failedRead_ = Read::Page;
   HistoryQuery query_;
   JournalFilter filter_;
   std::vector<JournalEntry> rows_;
   bool exhausted_ = true;
   std::int64_t newestId_ = 0; // the newest row of the file when it was last looked at
   std::int64_t oldestId_ = 0;
-  std::int64_t cursor_ = 0;   // the ids below this one are still to be read
+  std::int64_t cursor_ = 0;   // the ids beyond this one (below it newest first) are to be read
+  std::int64_t matching_ = -1;
+  bool oldestFirst_ = false;
   int wanted_ = 0;            // rows the page being read still lacks
   std::int64_t sliceIds_ = kSliceIds;
   std::int64_t idsAtOnce_ = kIdsAtOnce;

@@ -2,13 +2,13 @@
 #include "history/history_window.h"
 
 #include "base/clock.h"
+#include "base/formats.h"
 #include "history/history_export.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -35,10 +35,10 @@ constexpr JournalKind kKinds[] = {JournalKind::FmsVehicle, JournalKind::FmsContr
 } // namespace
 
 HistoryWindow::HistoryWindow(const Clock& clock, const QString& journalPath, QWidget* parent)
-    : QWidget(parent, Qt::Window), model_(clock, journalPath) {
+    : QWidget(parent, Qt::Window), clock_(clock), model_(clock, journalPath) {
   setWindowTitle(QStringLiteral("Verlauf"));
   setObjectName(QStringLiteral("Verlauf"));
-  resize(900, 560);
+  resize(1000, 560);
   colours_.setSourceModel(&model_);
 
   table_ = new QTableView(this);
@@ -54,11 +54,23 @@ HistoryWindow::HistoryWindow(const Clock& clock, const QString& journalPath, QWi
   table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
   table_->horizontalHeader()->setStretchLastSection(true);
-  const int digit = table_->fontMetrics().horizontalAdvance(u'0');
-  table_->setColumnWidth(HistoryModel::Time, digit * 24);
-  table_->setColumnWidth(HistoryModel::Kind, digit * 15);
-  table_->setColumnWidth(HistoryModel::Identifier, digit * 13);
-  table_->setColumnWidth(HistoryModel::Name, digit * 22);
+  // The text, as the strip showed it, is what a search looks for: it gets the room left over.
+  const QFontMetrics metrics = table_->fontMetrics();
+  const int pad = metrics.horizontalAdvance(QStringLiteral("0000"));
+  table_->setColumnWidth(HistoryModel::Time,
+                         metrics.horizontalAdvance(QStringLiteral("00.00.0000 00:00:00")) + pad);
+  table_->setColumnWidth(HistoryModel::Kind,
+                         metrics.horizontalAdvance(historyKindCaption(JournalKind::FmsControl)) + pad);
+  table_->setColumnWidth(HistoryModel::Identifier,
+                         metrics.horizontalAdvance(QStringLiteral("0000000 [D]")) + pad);
+  table_->setColumnWidth(HistoryModel::Name, metrics.horizontalAdvance(u'0') * 16);
+  table_->horizontalHeader()->setSortIndicator(HistoryModel::Time, Qt::DescendingOrder);
+  table_->setSortingEnabled(true);
+  connect(table_->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
+          [this](int column, Qt::SortOrder order) {
+            if (column != HistoryModel::Time) // every column sorts by time: show it there
+              table_->horizontalHeader()->setSortIndicator(HistoryModel::Time, order);
+          });
   table_->installEventFilter(this);
 
   state_ = new QLabel(this);
@@ -75,6 +87,8 @@ HistoryWindow::HistoryWindow(const Clock& clock, const QString& journalPath, QWi
   connect(&model_, &QAbstractItemModel::modelReset, this, &HistoryWindow::showState);
   connect(&model_, &QAbstractItemModel::rowsInserted, this, &HistoryWindow::showState);
   connect(&model_, &HistoryModel::searchingChanged, this, &HistoryWindow::showState);
+  connect(&model_, &HistoryModel::errorChanged, this, &HistoryWindow::showState);
+  connect(&model_, &HistoryModel::matchingChanged, this, &HistoryWindow::showState);
   connect(this, &HistoryWindow::exported, this, &HistoryWindow::exportEnded);
   showState();
 }
@@ -101,8 +115,9 @@ QWidget* HistoryWindow::buildFilterRow(const Clock& clock) {
   kind_ = new QComboBox(row);
   kind_->setObjectName(QStringLiteral("kind"));
   kind_->addItem(QStringLiteral("Alle Arten"));
+  kind_->addItem(QStringLiteral("Alarme"), QVariantList{int(JournalKind::Zvei), int(JournalKind::Pocsag)});
   for (JournalKind kind : kKinds)
-    kind_->addItem(historyKindCaption(kind), int(kind));
+    kind_->addItem(historyKindCaption(kind), QVariantList{int(kind)});
 
   span_ = new QComboBox(row);
   span_->setObjectName(QStringLiteral("span"));
@@ -112,17 +127,25 @@ QWidget* HistoryWindow::buildFilterRow(const Clock& clock) {
   span_->addItem(QStringLiteral("Zeitraum wählen"), int(HistorySpan::Chosen));
 
   const QDate today = fromOleDate(clock.now()).date();
-  auto dateEdit = [&](const QString& name, const QDate& date) {
-    auto* edit = new QDateEdit(date, row);
+  auto dateEdit = [&](const QString& name, const QString& text) {
+    auto* edit = new QLineEdit(text, row);
     edit->setObjectName(name);
-    edit->setCalendarPopup(true);
-    edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    edit->setEnabled(false);
-    connect(edit, &QDateEdit::dateChanged, this, &HistoryWindow::applyQuery);
+    edit->setPlaceholderText(QStringLiteral("TT.MM.JJJJ hh:mm"));
+    edit->setToolTip(QStringLiteral("Ein Tag, ein Tag mit Uhrzeit (6.12.2026 06:00) oder eine Uhrzeit von heute"));
+    const int wide = edit->fontMetrics().horizontalAdvance(QStringLiteral("00.00.0000 00:00"));
+    edit->setMinimumWidth(wide + edit->fontMetrics().horizontalAdvance(QStringLiteral("000")));
+    // Taken when typed whole (Enter or leaving the field), never half typed.
+    connect(edit, &QLineEdit::editingFinished, this, [this] {
+      if (HistorySpan(span_->currentData().toInt()) != HistorySpan::Chosen)
+        span_->setCurrentIndex(span_->findData(int(HistorySpan::Chosen))); // applies it
+      else
+        applyQuery();
+    });
     return edit;
   };
-  firstDay_ = dateEdit(QStringLiteral("firstDay"), today.addDays(-7));
-  lastDay_ = dateEdit(QStringLiteral("lastDay"), today);
+  const QString format = QStringLiteral("dd.MM.yyyy");
+  first_ = dateEdit(QStringLiteral("first"), today.addDays(-7).toString(format));
+  last_ = dateEdit(QStringLiteral("last"), today.toString(format));
 
   marked_ = new QCheckBox(QStringLiteral("Wiederholungen und Gefilterte"), row);
   marked_->setObjectName(QStringLiteral("marked"));
@@ -137,19 +160,15 @@ QWidget* HistoryWindow::buildFilterRow(const Clock& clock) {
   connect(exportButton_, &QPushButton::clicked, this, &HistoryWindow::chooseExportFile);
 
   connect(kind_, &QComboBox::currentIndexChanged, this, &HistoryWindow::applyQuery);
-  connect(span_, &QComboBox::currentIndexChanged, this, [this] {
-    const bool chosen = HistorySpan(span_->currentData().toInt()) == HistorySpan::Chosen;
-    firstDay_->setEnabled(chosen);
-    lastDay_->setEnabled(chosen);
-    applyQuery();
-  });
+  connect(span_, &QComboBox::currentIndexChanged, this, &HistoryWindow::applyQuery);
 
   layout->addWidget(search_, 1);
   layout->addWidget(kind_);
   layout->addWidget(span_);
-  layout->addWidget(firstDay_);
+  layout->addWidget(new QLabel(QStringLiteral("ab"), row));
+  layout->addWidget(first_);
   layout->addWidget(new QLabel(QStringLiteral("bis"), row));
-  layout->addWidget(lastDay_);
+  layout->addWidget(last_);
   layout->addWidget(marked_);
   layout->addWidget(exportButton_);
   return row;
@@ -158,19 +177,40 @@ QWidget* HistoryWindow::buildFilterRow(const Clock& clock) {
 void HistoryWindow::applyQuery() {
   typingPause_.stop();
   HistoryQuery q;
-  if (kind_->currentIndex() > 0)
-    q.kind = JournalKind(kind_->currentData().toInt());
+  for (const QVariant& kind : kind_->currentData().toList())
+    q.kinds << JournalKind(kind.toInt());
   q.text = search_->text();
   q.span = HistorySpan(span_->currentData().toInt());
-  q.firstDay = firstDay_->date();
-  q.lastDay = lastDay_->date();
   q.shownOnly = !marked_->isChecked();
-  model_.setQuery(q);
+  refusal_.clear();
+  if (q.span == HistorySpan::Chosen) {
+    const QDate today = fromOleDate(clock_.now()).date();
+    const std::optional<TypedMoment> first = parseTypedMoment(first_->text(), today);
+    const std::optional<TypedMoment> last = parseTypedMoment(last_->text(), today);
+    if (!first || !last) {
+      refusal_ = QStringLiteral("Kein Datum: %1").arg(first ? last_->text() : first_->text());
+    } else {
+      q.firstDay = first->day;
+      q.firstTime = first->time;
+      q.lastDay = last->day;
+      q.lastTime = last->time;
+      if (q.backwards())
+        refusal_ = QStringLiteral("Das Ende des Zeitraums liegt vor seinem Anfang");
+    }
+  }
+  if (!refusal_.isEmpty())
+    showState();
+  else
+    model_.setQuery(q);
 }
 
 void HistoryWindow::showState() {
   if (exporting_) {
     state_->setText(QStringLiteral("Exportiere nach %1 …").arg(QDir::toNativeSeparators(exportFile_)));
+    return;
+  }
+  if (!refusal_.isEmpty()) {
+    state_->setText(refusal_);
     return;
   }
   const QString error = model_.error();
@@ -180,13 +220,13 @@ void HistoryWindow::showState() {
   }
   const int rows = model_.rowCount();
   if (model_.searching())
-    state_->setText(QStringLiteral("Suche läuft … %1 Einträge gefunden").arg(rows));
+    state_->setText(QStringLiteral("Suche läuft … %1 Einträge gefunden").arg(formatCount(rows)));
   else if (rows == 0)
     state_->setText(QStringLiteral("Keine Einträge"));
-  else if (model_.canFetchMore({}))
-    state_->setText(QStringLiteral("%1 Einträge geladen, weitere beim Blättern").arg(rows));
+  else if (model_.matching() >= 0)
+    state_->setText(QStringLiteral("%1 Einträge").arg(formatCount(model_.matching())));
   else
-    state_->setText(QStringLiteral("%1 Einträge").arg(rows));
+    state_->setText(QStringLiteral("%1 Einträge geladen, weitere beim Blättern").arg(formatCount(rows)));
 }
 
 void HistoryWindow::startExport(const QString& file) {
@@ -230,6 +270,13 @@ void HistoryWindow::copyCurrentRow() {
   const QModelIndex current = table_->currentIndex();
   if (current.isValid())
     QApplication::clipboard()->setText(model_.rowText(current.row()));
+}
+
+void HistoryWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+    close(); // what no control inside took
+  else
+    QWidget::keyPressEvent(event);
 }
 
 bool HistoryWindow::eventFilter(QObject* watched, QEvent* event) {

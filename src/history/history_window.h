@@ -9,7 +9,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -20,9 +19,9 @@ namespace meldlux {
 
 class Clock;
 
-// "Verlauf": the journal, newest first, with a kind, a search and a span of time to narrow it,
-// and an export of what it shows. Typing anywhere in the table goes to the search; Enter copies
-// the current row.
+// "Verlauf": the journal, newest first (a click on the header turns it), with a kind, a search and
+// a span of time to narrow it, and an export of what it shows. Typing anywhere in the table goes
+// to the search; Enter copies the current row; Escape closes the window.
 class HistoryWindow final : public QWidget {
   Q_OBJECT
 public:
@@ -30,7 +29,6 @@ public:
   ~HistoryWindow() override;
 
   HistoryModel& model() { return model_; }
-  void setJournalPath(const QString& path) { model_.setJournalPath(path); }
   // Writes what the filter shows to a CSV file on a thread of its own, so that a long journal
   // never holds the strip; exported() tells how it went.
   void startExport(const QString& file);
@@ -39,6 +37,7 @@ public:
 
 public Q_SLOTS:
   void journalWritten() { model_.journalWritten(); }
+  void setJournalPath(const QString& path) { model_.setJournalPath(path); }
 
 Q_SIGNALS:
   // An export has ended: the error text, empty when the file was written whole.
@@ -46,6 +45,7 @@ Q_SIGNALS:
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
 private:
   QWidget* buildFilterRow(const Clock& clock);
@@ -54,19 +54,22 @@ private:
   void copyCurrentRow();
   void showState();
 
+  const Clock& clock_;
   HistoryModel model_;
   HistoryColourProxy colours_;
   QLineEdit* search_ = nullptr;
   QComboBox* kind_ = nullptr;
   QCheckBox* marked_ = nullptr;
   QComboBox* span_ = nullptr;
-  QDateEdit* firstDay_ = nullptr;
-  QDateEdit* lastDay_ = nullptr;
+  // The span's ends as typed: "6.12.2026 06:00", "6.12.", "06:00".
+  QLineEdit* first_ = nullptr;
+  QLineEdit* last_ = nullptr;
   QTableView* table_ = nullptr;
   QLabel* state_ = nullptr;
   QPushButton* exportButton_ = nullptr;
   QThread* exporting_ = nullptr;
   QString exportFile_;
+  QString refusal_; // why the span typed is not taken; the table keeps what it showed
   QTimer typingPause_;
 };
 

@@ -80,7 +80,7 @@ JournalEntry entryOf(const QSqlQuery& q) {
 }
 
 // Runs the statement with the filter's values bound; keeps the driver's text in error when it
-// fails and clears error when it runs.
+// fails. A later success leaves it there: the rows that one missed are still missing.
 bool run(QSqlQuery& q, const QString& sql, const Where& w, QString& error) {
   q.prepare(sql);
   for (const QVariant& v : w.values)
@@ -89,7 +89,6 @@ bool run(QSqlQuery& q, const QString& sql, const Where& w, QString& error) {
     error = q.lastError().text();
     return false;
   }
-  error.clear();
   return true;
 }
 
@@ -99,6 +98,8 @@ JournalReader::JournalReader(const QString& path) : connection_(path) {
   if (connection_.error().isEmpty())
     lastError_ = JournalSearch::install(connection_.db()); // a text search fails without it
 }
+
+QString JournalReader::takeLastError() { return std::exchange(lastError_, QString()); }
 
 std::vector<JournalEntry> JournalReader::page(const JournalFilter& filter, int limit,
                                               std::int64_t beforeId) {
@@ -111,7 +112,8 @@ std::vector<JournalEntry> JournalReader::newer(const JournalFilter& filter, int 
 }
 
 std::vector<JournalEntry> JournalReader::between(const JournalFilter& filter, int limit,
-                                                 std::int64_t beforeId, std::int64_t afterId) {
+                                                 std::int64_t beforeId, std::int64_t afterId,
+                                                 bool oldestFirst) {
   std::vector<JournalEntry> out;
   if (!error().isEmpty() || limit <= 0)
     return out;
@@ -119,7 +121,9 @@ std::vector<JournalEntry> JournalReader::between(const JournalFilter& filter, in
   QSqlQuery q(connection_.db());
   q.setForwardOnly(true);
   if (!run(q, QStringLiteral("SELECT ") + QLatin1String(kColumns) + QStringLiteral(" FROM telegrams") +
-                 w.sql + QStringLiteral(" ORDER BY id DESC LIMIT ") + QString::number(limit),
+                 w.sql + (oldestFirst ? QStringLiteral(" ORDER BY id LIMIT ")
+                                      : QStringLiteral(" ORDER BY id DESC LIMIT ")) +
+                 QString::number(limit),
            w, lastError_))
     return out;
   out.reserve(std::size_t(limit));

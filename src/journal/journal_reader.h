@@ -38,9 +38,10 @@ public:
   // Up to `limit` rows newer than the row `afterId`, newest first: what came since a page was read.
   std::vector<JournalEntry> newer(const JournalFilter& filter, int limit, std::int64_t afterId);
   // Up to `limit` rows between the two ids, both left out (0 leaves that side open), newest
-  // first: a slice of the file, so that a rare needle need not be looked for in all of it at once.
+  // first unless `oldestFirst`: a slice of the file, so that a rare needle need not be looked for
+  // in all of it at once.
   std::vector<JournalEntry> between(const JournalFilter& filter, int limit, std::int64_t beforeId,
-                                    std::int64_t afterId);
+                                    std::int64_t afterId, bool oldestFirst = false);
   // The oldest and the newest id in the file, {0, 0} when it holds none.
   std::pair<std::int64_t, std::int64_t> idRange();
   std::int64_t count(const JournalFilter& filter);
@@ -49,8 +50,9 @@ public:
   // Rows per day of arrival and kind.
   std::map<std::pair<QDate, JournalKind>, std::int64_t> perDayAndKind(const JournalFilter& filter);
 
-  // The last failure of a read, empty when there was none.
+  // The last failure of a read, empty when there was none; kept until taken, whatever ran since.
   const QString& lastError() const { return lastError_; }
+  QString takeLastError();
 
 private:
   JournalConnection connection_;

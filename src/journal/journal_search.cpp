@@ -41,7 +41,7 @@ bool holds(const Needle& needle, sqlite3_value* value) {
   const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
   const QByteArrayView bytes(text, text ? sqlite3_value_bytes(value) : 0);
   if (!asciiOnly(bytes)) // other letters may fold to ASCII ones ("K" to "k")
-    return textOf(value).toCaseFolded().contains(needle.folded);
+    return JournalSearch::fold(textOf(value)).contains(needle.folded);
   if (!needle.ascii)
     return false;
   const qsizetype n = needle.bytes.size();
@@ -79,6 +79,11 @@ void contains(sqlite3_context* context, int argc, sqlite3_value** argv) {
 }
 
 } // namespace
+
+QString JournalSearch::fold(const QString& text) {
+  QString folded = text.toCaseFolded(); // also turns the capital "ẞ" into "ß"
+  return folded.replace(u'ß', QLatin1String("ss"));
+}
 
 QString JournalSearch::install(QSqlDatabase& db) {
   const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();

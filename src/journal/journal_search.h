@@ -14,8 +14,8 @@ class JournalSearch {
 public:
   // Adds the function to an open SQLite connection; returns an error text, empty on success.
   static QString install(QSqlDatabase& db);
-  // The needle as the function expects it.
-  static QString fold(const QString& text) { return text.toCaseFolded(); }
+  // A text as the function compares it: case folded, and "ß" as "ss", its capitals being "SS".
+  static QString fold(const QString& text);
 };
 
 } // namespace meldlux

@@ -192,6 +192,7 @@ void JournalWriter::moveAside() {
   QFile::rename(settings_.path + QStringLiteral("-wal"), aside + QStringLiteral("-wal"));
   QFile::remove(settings_.path + QStringLiteral("-shm"));
   log_.write(u"journal", {QStringLiteral("moved_aside"), aside});
+  Q_EMIT fileReplaced();
 }
 
 void JournalWriter::applyRetention() {

@@ -48,6 +48,9 @@ public:
 Q_SIGNALS:
   // A block of lines is in the file: readers may look for what came.
   void written();
+  // The file was damaged and moved aside; a new one begins under the same name, so a reader
+  // must open the path again.
+  void fileReplaced();
 
 private:
   bool open();

@@ -2,11 +2,14 @@
 #include "app/journal_settings_window.h"
 #include "history/history_window.h"
 #include "options_window/main_window_fixture.h"
+#include "support/journal_fixture.h"
 #include "support/signal_recorder.h"
 #include "support/wait.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -146,6 +149,35 @@ TEST_F(MainWindowTest, JournalPageStoresItsValuesAndStartsTheJournalAfresh) {
   find<QPushButton>("cmdJournal")->click();
   EXPECT_FALSE(app_.journalSettings().enabled);
   EXPECT_EQ(app_.journal(), nullptr);
+  history->close();
+}
+
+// The journal's file is replaced under the same name when it is found damaged: the open history
+// reads the new one.
+TEST_F(MainWindowTest, HistoryFollowsTheJournalToANewFile) {
+  QTemporaryDir folder;
+  app_.setJournalSettings(true, 365, folder.path());
+  const auto entries = testing::entryOfEachKind(46363.5);
+  app_.journal()->record(entries[0]);
+  testing::JournalRig::endBlock();
+  find<QPushButton>("cmdHistory")->click();
+  HistoryWindow* history = shownTopLevel<HistoryWindow>();
+  ASSERT_NE(history, nullptr);
+  ASSERT_EQ(history->model().rowCount(), 1);
+
+  const QString path = app_.journalSettings().path();
+  for (const char* suffix : {"", "-wal", "-shm"}) {
+    QFile junk(path + QLatin1String(suffix));
+    ASSERT_TRUE(junk.open(QIODevice::ReadWrite));
+    junk.write(QByteArray(junk.size() > 0 ? junk.size() : 4096, '\x5a'));
+  }
+  app_.journal()->record(entries[1]);
+  testing::JournalRig::endBlock();
+  testing::JournalRig::endBlock(); // the new file takes the row one turn later
+  ASSERT_EQ(QDir(folder.path()).entryList({"journal.damaged-*.sqlite"}).size(), 1);
+  ASSERT_EQ(history->model().rowCount(), 1);
+  EXPECT_EQ(history->model().entry(0).kind, JournalKind::FmsControl);
+  EXPECT_TRUE(history->model().error().isEmpty()) << history->model().error().toStdString();
   history->close();
 }
 

@@ -3,6 +3,9 @@
 #include "support/signal_recorder.h"
 #include "support/wait.h"
 
+#include "journal/journal_connection.h"
+
+#include "base/formats.h"
 #include "history/history_model.h"
 #include "history/history_window.h"
 
@@ -15,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QTableView>
 #include <gtest/gtest.h>
 
@@ -79,17 +83,32 @@ TEST_F(History, QueryNarrowsByKindTextAndSpan) {
     HistoryQuery query;
     int rows;
   };
+  const QDate today(2026, 12, 7);
+  for (const auto& [typed, day, time] :
+       {std::tuple{"6.12.2026 6:00", dec6, QTime(6, 0)}, {" 06.12.26 ", dec6, QTime()},
+        {"6.12.", dec6, QTime()}, {"18:30", today, QTime(18, 30)}, {"31.11.2026", QDate(), QTime()},
+        {"6.12.2026 24:00", QDate(), QTime()}, {"", QDate(), QTime()}, {"6.12.2026x", QDate(), QTime()}}) {
+    const std::optional<TypedMoment> m = parseTypedMoment(QString::fromUtf8(typed), today);
+    EXPECT_EQ(m ? m->day : QDate(), day) << typed;
+    EXPECT_EQ(m ? m->time : QTime(), time) << typed;
+  }
+  const auto chosen = [&](QTime from, QTime to) {
+    return HistoryQuery{.span = HistorySpan::Chosen, .firstDay = dec6, .lastDay = dec6,
+                        .firstTime = from, .lastTime = to};
+  };
   const Case cases[] = {
       {"all", {}, 60},
-      {"one kind", {JournalKind::Zvei, {}, HistorySpan::All, {}, {}}, 12},
-      {"umlaut, other case", {{}, QStringLiteral("süd"), HistorySpan::All, {}, {}}, 12},
-      {"identifier", {{}, QStringLiteral("[d]"), HistorySpan::All, {}, {}}, 12},
-      {"today", {{}, {}, HistorySpan::Today, {}, {}}, 15},           // 00, 06, 12 o'clock
-      {"last 24 h", {{}, {}, HistorySpan::Last24Hours, {}, {}}, 25}, // 12 o'clock yesterday on
-      {"one chosen day", {{}, {}, HistorySpan::Chosen, dec6, dec6}, 20},
-      {"chosen backwards", {{}, {}, HistorySpan::Chosen, dec6, dec6.addDays(-1)}, 40},
+      {"one kind", {.kinds = {JournalKind::Zvei}}, 12},
+      {"alarms", {.kinds = {JournalKind::Zvei, JournalKind::Pocsag}}, 24},
+      {"umlaut, other case", {.text = QStringLiteral("süd")}, 12},
+      {"identifier", {.text = QStringLiteral("[d]")}, 12},
+      {"today", {.span = HistorySpan::Today}, 15},           // 00, 06, 12 o'clock
+      {"last 24 h", {.span = HistorySpan::Last24Hours}, 25}, // 12 o'clock yesterday on
+      {"one chosen day", chosen({}, {}), 20},
+      {"from 06:00", chosen(QTime(6, 0), {}), 15},
+      {"to 06:00", chosen({}, QTime(6, 0)), 10},
       {"kind, text and day",
-       {JournalKind::FmsControl, QStringLiteral("WEG"), HistorySpan::Chosen, dec6, dec6},
+       {{JournalKind::FmsControl}, QStringLiteral("WEG"), HistorySpan::Chosen, dec6, dec6, {}, {}},
        4},
   };
   for (const Case& c : cases) {
@@ -97,12 +116,37 @@ TEST_F(History, QueryNarrowsByKindTextAndSpan) {
     while (model.canFetchMore({}))
       model.fetchMore({});
     EXPECT_EQ(model.rowCount(), c.rows) << c.name;
+    EXPECT_EQ(model.matching(), c.rows) << c.name;
+    EXPECT_FALSE(c.query.backwards()) << c.name;
   }
+  EXPECT_TRUE(chosen(QTime(6, 0), QTime(5, 59)).backwards());
+}
+
+// Oldest first pages upwards; new rows join at the end once the pages have reached it.
+TEST_F(History, OldestFirstPagesUpwardsAndCountsWhatMatches) {
+  add(rig.clock.now(), 80); // 460 rows
+  HistoryModel model(rig.clock, rig.path());
+  model.setSlicing(7, 1000);
+  EXPECT_EQ(model.matching(), written);
+  model.sort(HistoryModel::Name, Qt::AscendingOrder);
+  ASSERT_TRUE(model.oldestFirst());
+  add(rig.clock.now()); // not reached yet: comes with the pages
+  model.journalWritten();
+  EXPECT_EQ(model.matching(), written);
+  while (model.canFetchMore({}))
+    model.fetchMore({});
+  add(rig.clock.now());
+  model.journalWritten();
+  ASSERT_EQ(model.rowCount(), written);
+  for (int row = 0; row < model.rowCount(); ++row)
+    ASSERT_EQ(numberAt(model, row), row) << row;
+  model.setQuery({.text = QStringLiteral("nord")});
+  EXPECT_EQ(model.matching(), written * 2 / 5); // a text search knows once it has read all
 }
 
 TEST_F(History, NewTelegramsGoInAtTheTopAndAFloodReadsTheTopAfresh) {
   HistoryModel model(rig.clock, rig.path());
-  model.setQuery({JournalKind::Pocsag, {}, HistorySpan::All, {}, {}});
+  model.setQuery({.kinds = {JournalKind::Pocsag}});
   QObject::connect(rig.writer.get(), &JournalWriter::written, &model,
                    &HistoryModel::journalWritten);
   int inserted = 0, resets = 0;
@@ -185,12 +229,80 @@ TEST_F(History, RepeatsAndFilteredRowsAreGreyedAndCanBeHidden) {
             "FMS Fahrzeug (Wiederholung)");
 }
 
+TEST(HistoryCount, ThousandsAreSetApartBySpaces) {
+  EXPECT_EQ(formatCount(11383), QStringLiteral("11 383"));
+  EXPECT_EQ(formatCount(1234567), QStringLiteral("1 234 567"));
+  EXPECT_EQ(formatCount(999), QStringLiteral("999"));
+  EXPECT_EQ(formatCount(-100000), QStringLiteral("-100 000"));
+}
+
 TEST_F(History, AMissingJournalIsAnEmptyTableWithAReason) {
   HistoryModel model(rig.clock, rig.path(QStringLiteral("none.sqlite")));
   EXPECT_EQ(model.rowCount(), 0);
   EXPECT_FALSE(model.canFetchMore({}));
   EXPECT_FALSE(model.error().isEmpty());
   EXPECT_FALSE(QFile::exists(rig.path(QStringLiteral("none.sqlite"))));
+}
+
+// A read that fails while a later one succeeds: the rows it lacks are not lost in silence.
+TEST_F(History, AFailedReadStaysVisibleUntilTheRowsAreReadAfterAll) {
+  HistoryWindow window(rig.clock, rig.path());
+  HistoryModel& model = window.model();
+  auto* state = window.findChild<QLabel*>(QStringLiteral("state"));
+  const auto renameColumn = [&](const char* from, const char* to) {
+    JournalConnection other(rig.path());
+    QSqlQuery q(other.db());
+    ASSERT_TRUE(q.exec(QStringLiteral("ALTER TABLE telegrams RENAME COLUMN %1 TO %2")
+                           .arg(QLatin1String(from), QLatin1String(to))));
+  };
+  add(rig.clock.now());
+  renameColumn("message", "gone"); // the new rows cannot be read, their ids still can
+  model.journalWritten();
+  EXPECT_EQ(model.rowCount(), 60);
+  EXPECT_TRUE(model.error().contains(u"message")) << model.error().toStdString();
+  EXPECT_EQ(state->text(), model.error());
+  model.journalWritten(); // nothing new: the fault is still there and still told
+  EXPECT_FALSE(model.error().isEmpty());
+
+  renameColumn("gone", "message");
+  model.journalWritten();
+  EXPECT_EQ(model.rowCount(), 65); // the rows the failed read left out come after all
+  EXPECT_TRUE(model.error().isEmpty()) << model.error().toStdString();
+  EXPECT_EQ(state->text(), QStringLiteral("65 Einträge"));
+}
+
+TEST_F(History, WindowTakesTypedTimesRefusesABackwardSpanAndClosesOnEscape) {
+  HistoryWindow window(rig.clock, rig.path());
+  window.show();
+  auto* table = window.findChild<QTableView*>(QStringLiteral("table"));
+  auto* state = window.findChild<QLabel*>(QStringLiteral("state"));
+  auto* first = window.findChild<QLineEdit*>(QStringLiteral("first"));
+  auto* last = window.findChild<QLineEdit*>(QStringLiteral("last"));
+  auto* kind = window.findChild<QComboBox*>(QStringLiteral("kind"));
+  ASSERT_TRUE(table && state && first && last && kind);
+  // The text gets the room the other columns leave at the opening size.
+  EXPECT_GT(table->columnWidth(HistoryModel::Text), table->viewport()->width() / 3);
+
+  kind->setCurrentIndex(kind->findText(QStringLiteral("Alarme")));
+  EXPECT_EQ(state->text(), QStringLiteral("24 Einträge"));
+  const auto typeInto = [](QLineEdit* edit, const QString& text) {
+    edit->setFocus();
+    edit->selectAll();
+    for (const QChar c : text)
+      press(edit, 0, c);
+    press(edit, Qt::Key_Return);
+  };
+  typeInto(first, QStringLiteral("06.12.2026 06:00"));
+  typeInto(last, QStringLiteral("6.12.26"));
+  EXPECT_EQ(state->text(), QStringLiteral("6 Einträge")); // two alarms at 06, 12 and 18 o'clock
+  typeInto(last, QStringLiteral("6.12.2026 18:0x"));
+  EXPECT_EQ(state->text(), QStringLiteral("Kein Datum: 6.12.2026 18:0x"));
+  typeInto(last, QStringLiteral("6.12.2026 5:59"));
+  EXPECT_EQ(state->text(), QStringLiteral("Das Ende des Zeitraums liegt vor seinem Anfang"));
+  EXPECT_EQ(table->model()->rowCount(), 6);
+
+  press(table, Qt::Key_Escape);
+  EXPECT_FALSE(window.isVisible());
 }
 
 TEST_F(History, WindowSearchesFiltersCopiesAndExportsWhatItShows) {
