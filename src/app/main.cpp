@@ -2,9 +2,12 @@
 #include "app/application.h"
 #include "app/command_line.h"
 #include "app/event_log_ticker.h"
+#include "app/first_start.h"
+#include "app/first_start_window.h"
 #include "app/main_window.h"
 #include "app/paint_probe_qt.h"
 #include "app/quit_on_signal.h"
+#include "app/shipped_sounds.h"
 #include "app/single_instance.h"
 #include "board/vehicle_board_window.h"
 #include "display/foreground_qt.h"
@@ -72,10 +75,21 @@ int main(int argc, char** argv) {
   QObject::connect(&qapp, &QGuiApplication::commitDataRequest, &window,
                    [&window](QSessionManager&) { window.close(); });
 #endif
+  // Looked at before start-up, which may write settings of its own.
+  const bool firstStart = meldlux::storeHoldsNoSettings(app.settingsStore());
   app.Form_Load(meldlux::commandLineText(qapp.arguments().mid(1)));
   if (app.isUnloaded())
     return 0; // ended by a signal or a log-out while start-up waited in a box
   if (!app.mainWindowStartsHidden())
     window.show();
+  // Beside the running program, once the popup is armed: it holds nothing up, and whoever
+  // closes it keeps the defaults.
+  std::unique_ptr<meldlux::FirstStartWindow> setup;
+  if (firstStart) {
+    setup =
+        std::make_unique<meldlux::FirstStartWindow>(app.options(), meldlux::shippedSoundFolder());
+    setup->show();
+    app.eventLog().write(u"window", {setup->windowTitle()});
+  }
   return qapp.exec();
 }

@@ -5,22 +5,20 @@
 namespace meldlux::testing {
 namespace {
 
-struct Strip {
-  int pixels;
-  double points;
-};
+using Strip = std::pair<int, double>; // screen width in pixels, font size in points
 
-// The strip as the program lays it out, measured with the fonts the window paints with.
+// The strip measured with the fonts the window paints with, at a screen width and font size.
 class NewestLine : public PopupRig<QtTextMetrics, ::testing::TestWithParam<Strip>> {
 protected:
-  NewestLine() : PopupRig(GetParam().pixels * 15, QtTextMetrics{}) {
-    popup.applyFont(PopupFont{QStringLiteral("Arial"), GetParam().points, false, false});
+  NewestLine() : PopupRig(GetParam().first * 15, QtTextMetrics{}) {
+    popup.applyFont(PopupFont{QStringLiteral("Arial"), GetParam().second, false, false});
+    options.setText(Text::txtMsgLines, QStringLiteral("3"));
   }
-  int textRight(int line) const {
-    const Label& l = popup.lblText(line);
+  int textRight() const {
+    const Label& l = popup.lblText(0);
     return l.left + metrics.textWidth(l.font, l.bold, l.caption);
   }
-  // A POCSAG alarm that fills the strip up to its right edge.
+  // A POCSAG alarm that reaches nearly to the strip's right edge.
   QString longAlarm() const {
     QString text = QStringLiteral("1234567 Brand Wohnhaus Personen in Gefahr");
     const QString more = QStringLiteral(" Hauptstr. 12");
@@ -29,52 +27,35 @@ protected:
       text += more;
     return text;
   }
-  void expectEveryCharacterOfLineZeroReadable() {
-    const Label& text = popup.lblText(0);
-    EXPECT_LE(textRight(0), popup.width());
-    for (const Label* ind : {&popup.lblSprechwunsch(), &popup.lblSpricht()}) {
-      const bool beside = ind->left >= textRight(0) || ind->left + ind->width <= text.left;
-      const bool below = ind->top >= text.top + text.height;
-      EXPECT_TRUE(beside || below) << ind->caption.toStdString();
-      EXPECT_LE(ind->top + ind->height, popup.height()) << "the indicators lie inside the strip";
-      EXPECT_LE(ind->top + ind->height, popup.lblText(1).top) << "line 1 lies below them";
-    }
-  }
 };
 
 TEST_P(NewestLine, IndicatorsTakeARowOfTheirOwnWhileLineZeroWouldRunUnderThem) {
-  options.setText(Text::txtMsgLines, QStringLiteral("3"));
   message(QStringLiteral("Florian Musterstadt 1/46-1  3 Einsatzauftrag übernommen"));
-  const int oneRow = popup.height();
+  const int row = popup.height();
   message(longAlarm());
   indicators.setCaption(Indicator::Sprechwunsch, QStringLiteral("12:00:00 SW: Florian 1/46-1"));
   indicators.setCaption(Indicator::Spricht, QStringLiteral("12:00:05 Spricht: Florian 2/83-1"));
   refresh();
-  expectEveryCharacterOfLineZeroReadable();
-  EXPECT_EQ(popup.height(), 3 * oneRow) << "two lines and the indicators' row";
+  EXPECT_LE(textRight(), popup.width());
+  for (const Label* ind : {&popup.lblSprechwunsch(), &popup.lblSpricht()}) {
+    const bool beside = ind->left >= textRight() || ind->left + ind->width <= popup.lblText(0).left;
+    EXPECT_TRUE(beside || ind->top >= row) << "covers line 0: " << ind->caption.toStdString();
+    EXPECT_LE(ind->top + ind->height, popup.lblText(1).top);
+  }
+  EXPECT_EQ(popup.height(), 3 * row) << "two lines and the indicators' row";
 
-  // Gone with the captions: the Parts' strip again.
+  // Gone with the captions, and a short newest line leaves them on the first row.
   indicators.setCaption(Indicator::Sprechwunsch, QString());
   indicators.setCaption(Indicator::Spricht, QString());
-  popup.LayoutPopup();
-  EXPECT_EQ(popup.lblSpricht().top, 0);
-  EXPECT_EQ(popup.lblText(1).top, oneRow);
-  EXPECT_EQ(popup.height(), 2 * oneRow);
-
-  // A short newest line leaves them on the first row.
+  EXPECT_EQ(std::make_pair(popup.lblText(1).top, popup.height()), std::make_pair(row, 2 * row));
   indicators.setCaption(Indicator::Spricht, QStringLiteral("12:00:05 Spricht: Florian 2/83-1"));
   message(QStringLiteral("Kurz"));
-  EXPECT_EQ(popup.lblSpricht().top, 0);
-  EXPECT_EQ(popup.height(), 3 * oneRow);
+  EXPECT_EQ(std::make_pair(popup.lblSpricht().top, popup.height()), std::make_pair(0, 3 * row));
 }
 
 INSTANTIATE_TEST_SUITE_P(WidthsAndFonts, NewestLine,
                          ::testing::Values(Strip{1280, 9.75}, Strip{1280, 16}, Strip{1920, 9.75},
-                                           Strip{1920, 16}),
-                         [](const auto& info) {
-                           return std::to_string(info.param.pixels) + "px" +
-                                  (info.param.points > 10 ? "16pt" : "9_75pt");
-                         });
+                                           Strip{1920, 16}));
 
 } // namespace
 } // namespace meldlux::testing

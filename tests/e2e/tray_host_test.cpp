@@ -4,7 +4,8 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 
-// The real program in a real notification area.
+// The real program in a real notification area, and the set-up window that a first start on an
+// empty settings store shows there.
 using namespace meldlux::e2e;
 
 TEST(TrayHost, IconClicksMenuHideRestoreAndExitOnARealNotificationArea) {
@@ -76,4 +77,37 @@ TEST(TrayHost, IconClicksMenuHideRestoreAndExitOnARealNotificationArea) {
       << meldlux.log().toStdString();
 
   expectOrderlyEnd(meldlux.log(), *client);
+}
+
+// Starts the program on `settings`, answers "Meldlux einrichten" with `key` if it comes, ends the
+// program and gives what it saved; `shown` tells whether the window came and was logged.
+QString firstStart(XDesktop& desktop, const QString& settings, const char* key, bool& shown) {
+  QTemporaryDir dir;
+  MeldluxRun meldlux(dir.path(), settings);
+  EXPECT_TRUE(meldlux.start({}, {}, desktop.environment()));
+  EXPECT_TRUE(waitFor([&] { return desktop.mainWindowVisible(); }, 15000));
+  const QString name = QStringLiteral("^Meldlux einrichten$");
+  shown = waitFor([&] { return desktop.visible(name); }, 3000) &&
+          meldlux.logged(QStringLiteral("window\tMeldlux einrichten"));
+  desktop.xdotool({"search", "--name", name, "windowfocus", "--sync", "key", key});
+  EXPECT_TRUE(waitFor([&] { return !desktop.visible(name); }, 5000));
+  meldlux.process.terminate();
+  EXPECT_TRUE(meldlux.process.waitForFinished(10000));
+  return meldlux.settings();
+}
+
+TEST(FirstStart, EmptyStoreOffersTheSetUpWhichSetsUpAStationOrKeepsTheDefaults) {
+  XDesktop desktop;
+  if (!desktop.start())
+    GTEST_SKIP() << "no Xvfb";
+  bool shown = false;
+  const QString accepted = firstStart(desktop, {}, "Return", shown);
+  EXPECT_TRUE(shown);
+  for (const char* key : {"AutoConnect=1", "Alarm=1", "StatusFzg=0", "MsgLines=3", "MsgPosition=1"})
+    EXPECT_TRUE(accepted.contains(QLatin1String(key))) << key << "\n" << accepted.toStdString();
+  const QString closed = firstStart(desktop, {}, "Escape", shown);
+  EXPECT_TRUE(shown);
+  EXPECT_TRUE(closed.contains("AutoConnect=0") && closed.contains("MsgLines=1"));
+  firstStart(desktop, closed, "Escape", shown);
+  EXPECT_FALSE(shown) << "a stored set-up is not asked for again";
 }

@@ -153,26 +153,25 @@ TEST(JournalFaults, DamagedFileIsMovedAsideAndANewOneBegins) {
   EXPECT_EQ(kept.readAll(), QByteArray(16384, '\x5a'));
 }
 
-// The real program journals what the strip skips: a repeat, and a status the show-only list
-// keeps off (vehicle status 12 is not in the default list).
-TEST(JournalFaults, RepeatsAndFilteredTelegramsAreJournaledMarked) {
+// The real program journals what the strip skips, marked: a repeat, a vehicle status and an order
+// that the default show-only list keeps off; and a Sprechwunsch, shown only in its indicator.
+TEST(JournalFaults, EveryTelegramIsJournaledRepeatsAndFilteredOnesMarked) {
   QTemporaryDir folder;
   const QString path = QDir(folder.path()).filePath("journal.sqlite");
   FaultRun run(1, journalSettings(folder.path()));
   ASSERT_TRUE(run.start());
   ASSERT_TRUE(run.connectsAndLogsIn(kConnectMs));
-  ASSERT_TRUE(run.server.send("ZVEI\t12121\r\nZVEI\t12121\r\n"
-                              "FMSTlg\t64123456\t\t\t\t\t12\t\t0\t\t\t\t\t\r\n"));
-  ASSERT_TRUE(run.shows("12121 Unbekannt"));
-  ASSERT_TRUE(waitFor([&] { return rows(path) == 3; }, 10000)) << rows(path);
-  JournalReader reader(path);
-  const auto written = reader.page({}, 10);
-  ASSERT_EQ(written.size(), 3u);
-  EXPECT_EQ(journalMarkText(written[0].mark), "gefiltert");
-  EXPECT_EQ(written[0].status, 12);
-  EXPECT_EQ(journalMarkText(written[1].mark), "Wiederholung");
-  EXPECT_EQ(written[2].mark, JournalMark::None);
-  EXPECT_EQ(run.meldlux.log().count("message\t"), 1);
+  const QByteArray fms = "FMSTlg\t64123456\t\t\t\t\t%1\t\t%2\t\t\t\t\t\r\n";
+  ASSERT_TRUE(run.server.send("ZVEI\t12121\r\nZVEI\t12121\r\n" +
+                              QByteArray(fms).replace("%1", "12").replace("%2", "0") +
+                              QByteArray(fms).replace("%1", "3").replace("%2", "1") +
+                              QByteArray(fms).replace("%1", "5").replace("%2", "0")));
+  ASSERT_TRUE(waitFor([&] { return rows(path) == 5; }, 10000)) << rows(path);
+  QStringList marks;
+  for (const JournalEntry& e : JournalReader(path).page({}, 10))
+    marks.prepend(QStringLiteral("%1 %2").arg(e.status).arg(journalMarkText(e.mark)));
+  EXPECT_EQ(marks.join(u','), "-1 ,-1 Wiederholung,12 gefiltert,3 gefiltert,5 ");
+  EXPECT_EQ(run.meldlux.log().count("message\t"), 1) << "the strip shows the first alarm only";
 }
 
 TEST(JournalFaults, TwoInstancesShareOneFile) {

@@ -83,9 +83,10 @@ public:
              QString::number(button)});
   }
 
-  bool mainWindowVisible() const {
+  bool mainWindowVisible() const { return visible(QStringLiteral("^FMS Meldlux")); }
+  bool visible(const QString& name) const {
     return !xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                     QStringLiteral("--name"), QStringLiteral("^FMS Meldlux")})
+                     QStringLiteral("--name"), name})
                 .trimmed()
                 .isEmpty();
   }
