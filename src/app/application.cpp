@@ -87,8 +87,10 @@ Application::Application(std::unique_ptr<Clock> clock, std::unique_ptr<EventLog>
       choosers_(*display_.dialog, popup_, options_),
       loadSettings_(settingsStore_, options_, statusTables_, popup_),
       saveSettings_(settingsStore_, options_, statusTables_, popup_, *log_),
+      saveSoon_(saveSettings_, [this] { return mainWindow_ && mainWindow_->isVisible(); }),
       link_(options_, linkState_, statusLabel_, *clock_, *log_),
-      receiver_(*clock_, linkState_, statusLabel_, options_, indicators_, reference_.followUpPlaces),
+      receiver_(*clock_, linkState_, statusLabel_, options_, indicators_,
+                reference_.followUpPlaces),
       trayTip_(*log_), steps_(*clock_, linkState_, options_, statusLabel_, trayTip_),
       sounds_(options_, *clock_, linkState_, *log_, *display_.sound,
               AlertSounds::Shipped{shippedSoundFolder(),
@@ -108,9 +110,31 @@ Application::Application(std::unique_ptr<Clock> clock, std::unique_ptr<EventLog>
     if (box == Check::chkSysTray)
       chkSysTray_Click();
   });
+  hintSaveOnChanges();
+}
+
+void Application::hintSaveOnChanges() {
+  const auto hint = [this] { saveSoon_.hint(); };
+  connect(&options_, &Options::textChanged, this, hint);
+  connect(&options_, &Options::clicked, this, hint);
+  connect(&options_, &Options::positionClicked, this, hint);
+  connect(&options_, &Options::passwordCharChanged, this, hint);
+  connect(&options_, &Options::sampleColourChanged, this, hint);
+  connect(&options_, &Options::popupWidthPercentChanged, this, hint);
+  connect(&options_, &Options::popupLeftPercentChanged, this, hint);
+  // The font chooser has no signal of its own; the popup's layout follows every font change.
+  connect(&popup_, &PopupModel::geometryChanged, this, hint);
+  connect(&popup_, &PopupModel::backColorChanged, this, hint);
 }
 
 bool Application::Form_Load(const QString& commandLineText) {
+  const bool completed = runStartUp(commandLineText);
+  if (!unloaded_)
+    saveSoon_.begin(!startsHidden_); // main.cpp shows the window unless start-up hid it
+  return completed;
+}
+
+bool Application::runStartUp(const QString& commandLineText) {
   // The timers may be switched on by the settings and the loaders, but none acts before the
   // sequence has ended, also when a loader's box keeps it waiting.
   const StartupHold hold{&link_.timer1(), &cleanup_.TimerCleanup(), &popup_.Timer1()};
@@ -235,6 +259,7 @@ void Application::showMainWindowOnRequest() {
 }
 
 void Application::Form_Resize() {
+  saveSoon_.hint(); // FormVisible follows the window
   if (mainWindow_) {
     const OwnerWindow::State state = mainWindow_->windowState();
     if (state == OwnerWindow::State::Minimized && options_.checked(Check::chkSysTray))
@@ -247,6 +272,7 @@ void Application::Form_Resize() {
 
 void Application::Form_Unload(bool mainWindowVisible) {
   unloaded_ = true;
+  saveSoon_.end();
   saveSettingsAtExit(mainWindowVisible);
   if (options_.InTray)
     tray_.MeHide();

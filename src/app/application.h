@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/journal_settings.h"
+#include "app/save_soon.h"
 #include "base/clock.h"
 #include "base/event_log.h"
 #include "board/vehicle_board.h"
@@ -11,10 +12,10 @@
 #include "display/popup_option_rules.h"
 #include "display/screen.h"
 #include "display/text_metrics.h"
-#include "link/connection_manager.h"
 #include "journal/journal_sink.h"
 #include "journal/journal_tee.h"
 #include "journal/journal_writer.h"
+#include "link/connection_manager.h"
 #include "link/receiver.h"
 #include "options_window/font_colour_dialog.h"
 #include "options_window/popup_choosers.h"
@@ -149,10 +150,12 @@ Q_SIGNALS:
   void journalFileChanged(const QString& path);
 
 private:
+  bool runStartUp(const QString& commandLineText);
   void chkSysTray_Click();
   void hideMainWindowWhenInTray();
   void startJournal();
   void startBoard();
+  void hintSaveOnChanges();
 
   std::unique_ptr<Clock> clock_;
   std::unique_ptr<EventLog> log_;
@@ -172,6 +175,7 @@ private:
   SettingsStore settingsStore_;
   LoadSettings loadSettings_;
   SaveSettings saveSettings_;
+  SaveSoon saveSoon_;
   bool settingsSaved_ = false;
   ConnectionManager link_;
   Receiver receiver_;

@@ -63,14 +63,18 @@ QString SaveSettings::textOf(const SettingKey& key, bool mainWindowVisible) cons
   return {};
 }
 
-void SaveSettings::operator()(bool mainWindowVisible) {
-  std::vector<SettingsStore::Entry> entries;
+std::vector<SettingsStore::Entry> SaveSettings::entries(bool mainWindowVisible) const {
+  std::vector<SettingsStore::Entry> out;
   for (const char* name : SettingKeys::saveOrder()) {
     const SettingKey& key = SettingKeys::byName(QString::fromLatin1(name));
-    entries.push_back({key.sectionText(), key.nameText(), textOf(key, mainWindowVisible)});
+    out.push_back({key.sectionText(), key.nameText(), textOf(key, mainWindowVisible)});
   }
+  return out;
+}
+
+void SaveSettings::write(const std::vector<SettingsStore::Entry>& entries, const QString& why) {
   store_.write(QString::fromLatin1(SettingsStore::kApplication), entries);
-  log_.write(u"saved");
+  log_.write(u"saved", why.isEmpty() ? QStringList() : QStringList{why});
 }
 
 } // namespace meldlux

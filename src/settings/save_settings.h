@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "settings/settings_store.h"
+
 #include <QString>
+#include <vector>
 
 namespace meldlux {
 
 class EventLog;
 class Options;
 class PopupAppearance;
-class SettingsStore;
 struct SettingKey;
 struct StatusTables;
 
@@ -19,7 +21,12 @@ public:
   SaveSettings(SettingsStore& store, const Options& options, const StatusTables& tables,
                const PopupAppearance& popup, EventLog& log);
 
-  void operator()(bool mainWindowVisible);
+  void operator()(bool mainWindowVisible) { write(entries(mainWindowVisible)); }
+
+  // Every key with the text it is saved as, in the order of the save.
+  std::vector<SettingsStore::Entry> entries(bool mainWindowVisible) const;
+  // Writes them in one go and logs "saved", with why as its field when there is one.
+  void write(const std::vector<SettingsStore::Entry>& entries, const QString& why = {});
 
   // The text a key is saved as.
   QString textOf(const SettingKey& key, bool mainWindowVisible) const;

@@ -36,6 +36,7 @@ public:
     QString section;
     QString key;
     QString value;
+    bool operator==(const Entry&) const = default;
   };
   // The same for many keys, in their order, replacing the file once: a kill during a save
   // leaves either all old or all new values, and a slow disk is asked once.

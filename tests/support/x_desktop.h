@@ -3,9 +3,6 @@
 
 #include "support/e2e_support.h"
 
-#include <QStandardPaths>
-#include <initializer_list>
-
 // The real program on a real X server: an Xvfb display of its own, later a tray host (trayer)
 // at the top right, and the mouse and keyboard driven by xdotool, as a user would.
 namespace meldlux::e2e {
@@ -16,14 +13,6 @@ constexpr int kTrayHeight = 32;
 // An Xvfb display nobody else uses, and later a tray host on it; both end with the object.
 class XDesktop {
 public:
-  // The first of the tools that is not installed; empty when all are.
-  static QString missing(std::initializer_list<const char*> tools) {
-    for (const char* tool : tools)
-      if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-        return QString::fromLatin1(tool);
-    return {};
-  }
-
   bool start() {
     for (int n = 91; n < 140; ++n) {
       if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
