@@ -17,7 +17,8 @@ packages=(qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins
           libmosquitto-dev   # the bridge's MQTT client library
           mosquitto openssl  # the broker the MQTT tests start, and their test CA
           libsqlite3-dev     # the journal's umlaut-folding search function
-          g++-mingw-w64-x86-64-posix wine64)  # build and run the registry store's Windows test
+          g++-mingw-w64-x86-64-posix wine wine64  # the Windows build, run under Wine
+          nsis tcl xz-utils)  # the Windows installer; the SQLite amalgamation; the MinGW Qt archive
 
 missing=()
 for p in "${packages[@]}"; do

@@ -4,7 +4,7 @@
 #include "app/event_log_ticker.h"
 #include "app/main_window.h"
 #include "app/paint_probe_qt.h"
-#include "app/quit_on_signal.h"
+#include "app/platform_ports.h"
 #include "board/vehicle_board_window.h"
 #include "display/foreground_qt.h"
 #include "display/platform_choice.h"
@@ -13,7 +13,6 @@
 #include "display/text_metrics_qt.h"
 #include "options_window/font_colour_dialog_qt.h"
 #include "refdata/message_boxes_qt.h"
-#include "telegrams/sound_player_qt.h"
 #include "tray/owner_window_qt.h"
 #include "tray/tray_icon.h"
 
@@ -29,7 +28,7 @@ int main(int argc, char** argv) {
       std::make_unique<meldlux::SystemClock>(), meldlux::EventLog::fromEnvironment(),
       meldlux::DisplayPorts{
           std::make_unique<meldlux::QtScreen>(), std::make_unique<meldlux::QtTextMetrics>(),
-          std::make_unique<meldlux::QtForeground>(), std::make_unique<meldlux::QtSoundPlayer>(),
+          std::make_unique<meldlux::QtForeground>(), meldlux::makeSystemSoundPlayer(),
           std::make_unique<meldlux::QtMessageBoxes>(),
           std::make_unique<meldlux::QtFontColourDialog>(), std::make_unique<meldlux::TrayIcon>()});
   // Before start-up, so that it also shows the loop turning inside a loader's message box.
@@ -54,11 +53,16 @@ int main(int argc, char** argv) {
       Qt::QueuedConnection);
   QObject::connect(&app.tray(), &meldlux::FrmSysTray::historyWanted, &window,
                    &meldlux::MainWindow::showHistory);
-  meldlux::QuitOnSignal quitOnSignal([&window] { window.close(); });
+  // A request of the system to end (a signal, a polite taskkill, logging out) ends the program
+  // the way closing its main window does, once.
+  const auto endInOrder = [&window, &app] {
+    if (!app.isUnloaded())
+      window.close();
+  };
+  const auto endRequests = meldlux::listenForEndRequests(endInOrder);
 #ifndef QT_NO_SESSIONMANAGER
-  // Logging out ends the program the same way.
   QObject::connect(&qapp, &QGuiApplication::commitDataRequest, &window,
-                   [&window](QSessionManager&) { window.close(); });
+                   [endInOrder](QSessionManager&) { endInOrder(); });
 #endif
   app.Form_Load(meldlux::commandLineText(qapp.arguments().mid(1)));
   if (app.isUnloaded())

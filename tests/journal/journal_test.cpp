@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 namespace meldlux {
 namespace {
@@ -105,6 +106,28 @@ TEST(Journal, SearchFoldsUmlautsWhicheverSideIsUpperCase) {
       {"ö", 0},      {"nordHEIM", 1}, {"M 1/44", 1}, {"1/44 ", 0},   {"LLERS", 1},   {"kiel", 1}};
   for (const auto& [needle, rows] : cases)
     EXPECT_EQ(reader.count({{}, QString::fromUtf8(needle), 0, 0}), rows) << needle;
+}
+
+// The search function is registered through the SQLite this program links. Where Qt's driver
+// carries a copy of its own (the Windows build), that copy's version and build options must be
+// ours, or the two would read the one connection's structures differently.
+TEST(Journal, TheSqliteOfTheSearchIsBuiltLikeTheDriversOwn) {
+  JournalRig rig;
+  JournalConnection connection(rig.path());
+  ASSERT_TRUE(connection.error().isEmpty()) << connection.error().toStdString();
+  QSqlQuery query(connection.db());
+  ASSERT_TRUE(query.exec(QStringLiteral("SELECT sqlite_version()")) && query.next());
+  EXPECT_EQ(query.value(0).toString().toStdString(), sqlite3_libversion());
+  QStringList driver;
+  ASSERT_TRUE(query.exec(QStringLiteral("PRAGMA compile_options")));
+  while (query.next())
+    driver << query.value(0).toString();
+  QStringList linked;
+  for (int i = 0; const char* option = sqlite3_compileoption_get(i); ++i)
+    linked << QString::fromUtf8(option);
+  driver.sort();
+  linked.sort();
+  EXPECT_EQ(linked.join(u' ').toStdString(), driver.join(u' ').toStdString());
 }
 
 TEST(Journal, PagesFollowEachOtherNewestFirstWithoutGapsOrRepeats) {
