@@ -34,7 +34,8 @@ public:
     process_.setProgram(simulatorPath());
     process_.setArguments(QStringList{"--port", QStringLiteral("0")} + arguments);
     QObject::connect(&process_, &QProcess::readyReadStandardOutput, [this] {
-      output_ += QString::fromLocal8Bit(process_.readAllStandardOutput());
+      // Windows' console output ends its lines with CR LF; the escaped text has no CR of its own.
+      output_ += QString::fromLocal8Bit(process_.readAllStandardOutput()).remove(u'\r');
     });
     process_.start();
     const QRegularExpression listening(QStringLiteral("listening on 127.0.0.1:(\\d+)"));
@@ -227,6 +228,10 @@ TEST_P(GeneratedTraffic, FillsEveryFieldOfItsFormat) {
 INSTANTIATE_TEST_SUITE_P(Formats, GeneratedTraffic, ::testing::Values("tab", "marker", "mixed"));
 
 TEST_F(DecoderSimTest, StopsCleanlyOnSigterm) {
+#if defined(Q_OS_WIN)
+  GTEST_SKIP() << "QProcess::terminate() on Windows posts WM_CLOSE, which a console program "
+                  "without a window never gets; there is no SIGTERM to send";
+#endif
   Simulator sim({});
   ASSERT_NE(sim.port(), 0);
   connectTo(sim);

@@ -75,8 +75,10 @@ start=$(now)
   XDG_DATA_HOME="$work/linux/data" exec "$linux/meldlux") >"$work/linux.log" 2>&1 &
 meldlux=$!
 pids+=("$meldlux")
-wait_for 60 has_line "$work/linux.events" '^popup\tshown' || fail "Linux: no popup"
-echo "Linux: start to popup shown $(since "$start") s"
+# Start-up arms the popup right after the last loader notice, the sample data's replacements.
+armed='^message\t.*Ersetzungen geladen'
+wait_for 60 has_line "$work/linux.events" "$armed" || fail "Linux: start-up did not end"
+echo "Linux: start to popup armed $(since "$start") s"
 wait_for 120 has_line "$work/linux.events" "^message\t.*$last" || fail "Linux: scenario not shown"
 sleep 1
 kill -TERM "$meldlux"
@@ -94,11 +96,15 @@ start=$(now)
   >"$work/windows.log" 2>&1 &
 meldlux=$!
 pids+=("$meldlux")
-wait_for 120 has_line "$work/windows.events" '^popup\tshown' || fail "Windows: no popup"
-echo "Wine: start to popup shown $(since "$start") s"
+wait_for 120 has_line "$work/windows.events" "$armed" || fail "Windows: start-up did not end"
+echo "Wine: start to popup armed $(since "$start") s"
 wait_for 120 has_line "$work/windows.events" "^message\t.*$last" ||
   fail "Windows: scenario not shown"
 sleep 1
+# MELDLUX_WINE_SCREENSHOT=FILE.png keeps a picture of the screen (for the guide).
+if [ -n "${MELDLUX_WINE_SCREENSHOT:-}" ]; then
+  "$linux/meldlux-screenshot" "$MELDLUX_WINE_SCREENSHOT" >/dev/null
+fi
 wine taskkill /IM meldlux.exe >/dev/null 2>&1 || fail "taskkill found no meldlux.exe"
 wait_for 60 eval '! kill -0 "$meldlux" 2>/dev/null' || fail "Windows: no end on WM_CLOSE"
 
