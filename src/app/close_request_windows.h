@@ -25,7 +25,6 @@ public:
   void endOnce();
 
 private:
-
   std::function<void()> end_;
   void* window_ = nullptr;
   bool ended_ = false;

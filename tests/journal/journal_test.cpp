@@ -109,24 +109,20 @@ TEST(Journal, SearchFoldsUmlautsWhicheverSideIsUpperCase) {
 }
 
 // The search function is registered through the SQLite this program links. Where Qt's driver
-// carries a copy of its own (the Windows build), that copy's version and build options must be
-// ours, or the two would read the one connection's structures differently.
+// carries a copy of its own (Windows), its version and build options must be ours, or the two
+// would read the one connection's structures differently.
 TEST(Journal, TheSqliteOfTheSearchIsBuiltLikeTheDriversOwn) {
   JournalRig rig;
   JournalConnection connection(rig.path());
-  ASSERT_TRUE(connection.error().isEmpty()) << connection.error().toStdString();
   QSqlQuery query(connection.db());
+  QStringList driver, linked{QString::fromUtf8(sqlite3_libversion())};
   ASSERT_TRUE(query.exec(QStringLiteral("SELECT sqlite_version()")) && query.next());
-  EXPECT_EQ(query.value(0).toString().toStdString(), sqlite3_libversion());
-  QStringList driver;
+  driver << query.value(0).toString();
   ASSERT_TRUE(query.exec(QStringLiteral("PRAGMA compile_options")));
   while (query.next())
     driver << query.value(0).toString();
-  QStringList linked;
   for (int i = 0; const char* option = sqlite3_compileoption_get(i); ++i)
     linked << QString::fromUtf8(option);
-  driver.sort();
-  linked.sort();
   EXPECT_EQ(linked.join(u' ').toStdString(), driver.join(u' ').toStdString());
 }
 

@@ -7,8 +7,7 @@
 #include "state/options.h"
 #include "state/status_label.h"
 #include "support/event_log_file.h"
-#include "support/socket_probe.h"
-#include "support/wine.h"
+#include "support/platform_probe.h"
 #include "support/wait.h"
 
 #include <QElapsedTimer>
@@ -601,7 +600,7 @@ TEST_F(ConnectionManagerTest, LinesSplitInTwoSendsArriveWholeOnlyWhenCarried) {
                                 {"#!XX!#\r", "\n"},
                                 {huge, "yy\r\nZVEI\t77777\r\n"},
                                 {"ZVEI\t11", ""}};
-  if (!testing::systemCountsUnacknowledgedBytes())
+  if (!testing::kCountsUnacknowledgedBytes)
     GTEST_SKIP() << "the system does not tell a socket's unacknowledged bytes (Windows), so a "
                     "send cannot be known to be read up before the next and two may arrive as one";
   for (const bool carry : {false, true}) {

@@ -18,11 +18,10 @@ TEST(ReferenceFiles, FoundBelowTheirDirectoryOnlyWithoutRegardToCase) {
   }
   const ReferenceFiles files{QDir(temp.filePath("data"))};
   // The same file; where the file system ignores case (Windows) the path keeps the asked spelling.
-  const auto same = [](const std::optional<QString>& found, const QString& path) {
-    return found && QFileInfo(*found) == QFileInfo(path);
-  };
-  EXPECT_TRUE(same(files.find("FAHRZEUG.DAT"), temp.filePath("data/Fahrzeug.Dat")));
-  EXPECT_TRUE(same(files.find("settings\\boslist.wbr"), temp.filePath("data/Settings/BOSList.wbr")));
+  EXPECT_EQ(QFileInfo(files.find("FAHRZEUG.DAT").value_or("")),
+            QFileInfo(temp.filePath("data/Fahrzeug.Dat")));
+  EXPECT_EQ(QFileInfo(files.find("settings\\boslist.wbr").value_or("")),
+            QFileInfo(temp.filePath("data/Settings/BOSList.wbr")));
   EXPECT_FALSE(files.find("..\\Orte.txt"));
   // Absolute, also with a drive letter, and drive-relative.
   EXPECT_FALSE(files.find(temp.filePath("Orte.txt")));

@@ -16,11 +16,9 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
-#include <tuple>
-#if !defined(Q_OS_WIN)
 #include <sys/inotify.h>
+#include <tuple>
 #include <unistd.h>
-#endif
 
 using namespace meldlux;
 
@@ -320,7 +318,6 @@ TEST(SaveSettings, SaveThenLoadReproducesEveryKeyByteForByte) {
   EXPECT_EQ(second.options.sampleForeColor(), 0);
 }
 
-#if !defined(Q_OS_WIN)
 // How often a file in the folder was replaced while save ran: each replacement renames a
 // temporary file of its own onto it (counted by those names, as the kernel merges repeated
 // identical events).
@@ -342,15 +339,10 @@ int replacementsDuring(const QString& folder, const QString& name,
   ::close(fd);
   return count;
 }
-#endif
 
 // A save writes the file once, with the bytes that writing the keys one by one gives: on a
 // first start and over a hand-made store with foreign keys, sections and another order.
 TEST(SaveSettings, OneReplacementWithTheBytesOfKeyByKeyWriting) {
-#if defined(Q_OS_WIN)
-  GTEST_SKIP() << "on Windows the settings are values in the registry: there is no file to "
-                  "replace";
-#else
   for (const QByteArray& before :
        {QByteArray(), QByteArray("; eigene Notiz\n[Sounds]\nSA=1\n[Fremd]\nX=1\n[Einstellungen]\n"
                                  "Unbekannt=7\nMsgTime=5\n[Server]\nPort=1\n")}) {
@@ -383,7 +375,6 @@ TEST(SaveSettings, OneReplacementWithTheBytesOfKeyByKeyWriting) {
     ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
     EXPECT_EQ(home.readFile(kOwn), expected.readAll());
   }
-#endif
 }
 
 TEST(SaveSettings, TakesTheRuntimeValuesAndTheWindowsVisibility) {
