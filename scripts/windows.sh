@@ -3,7 +3,7 @@
 # build-windows/bin/, the core's test programs (run under Wine: ctest -L windows) and the
 # installer build-windows/meldlux-<version>-setup.exe. The MinGW Qt comes from
 # scripts/windows-qt.sh (MELDLUX_QT_MINGW_ARCHIVE: unpack that archive instead of building Qt).
-# Extra arguments go to CMake's configure step.
+# Extra arguments go to CMake's configure step; MELDLUX_WINDOWS_TARGETS builds only those targets.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
