@@ -23,7 +23,8 @@ tests=(libgtest-dev libgmock-dev libbenchmark-dev
        lintian            # Debian's package checker
        libfaketime        # a faster clock for the fault tests' reconnection runs
        mosquitto openssl  # the broker the MQTT tests start, and their test CA
-       g++-mingw-w64-x86-64-posix wine64)  # build and run the registry store's Windows test
+       g++-mingw-w64-x86-64-posix wine wine64  # the Windows build, run under Wine
+       nsis tcl xz-utils)  # the Windows installer; the SQLite amalgamation; the MinGW Qt archive
 
 packages=("${demo[@]}")
 [ "${1:-}" = --demo ] || packages+=("${tests[@]}")

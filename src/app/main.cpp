@@ -6,7 +6,7 @@
 #include "app/first_start_window.h"
 #include "app/main_window.h"
 #include "app/paint_probe_qt.h"
-#include "app/quit_on_signal.h"
+#include "app/platform_ports.h"
 #include "app/shipped_sounds.h"
 #include "app/single_instance.h"
 #include "board/vehicle_board_window.h"
@@ -17,7 +17,6 @@
 #include "display/text_metrics_qt.h"
 #include "options_window/font_colour_dialog_qt.h"
 #include "refdata/message_boxes_qt.h"
-#include "telegrams/sound_player_qt.h"
 #include "tray/owner_window_qt.h"
 #include "tray/tray_icon.h"
 
@@ -41,7 +40,7 @@ int main(int argc, char** argv) {
       std::make_unique<meldlux::SystemClock>(), meldlux::EventLog::fromEnvironment(),
       meldlux::DisplayPorts{
           std::make_unique<meldlux::QtScreen>(), std::make_unique<meldlux::QtTextMetrics>(),
-          std::make_unique<meldlux::QtForeground>(), std::make_unique<meldlux::QtSoundPlayer>(),
+          std::make_unique<meldlux::QtForeground>(), meldlux::makeSystemSoundPlayer(),
           std::make_unique<meldlux::QtMessageBoxes>(
               meldlux::QtMessageBoxes::timeoutFromEnvironment()),
           std::make_unique<meldlux::QtFontColourDialog>(), std::make_unique<meldlux::TrayIcon>()});
@@ -69,11 +68,16 @@ int main(int argc, char** argv) {
       Qt::QueuedConnection);
   QObject::connect(&app.tray(), &meldlux::FrmSysTray::historyWanted, &window,
                    &meldlux::MainWindow::showHistory);
-  meldlux::QuitOnSignal quitOnSignal([&window] { window.close(); });
+  // A request of the system to end (a signal, a polite taskkill, logging out) ends the program
+  // the way closing its main window does, once.
+  const auto endInOrder = [&window, &app] {
+    if (!app.isUnloaded())
+      window.close();
+  };
+  const auto endRequests = meldlux::listenForEndRequests(endInOrder);
 #ifndef QT_NO_SESSIONMANAGER
-  // Logging out ends the program the same way.
   QObject::connect(&qapp, &QGuiApplication::commitDataRequest, &window,
-                   [&window](QSessionManager&) { window.close(); });
+                   [endInOrder](QSessionManager&) { endInOrder(); });
 #endif
   // Looked at before start-up, which may write settings of its own.
   const bool firstStart = meldlux::storeHoldsNoSettings(app.settingsStore());

@@ -92,6 +92,10 @@ QString JournalSearch::install(QSqlDatabase& db) {
   sqlite3* sqlite = *static_cast<sqlite3* const*>(handle.constData());
   if (!sqlite)
     return QStringLiteral("the journal is not open");
+  // The SQLite linked here may be a copy of its own beside the driver's (so on Windows): it is
+  // set up before it touches the driver's connection. Once set up, this returns at once.
+  if (const int rc = sqlite3_initialize(); rc != SQLITE_OK)
+    return QString::fromUtf8(sqlite3_errstr(rc));
   const int rc = sqlite3_create_function_v2(sqlite, "meldlux_contains", -1,
                                             SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, contains,
                                             nullptr, nullptr, nullptr);

@@ -32,10 +32,13 @@ QStringList readAll(QByteArray bytes, LineEnds ends) {
 
 TEST(FindFileIgnoringCase, EveryComponentMatchesWithoutRegardToCaseExactCaseFirst) {
   QTemporaryDir temp;
+  touch(temp, "Orte.txt");
+  if (QFileInfo::exists(temp.filePath("ORTE.TXT")))
+    GTEST_SKIP() << "this file system ignores letter case itself (Windows): every spelling names "
+                    "the one file, and two names that differ only in case cannot both exist";
   touch(temp, "settings/FahrzeugMelder.wbr");
   touch(temp, "ton5.dat");
   touch(temp, "Ton5.dat");
-  touch(temp, "Orte.txt");
   QDir(temp.path()).mkpath("POCSAG.DAT");
   const QDir dir(temp.path());
   const std::pair<QString, QString> found[] = {
@@ -62,7 +65,9 @@ TEST(FindFileIgnoringCase, AbsoluteAndParentPathsAsSoundFilesMayBe) {
     const auto found = findFileIgnoringCase(asked, work);
     ASSERT_TRUE(found) << asked.toStdString();
     EXPECT_TRUE(QFileInfo(*found).isFile());
-    EXPECT_EQ(QFileInfo(*found).canonicalFilePath(), real);
+    // Where the file system ignores case, the path may keep the asked spelling.
+    EXPECT_EQ(QFileInfo(*found).canonicalFilePath().toLower().toStdString(),
+              real.toLower().toStdString());
   }
 }
 

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 namespace meldlux {
 namespace {
@@ -106,6 +107,24 @@ TEST(Journal, SearchFoldsUmlautsWhicheverSideIsUpperCase) {
       {"große", 1},  {"GROẞE", 1}};
   for (const auto& [needle, rows] : cases)
     EXPECT_EQ(reader.count({{}, QString::fromUtf8(needle), 0, 0}), rows) << needle;
+}
+
+// The search function is registered through the SQLite this program links. Where Qt's driver
+// carries a copy of its own (Windows), its version and build options must be ours, or the two
+// would read the one connection's structures differently.
+TEST(Journal, TheSqliteOfTheSearchIsBuiltLikeTheDriversOwn) {
+  JournalRig rig;
+  JournalConnection connection(rig.path());
+  QSqlQuery query(connection.db());
+  QStringList driver, linked{QString::fromUtf8(sqlite3_libversion())};
+  ASSERT_TRUE(query.exec(QStringLiteral("SELECT sqlite_version()")) && query.next());
+  driver << query.value(0).toString();
+  ASSERT_TRUE(query.exec(QStringLiteral("PRAGMA compile_options")));
+  while (query.next())
+    driver << query.value(0).toString();
+  for (int i = 0; const char* option = sqlite3_compileoption_get(i); ++i)
+    linked << QString::fromUtf8(option);
+  EXPECT_EQ(linked.join(u' ').toStdString(), driver.join(u' ').toStdString());
 }
 
 TEST(Journal, PagesFollowEachOtherNewestFirstWithoutGapsOrRepeats) {

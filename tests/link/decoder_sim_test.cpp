@@ -34,7 +34,8 @@ public:
     process_.setProgram(simulatorPath());
     process_.setArguments(QStringList{"--port", QStringLiteral("0")} + arguments);
     QObject::connect(&process_, &QProcess::readyReadStandardOutput, [this] {
-      output_ += QString::fromLocal8Bit(process_.readAllStandardOutput());
+      // Windows' console output ends its lines with CR LF; the escaped text has no CR of its own.
+      output_ += QString::fromLocal8Bit(process_.readAllStandardOutput()).remove(u'\r');
     });
     process_.start();
     const QRegularExpression listening(QStringLiteral("listening on 127.0.0.1:(\\d+)"));
@@ -139,12 +140,13 @@ TEST_F(DecoderSimTest, LogsInPrintsWhatItGetsAndClosesOnExit) {
   Client client(sim.port(), QStringLiteral("geheim"));
   // The scenario starts only after the login.
   ASSERT_TRUE(waitUntil([&] { return client.blocks.join(QString()) == "ZVEI\t25112\r\n"; }));
-  EXPECT_TRUE(sim.output().contains(QStringLiteral("recv 1: PASS:geheim\\r\\n\n")));
+  // Its output comes through a pipe and may lag behind the socket (so under Wine).
+  EXPECT_TRUE(waitUntil([&] { return sim.output().contains(u"recv 1: PASS:geheim\\r\\n\n"); }));
 
   client.manager.cmdStatus_Click(); // connected: "Exit"
   ASSERT_TRUE(waitUntil([&] { return client.manager.isClosed(); }));
   EXPECT_EQ(client.status.caption(), QStringLiteral("Getrennt"));
-  EXPECT_TRUE(sim.output().contains(QStringLiteral("recv 1: Exit\\r\\n\n")));
+  EXPECT_TRUE(waitUntil([&] { return sim.output().contains(u"recv 1: Exit\\r\\n\n"); }));
 }
 
 TEST_F(DecoderSimTest, WrongPasswordGetsNothingAndIsClosed) {
@@ -227,6 +229,10 @@ TEST_P(GeneratedTraffic, FillsEveryFieldOfItsFormat) {
 INSTANTIATE_TEST_SUITE_P(Formats, GeneratedTraffic, ::testing::Values("tab", "marker", "mixed"));
 
 TEST_F(DecoderSimTest, StopsCleanlyOnSigterm) {
+#if defined(Q_OS_WIN)
+  GTEST_SKIP() << "QProcess::terminate() on Windows posts WM_CLOSE, which a console program "
+                  "without a window never gets; there is no SIGTERM to send";
+#endif
   Simulator sim({});
   ASSERT_NE(sim.port(), 0);
   connectTo(sim);

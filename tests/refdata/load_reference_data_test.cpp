@@ -115,7 +115,8 @@ TEST_F(StartupReferenceData, FallsBackTableByTable) {
 TEST_F(StartupReferenceData, PlaceListsAreFoundInAnyCase) {
   writeLines("orte.TXT", {"&TRN12345678E12345678;Rathaus"});
   LoadReferenceData(env, tables, status, loaders, &report);
-  EXPECT_EQ(calls.first(), u"Orte:orte.TXT");
+  // Where the file system ignores case (Windows) the name may come back as asked.
+  EXPECT_EQ(calls.first().toLower(), u"orte:orte.txt");
 }
 
 TEST_F(StartupReferenceData, FailureStopsLaterLoaders) {

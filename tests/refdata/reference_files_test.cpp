@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -16,8 +17,14 @@ TEST(ReferenceFiles, FoundBelowTheirDirectoryOnlyWithoutRegardToCase) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   }
   const ReferenceFiles files{QDir(temp.filePath("data"))};
-  EXPECT_EQ(files.find("FAHRZEUG.DAT"), temp.filePath("data/Fahrzeug.Dat"));
-  EXPECT_EQ(files.find("settings\\boslist.wbr"), temp.filePath("data/Settings/BOSList.wbr"));
+  // The same file; where the file system ignores case (Windows) the path keeps the asked spelling.
+  EXPECT_EQ(QFileInfo(files.find("FAHRZEUG.DAT").value_or("")),
+            QFileInfo(temp.filePath("data/Fahrzeug.Dat")));
+  EXPECT_EQ(QFileInfo(files.find("settings\\boslist.wbr").value_or("")),
+            QFileInfo(temp.filePath("data/Settings/BOSList.wbr")));
   EXPECT_FALSE(files.find("..\\Orte.txt"));
+  // Absolute, also with a drive letter, and drive-relative.
   EXPECT_FALSE(files.find(temp.filePath("Orte.txt")));
+  EXPECT_FALSE(files.find(QDir::toNativeSeparators(temp.filePath("Orte.txt"))));
+  EXPECT_FALSE(files.find("C:Orte.txt"));
 }

@@ -14,6 +14,10 @@
 #include <QStandardPaths>
 #include <QTextStream>
 #include <cstdio>
+#if defined(Q_OS_WIN)
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 using namespace meldlux;
 
@@ -186,6 +190,11 @@ int runCheck(const QStringList& args) {
 } // namespace
 
 int main(int argc, char** argv) {
+#if defined(Q_OS_WIN)
+  // The output is bytes as written: the CSV's lines end in CR LF of their own, and Windows'
+  // text mode would put another CR before each LF.
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
   QCoreApplication app(argc, argv);
   // The program's own name, so that the default file is the one meldlux writes.
   QCoreApplication::setApplicationName(QStringLiteral("meldlux"));

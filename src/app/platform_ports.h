@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "telegrams/sound_player.h"
+
+#include <functional>
+#include <memory>
+
+namespace meldlux {
+
+// What the program's start needs of the system it runs on, each made by the file of its platform
+// (platform_ports_posix_qt.cpp, platform_ports_windows_qt.cpp).
+
+// Something that stays alive as long as it must work.
+class PlatformHook {
+public:
+  virtual ~PlatformHook() = default;
+};
+
+// The sound player of this system: Qt Multimedia on Linux, winmm on Windows.
+std::unique_ptr<SoundPlayer> makeSystemSoundPlayer();
+
+// Calls `end` on the GUI thread when the system asks the program politely to end: SIGTERM or
+// SIGINT on Linux; WM_CLOSE (as `taskkill` posts it) or the session's end on Windows.
+std::unique_ptr<PlatformHook> listenForEndRequests(std::function<void()> end);
+
+} // namespace meldlux

@@ -1,0 +1,130 @@
+#!/usr/bin/env bash
+# The Windows installer end to end under Wine: installs silently into a fresh prefix, runs the
+# installed meldlux.exe (working folder: the sample reference data) against the Linux simulator on
+# 127.0.0.1 and compares its message lines with the Linux program's for the same scenario, ends it
+# with a polite taskkill (WM_CLOSE) and checks the settings in the registry and the goodbye lines,
+# then uninstalls and checks that the folder is gone. Prints the figures.
+#   installer_e2e.sh INSTALLER LINUX_BIN SOURCE WORK
+set -euo pipefail
+installer=$1 linux=$2 source=$3 work=$4
+rm -rf "$work" && mkdir -p "$work"
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export LC_ALL=C.UTF-8
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wineserver -k 2>/dev/null || true
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+now() { date +%s.%N; }
+since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.2f", b - a }'; }
+# wait_for SECONDS COMMAND...: true once COMMAND succeeds, polled every 0.05 s.
+wait_for() {
+  local until=$(($(date +%s) + $1))
+  shift
+  while ! "$@"; do
+    [ "$(date +%s)" -lt "$until" ] || return 1
+    sleep 0.05
+  done
+}
+has_line() { [ -f "$1" ] && grep -qP "$2" "$1"; }
+messages() { grep $'^message\t' "$1" | cut -f3,4; } # colour and text; the time differs per run
+
+# A screen of our own for both programs.
+Xvfb -displayfd 3 -screen 0 1280x720x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+pids+=($!)
+wait_for 20 test -s "$work/display" || fail "Xvfb did not start"
+export DISPLAY=:$(head -n1 "$work/display")
+
+start=$(now)
+wineboot -i >/dev/null 2>&1
+echo "fresh prefix: $(since "$start") s"
+start=$(now)
+wine "$installer" /S
+wineserver -w
+echo "silent install: $(since "$start") s"
+program="$WINEPREFIX/drive_c/Program Files/Meldlux"
+[ -f "$program/bin/meldlux.exe" ] || fail "nothing installed in $program"
+echo "installed size: $(du -sk "$program" | cut -f1) KiB, installer $(($(stat -c %s "$installer") / 1024)) KiB"
+wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Meldlux' /v DisplayVersion |
+  grep -q DisplayVersion || fail "no uninstall entry"
+
+"$linux/meldlux-refdata" sample "$work/data" >/dev/null
+port=
+for candidate in $(seq 7841 7861); do
+  "$linux/meldlux-decoder-sim" --port "$candidate" --password e2e \
+    --scenario "$source/tools/decoder-sim/sample.scenario" >"$work/sim-$candidate.log" 2>&1 &
+  sim=$!
+  sleep 0.5
+  if kill -0 "$sim" 2>/dev/null; then port=$candidate && pids+=("$sim") && break; fi
+done
+[ -n "$port" ] || fail "no free port for the simulator"
+settings=("Server Adresse 127.0.0.1" "Server Port $port" "Server PW e2e"
+          "Einstellungen AutoConnect 1" "Einstellungen MsgLines 5" "Einstellungen MsgTime 0")
+last='Ölspur Ortsdurchfahrt Süd' # the scenario's last line
+
+# The Linux program first: its message lines are the reference.
+mkdir -p "$work/linux/config/meldlux"
+for s in "${settings[@]}"; do
+  read -r section key value <<<"$s"
+  printf '[%s]\n%s=%s\n' "$section" "$key" "$value"
+done >"$work/linux/config/meldlux/MeldluxWBR.ini"
+start=$(now)
+(cd "$work/data" && MELDLUX_EVENT_LOG="$work/linux.events" XDG_CONFIG_HOME="$work/linux/config" \
+  XDG_DATA_HOME="$work/linux/data" exec "$linux/meldlux") >"$work/linux.log" 2>&1 &
+meldlux=$!
+pids+=("$meldlux")
+# Start-up arms the popup right after the last loader notice, the sample data's replacements.
+armed='^message\t.*Ersetzungen geladen'
+wait_for 60 has_line "$work/linux.events" "$armed" || fail "Linux: start-up did not end"
+echo "Linux: start to popup armed $(since "$start") s"
+wait_for 120 has_line "$work/linux.events" "^message\t.*$last" || fail "Linux: scenario not shown"
+sleep 1
+kill -TERM "$meldlux"
+wait "$meldlux" || fail "Linux: ended with $?"
+
+# The installed program, its settings in the registry as the Windows original keeps them.
+key='HKCU\Software\VB and VBA Program Settings\MeldluxWBR'
+for s in "${settings[@]}"; do
+  read -r section key_name value <<<"$s"
+  wine reg add "$key\\$section" /v "$key_name" /d "$value" /f >/dev/null
+done
+events=$(winepath -w "$work/windows.events")
+start=$(now)
+(cd "$work/data" && MELDLUX_EVENT_LOG="$events" exec wine "$program/bin/meldlux.exe") \
+  >"$work/windows.log" 2>&1 &
+meldlux=$!
+pids+=("$meldlux")
+wait_for 120 has_line "$work/windows.events" "$armed" || fail "Windows: start-up did not end"
+echo "Wine: start to popup armed $(since "$start") s"
+wait_for 120 has_line "$work/windows.events" "^message\t.*$last" ||
+  fail "Windows: scenario not shown"
+sleep 1
+# MELDLUX_WINE_SCREENSHOT=FILE.png keeps a picture of the screen (for the guide).
+if [ -n "${MELDLUX_WINE_SCREENSHOT:-}" ]; then
+  "$linux/meldlux-screenshot" "$MELDLUX_WINE_SCREENSHOT" >/dev/null
+fi
+wine taskkill /IM meldlux.exe >/dev/null 2>&1 || fail "taskkill found no meldlux.exe"
+wait_for 60 eval '! kill -0 "$meldlux" 2>/dev/null' || fail "Windows: no end on WM_CLOSE"
+
+diff <(messages "$work/linux.events") <(messages "$work/windows.events") ||
+  fail "the message lines differ (< Linux, > Windows)"
+echo "message lines equal: $(messages "$work/windows.events" | wc -l)"
+has_line "$work/windows.events" '^saved' || fail "Windows: settings not saved"
+has_line "$work/windows.events" '^sent\tExit' || fail "Windows: no goodbye line"
+grep -q 'said Exit' "$work/sim-$port.log" || fail "the simulator heard no goodbye"
+# A value the program writes itself, not one given above.
+wine reg query "$key\\Einstellungen" /v MsgLogOnly | grep -q MsgLogOnly ||
+  fail "no settings written to the registry"
+
+journal() { find "$WINEPREFIX/drive_c/users" -path '*/AppData/Roaming/meldlux/*.sqlite' | grep -q .; }
+journal || fail "no journal in the user's AppData"
+
+wine "$program/uninstall.exe" /S
+wineserver -w
+[ ! -e "$program" ] || { find "$program" >&2; fail "left behind in Program Files\\Meldlux"; }
+echo "uninstalled: nothing left in Program Files\\Meldlux"
+journal || fail "the uninstaller removed the journal"
+wine reg query "$key\\Einstellungen" /v MsgLogOnly | grep -q MsgLogOnly ||
+  fail "the uninstaller removed the settings"
