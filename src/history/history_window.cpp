@@ -166,6 +166,7 @@ QWidget* HistoryWindow::buildFilterRow(const Clock& clock) {
 
 void HistoryWindow::applyQuery() {
   typingPause_.stop();
+  exportDone_.clear();
   HistoryQuery q;
   for (const QVariant& kind : kind_->currentData().toList())
     q.kinds << JournalKind(kind.toInt());
@@ -202,6 +203,10 @@ void HistoryWindow::showState() {
     state_->setText(refusal_);
     return;
   }
+  if (!exportDone_.isEmpty()) { // until the next query: the user may look away meanwhile
+    state_->setText(exportDone_);
+    return;
+  }
   const QString error = model_.error();
   if (!error.isEmpty()) {
     state_->setText(error);
@@ -223,16 +228,21 @@ void HistoryWindow::startExport(const QString& file) {
     return;
   exportFile_ = file;
   exportButton_->setEnabled(false);
+  exportDone_.clear();
   auto error = std::make_shared<QString>();
+  auto rows = std::make_shared<std::int64_t>(0);
   exporting_ = QThread::create(
-      [path = model_.journalPath(), filter = model_.filter(), file, error] {
-        *error = HistoryExport::toFile(path, filter, file);
+      [path = model_.journalPath(), filter = model_.filter(), file, error, rows] {
+        *error = HistoryExport::toFile(path, filter, file, *rows);
       });
-  connect(exporting_, &QThread::finished, this, [this, error] {
+  connect(exporting_, &QThread::finished, this, [this, error, rows] {
     exporting_->wait(); // finished comes from the thread's last steps
     delete exporting_;
     exporting_ = nullptr;
     exportButton_->setEnabled(true);
+    if (error->isEmpty())
+      exportDone_ = QStringLiteral("%1 Einträge nach %2 exportiert")
+                        .arg(formatCount(*rows), QDir::toNativeSeparators(exportFile_));
     showState();
     Q_EMIT exported(*error);
   });
@@ -246,11 +256,16 @@ void HistoryWindow::exportEnded(const QString& error) {
                          QStringLiteral("Die Datei konnte nicht geschrieben werden:\n") + error);
 }
 
+QString HistoryWindow::suggestedExportFile() const {
+  const QString day = fromOleDate(clock_.now()).date().toString(QStringLiteral("yyyy-MM-dd"));
+  return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+      .filePath(QStringLiteral("Verlauf_%1.csv").arg(day));
+}
+
 void HistoryWindow::chooseExportFile() {
-  const QString start = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                            .filePath(QStringLiteral("Verlauf.csv"));
-  const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Verlauf exportieren"), start,
-                                                    QStringLiteral("CSV-Dateien (*.csv)"));
+  const QString file =
+      QFileDialog::getSaveFileName(this, QStringLiteral("Verlauf exportieren"), suggestedExportFile(),
+                                   QStringLiteral("CSV-Dateien (*.csv)"));
   if (!file.isEmpty())
     startExport(file);
 }

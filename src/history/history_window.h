@@ -31,6 +31,8 @@ public:
   // Writes what the filter shows to a CSV file on a thread of its own, so that a long journal
   // never holds the strip; exported() tells how it went.
   void startExport(const QString& file);
+  // Where the export goes unless the user says otherwise: the documents folder, dated.
+  QString suggestedExportFile() const;
   // The query from the controls, now rather than after the typing pause.
   void applyQuery();
 
@@ -67,6 +69,7 @@ private:
   QPushButton* exportButton_ = nullptr;
   QThread* exporting_ = nullptr;
   QString exportFile_;
+  QString exportDone_; // the line that tells where the last export went
   QString refusal_; // why the span typed is not taken; the table keeps what it showed
   QTimer typingPause_;
 };

@@ -7,11 +7,13 @@
 
 #include "base/formats.h"
 #include "history/history_model.h"
+#include "journal/journal_export.h"
 #include "history/history_window.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
@@ -217,6 +219,16 @@ TEST(HistoryCount, ThousandsAreSetApartBySpaces) {
   EXPECT_EQ(formatCount(-100000), QStringLiteral("-100 000"));
 }
 
+// For a spreadsheet: a code keeps its leading zero, the colour reads as on a web page.
+TEST(HistoryCsv, CodesStayTextAndColoursAreRgb) {
+  JournalEntry e = entryOfEachKind(46363.5)[2];
+  e.identifier = QStringLiteral("01234");
+  e.colour = 0x123456; // blue 0x12, green 0x34, red 0x56
+  EXPECT_EQ(csvRowForSpreadsheet(e, historyKindCaption(e.kind)),
+            QByteArray("07.12.2026 12:00:00;07.12.2026 11:59:59;ZVEI;\"=\"\"01234\"\"\";"
+                       "\"FF Süd; \"\"Vollalarm\"\"\";;;;\"12345 FF Süd; \"\"Vollalarm\"\"\";#563412\r\n"));
+}
+
 TEST_F(History, AMissingJournalIsAnEmptyTableWithAReason) {
   HistoryModel model(rig.clock, rig.path(QStringLiteral("none.sqlite")));
   EXPECT_EQ(model.rowCount(), 0);
@@ -330,14 +342,15 @@ TEST_F(History, WindowSearchesFiltersCopiesAndExportsWhatItShows) {
   ASSERT_EQ(exported.values, std::vector<QString>{QString()});
   EXPECT_TRUE(exportButton->isEnabled());
   EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("state"))->text(),
-            QStringLiteral("12 Einträge"));
+            QStringLiteral("12 Einträge nach %1 exportiert").arg(QDir::toNativeSeparators(file)));
+  EXPECT_TRUE(window.suggestedExportFile().endsWith(u"/Verlauf_2026-12-07.csv"));
   QFile csv(file);
   ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
   const QList<QByteArray> lines = csv.readAll().split('\n');
   ASSERT_EQ(lines.size(), 14); // header, twelve rows, the empty rest after the last CRLF
   EXPECT_TRUE(lines[0].startsWith("\xEF\xBB\xBF"
                                   "Ankunft;Telegrammzeit;Art;"));
-  EXPECT_TRUE(lines[1].startsWith("07.12.2026 12:00:00;07.12.2026 11:59:59;zvei;12345;"))
+  EXPECT_TRUE(lines[1].startsWith("07.12.2026 12:00:00;07.12.2026 11:59:59;ZVEI;\"=\"\"12345\"\"\";"))
       << lines[1].toStdString();
   EXPECT_TRUE(lines[12].startsWith("04.12.2026 18:00:00;")) << lines[12].toStdString();
 }
