@@ -181,6 +181,36 @@ TEST_F(MainWindowTest, HistoryFollowsTheJournalToANewFile) {
   history->close();
 }
 
+// The page tells what the journal takes on disk and what a shorter retention would delete.
+TEST_F(MainWindowTest, JournalPageShowsTheFileAndWhatAShorterRetentionDeletes) {
+  QTemporaryDir folder;
+  app_.setJournalSettings(true, 0, folder.path() + QStringLiteral("/ein/recht/langer/Ordnername"));
+  const OleDate now = app_.clock().now();
+  for (const double daysAgo : {40.0, 20.0, 10.0, 1.0})
+    for (const JournalEntry& e : testing::entryOfEachKind(now - daysAgo))
+      app_.journal()->record(e);
+  ASSERT_TRUE(app_.journal()->flush());
+
+  JournalSettingsWindow page(app_);
+  page.show();
+  auto* days = page.findChild<QSpinBox*>(QStringLiteral("retentionDays"));
+  auto* folderField = page.findChild<QLineEdit*>(QStringLiteral("folder"));
+  auto* size = page.findChild<QLabel*>(QStringLiteral("size"));
+  auto* deletes = page.findChild<QLabel*>(QStringLiteral("deletes"));
+  ASSERT_TRUE(days && folderField && size && deletes);
+  EXPECT_GE(folderField->width(), folderField->fontMetrics().horizontalAdvance(folderField->text()));
+  EXPECT_TRUE(size->text().startsWith(u"Größe auf dem Datenträger: ")) << size->text().toStdString();
+  EXPECT_EQ(deletes->text(), QString());
+  days->setValue(30);
+  EXPECT_EQ(deletes->text(), QStringLiteral("Bei 30 Tagen würden 5 ältere Einträge gelöscht"));
+  days->setValue(1);
+  EXPECT_EQ(days->suffix(), QStringLiteral(" Tag"));
+  EXPECT_EQ(deletes->text(), QStringLiteral("Bei 1 Tag würden 15 ältere Einträge gelöscht"));
+  days->setValue(365);
+  EXPECT_EQ(days->suffix(), QStringLiteral(" Tage"));
+  EXPECT_EQ(deletes->text(), QString());
+}
+
 TEST_F(MainWindowTest, AutoConnectBoxSwitchesTheTimerBothWays) {
   find<QCheckBox>("chkAuto")->click();
   EXPECT_TRUE(app_.link().timer1().isActive());
