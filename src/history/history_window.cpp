@@ -4,6 +4,7 @@
 #include "base/clock.h"
 #include "base/formats.h"
 #include "history/history_export.h"
+#include "refdata/message_boxes.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -15,7 +16,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTableView>
@@ -32,8 +32,9 @@ constexpr JournalKind kKinds[] = {JournalKind::FmsVehicle, JournalKind::FmsContr
 
 } // namespace
 
-HistoryWindow::HistoryWindow(const Clock& clock, const QString& journalPath, QWidget* parent)
-    : QWidget(parent, Qt::Window), clock_(clock), model_(clock, journalPath) {
+HistoryWindow::HistoryWindow(const Clock& clock, const QString& journalPath, MessageBoxes& boxes,
+                             QWidget* parent)
+    : QWidget(parent, Qt::Window), clock_(clock), boxes_(boxes), model_(clock, journalPath) {
   setWindowTitle(QStringLiteral("Verlauf"));
   setObjectName(QStringLiteral("Verlauf"));
   resize(1000, 560);
@@ -252,8 +253,9 @@ void HistoryWindow::startExport(const QString& file) {
 
 void HistoryWindow::exportEnded(const QString& error) {
   if (!error.isEmpty())
-    QMessageBox::warning(this, QStringLiteral("Verlauf exportieren"),
-                         QStringLiteral("Die Datei konnte nicht geschrieben werden:\n") + error);
+    boxes_.show(QStringLiteral("Verlauf exportieren"),
+                QStringLiteral("Die Datei konnte nicht geschrieben werden:\n") + error,
+                MessageBoxes::Icon::Error);
 }
 
 QString HistoryWindow::suggestedExportFile() const {

@@ -17,6 +17,7 @@ class QThread;
 namespace meldlux {
 
 class Clock;
+class MessageBoxes;
 
 // "Verlauf": the journal, newest first (a click on the header turns it), with a kind, a search and
 // a span of time to narrow it, and an export of what it shows. Typing anywhere in the table goes
@@ -24,7 +25,9 @@ class Clock;
 class HistoryWindow final : public QWidget {
   Q_OBJECT
 public:
-  HistoryWindow(const Clock& clock, const QString& journalPath, QWidget* parent = nullptr);
+  // `boxes` tells a failed export.
+  HistoryWindow(const Clock& clock, const QString& journalPath, MessageBoxes& boxes,
+                QWidget* parent = nullptr);
   ~HistoryWindow() override;
 
   HistoryModel& model() { return model_; }
@@ -56,6 +59,7 @@ private:
   void showState();
 
   const Clock& clock_;
+  MessageBoxes& boxes_;
   HistoryModel model_;
   HistoryColourProxy colours_;
   QLineEdit* search_ = nullptr;

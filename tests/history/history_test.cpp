@@ -2,6 +2,7 @@
 #include "support/journal_fixture.h"
 #include "support/signal_recorder.h"
 #include "support/wait.h"
+#include "refdata/refdata_fixture.h"
 
 #include "journal/journal_connection.h"
 
@@ -38,6 +39,7 @@ void press(QWidget* w, int key, const QString& text = {}) {
 // of each kind, numbered in its line so that the order can be read back.
 struct History : ::testing::Test {
   JournalRig rig;
+  testing::RecordingBoxes boxes;
   int written = 0;
 
   void SetUp() override {
@@ -179,7 +181,7 @@ TEST_F(History, ARareNeedleIsSoughtSliceBySliceFromTheEventLoop) {
     rig.writer->record(e);
   }
   JournalRig::endBlock();
-  HistoryWindow window(rig.clock, rig.path());
+  HistoryWindow window(rig.clock, rig.path(), boxes);
   HistoryModel& model = window.model();
   model.setSlicing(10, 50);
   SignalCounter changes(&model, &HistoryModel::searchingChanged);
@@ -239,7 +241,7 @@ TEST_F(History, AMissingJournalIsAnEmptyTableWithAReason) {
 
 // A read that fails while a later one succeeds: the rows it lacks are not lost in silence.
 TEST_F(History, AFailedReadStaysVisibleUntilTheRowsAreReadAfterAll) {
-  HistoryWindow window(rig.clock, rig.path());
+  HistoryWindow window(rig.clock, rig.path(), boxes);
   HistoryModel& model = window.model();
   auto* state = window.findChild<QLabel*>(QStringLiteral("state"));
   const auto renameColumn = [&](const char* from, const char* to) {
@@ -265,7 +267,7 @@ TEST_F(History, AFailedReadStaysVisibleUntilTheRowsAreReadAfterAll) {
 }
 
 TEST_F(History, WindowTakesTypedTimesRefusesABackwardSpanAndClosesOnEscape) {
-  HistoryWindow window(rig.clock, rig.path());
+  HistoryWindow window(rig.clock, rig.path(), boxes);
   window.show();
   auto* table = window.findChild<QTableView*>(QStringLiteral("table"));
   auto* state = window.findChild<QLabel*>(QStringLiteral("state"));
@@ -299,7 +301,7 @@ TEST_F(History, WindowTakesTypedTimesRefusesABackwardSpanAndClosesOnEscape) {
 }
 
 TEST_F(History, WindowSearchesFiltersCopiesAndExportsWhatItShows) {
-  HistoryWindow window(rig.clock, rig.path());
+  HistoryWindow window(rig.clock, rig.path(), boxes);
   window.show();
   auto* table = window.findChild<QTableView*>(QStringLiteral("table"));
   auto* search = window.findChild<QLineEdit*>(QStringLiteral("search"));
@@ -353,6 +355,13 @@ TEST_F(History, WindowSearchesFiltersCopiesAndExportsWhatItShows) {
   EXPECT_TRUE(lines[1].startsWith("07.12.2026 12:00:00;07.12.2026 11:59:59;ZVEI;\"=\"\"12345\"\"\";"))
       << lines[1].toStdString();
   EXPECT_TRUE(lines[12].startsWith("04.12.2026 18:00:00;")) << lines[12].toStdString();
+  EXPECT_TRUE(boxes.shown.empty());
+
+  window.startExport(rig.dir.filePath(QStringLiteral("no/such/folder.csv"))); // fails: told in a box
+  ASSERT_TRUE(testing::waitUntil([&] { return exported.count() == 2; }, 10000));
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Verlauf exportieren"));
+  EXPECT_EQ(boxes.shown[0].text, QStringLiteral("Die Datei konnte nicht geschrieben werden:\n") + exported.values[1]);
 }
 
 } // namespace
