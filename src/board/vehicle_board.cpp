@@ -162,7 +162,7 @@ QString VehicleBoard::timelineTip(int row, double fraction) const {
 }
 
 Colour VehicleBoard::colourOf(int status) const {
-  return inTable(status) ? tables_.colours[std::size_t(status)] : tables_.colours[18];
+  return inTable(status) ? tables_.colours[std::size_t(status)] : tables_.colours[StatusTables::kInformation];
 }
 
 Timeline VehicleBoard::timeline(const BoardRow& row) const {

@@ -18,7 +18,6 @@ namespace meldlux {
 namespace {
 
 constexpr int kFromControl = 1;
-constexpr int kInformationColour = 18;
 
 } // namespace
 
@@ -71,9 +70,9 @@ void FmsControlHandler::commandLine(const QString& name, std::int16_t status, in
   if (c_.popup.IsRecentDuplicate(line))
     return;
   c_.popup.ShowPopup();
-  c_.popup.AddMessage(time, line, c_.statusTables.colour(kInformationColour));
+  c_.popup.AddMessage(time, line, c_.statusTables.colour(StatusTables::kInformation));
   c_.popup.MarkNewestLine();
-  journalLine(c_, std::move(sender), time, line, c_.statusTables.colour(kInformationColour));
+  journalLine(c_, std::move(sender), time, line, c_.statusTables.colour(StatusTables::kInformation));
 }
 
 void FmsControlHandler::textTelegram(const QString& name, int org, QString& text, OleDate time,
