@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "journal/journal_reader.h"
 
+#include "journal/journal_schema.h"
 #include "journal/journal_search.h"
 
 #include <QSqlError>
@@ -12,8 +13,7 @@ namespace meldlux {
 
 namespace {
 
-constexpr const char* kColumns =
-    "id, arrival, telegram_time, kind, identifier, name, status, direction, message, line, colour";
+const QString kColumns = QStringLiteral("id, ") + QLatin1String(JournalSchema::kEntryColumns);
 
 struct Where {
   QString sql;
@@ -116,7 +116,7 @@ std::vector<JournalEntry> JournalReader::between(const JournalFilter& filter, in
   const Where w = whereOf(filter, beforeId, afterId);
   QSqlQuery q(connection_.db());
   q.setForwardOnly(true);
-  if (!run(q, QStringLiteral("SELECT ") + QLatin1String(kColumns) + QStringLiteral(" FROM telegrams") +
+  if (!run(q, QStringLiteral("SELECT ") + kColumns + QStringLiteral(" FROM telegrams") +
                  w.sql + (oldestFirst ? QStringLiteral(" ORDER BY id LIMIT ")
                                       : QStringLiteral(" ORDER BY id DESC LIMIT ")) +
                  QString::number(limit),
@@ -165,7 +165,7 @@ bool JournalReader::forEach(const JournalFilter& filter,
   const Where w = whereOf(filter, 0);
   QSqlQuery q(connection_.db());
   q.setForwardOnly(true);
-  if (!run(q, QStringLiteral("SELECT ") + QLatin1String(kColumns) + QStringLiteral(" FROM telegrams") +
+  if (!run(q, QStringLiteral("SELECT ") + kColumns + QStringLiteral(" FROM telegrams") +
                  w.sql + QStringLiteral(" ORDER BY id"),
            w, lastError_))
     return false;
