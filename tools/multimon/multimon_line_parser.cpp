@@ -8,7 +8,6 @@ namespace meldlux::multimon {
 
 namespace {
 
-constexpr qsizetype kLongestLine = 4096;
 
 const QRegularExpression& zveiPattern() {
   static const QRegularExpression re(
