@@ -10,11 +10,11 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QLabel>
-#include <QLocale>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QSpinBox>
 #include <algorithm>
@@ -44,8 +44,9 @@ JournalSettingsWindow::JournalSettingsWindow(Application& app, QWidget* parent)
   folder_->setObjectName(QStringLiteral("folder"));
   // The whole path in view: a folder told apart by its last part only is easily the wrong one.
   const QFontMetrics metrics = folder_->fontMetrics();
-  folder_->setMinimumWidth(std::min(metrics.horizontalAdvance(settings.folder), 90 * metrics.averageCharWidth()) +
-                           metrics.horizontalAdvance(QStringLiteral("000")));
+  folder_->setMinimumWidth(
+      std::min(metrics.horizontalAdvance(settings.folder), 90 * metrics.averageCharWidth()) +
+      metrics.horizontalAdvance(QStringLiteral("000")));
   size_ = new QLabel(this);
   size_->setObjectName(QStringLiteral("size"));
   const QFileInfo file(app_.journalPath());

@@ -55,8 +55,8 @@ QWidget* MainWindow::buildJournalButtons() {
 
 void MainWindow::showHistory() {
   if (!history_) {
-    history_ = std::make_unique<HistoryWindow>(app_.clock(), app_.journalPath(),
-                                               app_.messageBoxes());
+    history_ =
+        std::make_unique<HistoryWindow>(app_.clock(), app_.journalPath(), app_.messageBoxes());
     connect(&app_, &Application::journalWritten, history_.get(), &HistoryWindow::journalWritten);
     connect(&app_, &Application::journalFileChanged, history_.get(),
             &HistoryWindow::setJournalPath);

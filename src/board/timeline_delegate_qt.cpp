@@ -52,9 +52,10 @@ bool TimelineDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
   while (auto* proxy = qobject_cast<const QAbstractProxyModel*>(source.model()))
     source = proxy->mapToSource(source);
   const auto* board = qobject_cast<const VehicleBoard*>(source.model());
-  const QString tip = board && bar.width() > 0
-                          ? board->timelineTip(source.row(), (event->pos().x() - bar.left()) / bar.width())
-                          : QString();
+  const QString tip =
+      board && bar.width() > 0
+          ? board->timelineTip(source.row(), (event->pos().x() - bar.left()) / bar.width())
+          : QString();
   if (tip.isEmpty())
     QToolTip::hideText();
   else

@@ -156,13 +156,15 @@ QString VehicleBoard::timelineTip(int row, double fraction) const {
     const auto at = [&](double f) {
       return fromOleDate(start + f).toString(QStringLiteral("HH:mm"));
     };
-    return QStringLiteral("%1, %2 – %3").arg(statusText(span.status, r.organisation), at(span.from), at(span.to));
+    return QStringLiteral("%1, %2 – %3")
+        .arg(statusText(span.status, r.organisation), at(span.from), at(span.to));
   }
   return {};
 }
 
 Colour VehicleBoard::colourOf(int status) const {
-  return inTable(status) ? tables_.colours[std::size_t(status)] : tables_.colours[StatusTables::kInformation];
+  return inTable(status) ? tables_.colours[std::size_t(status)]
+                         : tables_.colours[StatusTables::kInformation];
 }
 
 Timeline VehicleBoard::timeline(const BoardRow& row) const {

@@ -59,7 +59,8 @@ HistoryWindow::HistoryWindow(const Clock& clock, const QString& journalPath, Mes
   table_->setColumnWidth(HistoryModel::Time,
                          metrics.horizontalAdvance(QStringLiteral("00.00.0000 00:00:00")) + pad);
   table_->setColumnWidth(HistoryModel::Kind,
-                         metrics.horizontalAdvance(historyKindCaption(JournalKind::FmsControl)) + pad);
+                         metrics.horizontalAdvance(historyKindCaption(JournalKind::FmsControl)) +
+                             pad);
   table_->setColumnWidth(HistoryModel::Identifier,
                          metrics.horizontalAdvance(QStringLiteral("0000000 [D]")) + pad);
   table_->setColumnWidth(HistoryModel::Name, metrics.horizontalAdvance(u'0') * 16);
@@ -114,7 +115,8 @@ QWidget* HistoryWindow::buildFilterRow(const Clock& clock) {
   kind_ = new QComboBox(row);
   kind_->setObjectName(QStringLiteral("kind"));
   kind_->addItem(QStringLiteral("Alle Arten"));
-  kind_->addItem(QStringLiteral("Alarme"), QVariantList{int(JournalKind::Zvei), int(JournalKind::Pocsag)});
+  kind_->addItem(QStringLiteral("Alarme"),
+                 QVariantList{int(JournalKind::Zvei), int(JournalKind::Pocsag)});
   for (JournalKind kind : kKinds)
     kind_->addItem(historyKindCaption(kind), QVariantList{int(kind)});
 
@@ -130,7 +132,8 @@ QWidget* HistoryWindow::buildFilterRow(const Clock& clock) {
     auto* edit = new QLineEdit(text, row);
     edit->setObjectName(name);
     edit->setPlaceholderText(QStringLiteral("TT.MM.JJJJ hh:mm"));
-    edit->setToolTip(QStringLiteral("Ein Tag, ein Tag mit Uhrzeit (6.12.2026 06:00) oder eine Uhrzeit von heute"));
+    edit->setToolTip(QStringLiteral(
+        "Ein Tag, ein Tag mit Uhrzeit (6.12.2026 06:00) oder eine Uhrzeit von heute"));
     const int wide = edit->fontMetrics().horizontalAdvance(QStringLiteral("00.00.0000 00:00"));
     edit->setMinimumWidth(wide + edit->fontMetrics().horizontalAdvance(QStringLiteral("000")));
     // Taken when typed whole (Enter or leaving the field), never half typed.
@@ -221,7 +224,8 @@ void HistoryWindow::showState() {
   else if (model_.matching() >= 0)
     state_->setText(QStringLiteral("%1 Einträge").arg(formatCount(model_.matching())));
   else
-    state_->setText(QStringLiteral("%1 Einträge geladen, weitere beim Blättern").arg(formatCount(rows)));
+    state_->setText(
+        QStringLiteral("%1 Einträge geladen, weitere beim Blättern").arg(formatCount(rows)));
 }
 
 void HistoryWindow::startExport(const QString& file) {
@@ -232,8 +236,8 @@ void HistoryWindow::startExport(const QString& file) {
   exportDone_.clear();
   auto error = std::make_shared<QString>();
   auto rows = std::make_shared<std::int64_t>(0);
-  exporting_ = QThread::create(
-      [path = model_.journalPath(), filter = model_.filter(), file, error, rows] {
+  exporting_ =
+      QThread::create([path = model_.journalPath(), filter = model_.filter(), file, error, rows] {
         *error = HistoryExport::toFile(path, filter, file, *rows);
       });
   connect(exporting_, &QThread::finished, this, [this, error, rows] {
@@ -266,8 +270,8 @@ QString HistoryWindow::suggestedExportFile() const {
 
 void HistoryWindow::chooseExportFile() {
   const QString file =
-      QFileDialog::getSaveFileName(this, QStringLiteral("Verlauf exportieren"), suggestedExportFile(),
-                                   QStringLiteral("CSV-Dateien (*.csv)"));
+      QFileDialog::getSaveFileName(this, QStringLiteral("Verlauf exportieren"),
+                                   suggestedExportFile(), QStringLiteral("CSV-Dateien (*.csv)"));
   if (!file.isEmpty())
     startExport(file);
 }

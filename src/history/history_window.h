@@ -74,7 +74,7 @@ private:
   QThread* exporting_ = nullptr;
   QString exportFile_;
   QString exportDone_; // the line that tells where the last export went
-  QString refusal_; // why the span typed is not taken; the table keeps what it showed
+  QString refusal_;    // why the span typed is not taken; the table keeps what it showed
   QTimer typingPause_;
 };
 

@@ -116,10 +116,11 @@ std::vector<JournalEntry> JournalReader::between(const JournalFilter& filter, in
   const Where w = whereOf(filter, beforeId, afterId);
   QSqlQuery q(connection_.db());
   q.setForwardOnly(true);
-  if (!run(q, QStringLiteral("SELECT ") + kColumns + QStringLiteral(" FROM telegrams") +
-                 w.sql + (oldestFirst ? QStringLiteral(" ORDER BY id LIMIT ")
-                                      : QStringLiteral(" ORDER BY id DESC LIMIT ")) +
-                 QString::number(limit),
+  if (!run(q,
+           QStringLiteral("SELECT ") + kColumns + QStringLiteral(" FROM telegrams") + w.sql +
+               (oldestFirst ? QStringLiteral(" ORDER BY id LIMIT ")
+                            : QStringLiteral(" ORDER BY id DESC LIMIT ")) +
+               QString::number(limit),
            w, lastError_))
     return out;
   out.reserve(std::size_t(limit));
@@ -165,8 +166,9 @@ bool JournalReader::forEach(const JournalFilter& filter,
   const Where w = whereOf(filter, 0);
   QSqlQuery q(connection_.db());
   q.setForwardOnly(true);
-  if (!run(q, QStringLiteral("SELECT ") + kColumns + QStringLiteral(" FROM telegrams") +
-                 w.sql + QStringLiteral(" ORDER BY id"),
+  if (!run(q,
+           QStringLiteral("SELECT ") + kColumns + QStringLiteral(" FROM telegrams") + w.sql +
+               QStringLiteral(" ORDER BY id"),
            w, lastError_))
     return false;
   while (q.next())

@@ -36,7 +36,8 @@ void ZveiHandler::HandleZvei(QString& code, OleDate& time) {
       c_.popup.ShowPopup();
       c_.popup.AddMessage(time, line, c_.statusTables.colour(StatusTables::kZvei));
       c_.popup.MarkNewestLine();
-      journalLine(c_, journalTelegram(JournalKind::Zvei, JournalDirection::None, code, name, -1, {}),
+      journalLine(c_,
+                  journalTelegram(JournalKind::Zvei, JournalDirection::None, code, name, -1, {}),
                   time, line, c_.statusTables.colour(StatusTables::kZvei));
     }
     c_.popup.RefreshLines();
@@ -118,7 +119,8 @@ void PocsagHandler::alarm(const QString& line, OleDate time, const QString& tray
     QString stored = line;
     c_.popup.AddMessage(time, stored, c_.statusTables.colour(StatusTables::kPocsag));
     c_.popup.MarkNewestLine();
-    journalLine(c_, std::move(telegram), time, stored, c_.statusTables.colour(StatusTables::kPocsag));
+    journalLine(c_, std::move(telegram), time, stored,
+                c_.statusTables.colour(StatusTables::kPocsag));
   }
   c_.popup.RefreshLines();
   c_.popup.LayoutPopup();

@@ -72,7 +72,8 @@ void FmsControlHandler::commandLine(const QString& name, std::int16_t status, in
   c_.popup.ShowPopup();
   c_.popup.AddMessage(time, line, c_.statusTables.colour(StatusTables::kInformation));
   c_.popup.MarkNewestLine();
-  journalLine(c_, std::move(sender), time, line, c_.statusTables.colour(StatusTables::kInformation));
+  journalLine(c_, std::move(sender), time, line,
+              c_.statusTables.colour(StatusTables::kInformation));
 }
 
 void FmsControlHandler::textTelegram(const QString& name, int org, QString& text, OleDate time,

@@ -170,8 +170,11 @@ TEST_F(MainWindowTest, JournalPageTellsTheFileAndHistoryFollowsItToANewOne) {
   auto* days = page.findChild<QSpinBox*>(QStringLiteral("retentionDays"));
   auto* folderField = page.findChild<QLineEdit*>(QStringLiteral("folder"));
   auto* deletes = page.findChild<QLabel*>(QStringLiteral("deletes"));
-  EXPECT_GE(folderField->width(), folderField->fontMetrics().horizontalAdvance(folderField->text()));
-  EXPECT_TRUE(page.findChild<QLabel*>(QStringLiteral("size"))->text().startsWith(u"Größe auf dem Datenträger: "));
+  EXPECT_GE(folderField->width(),
+            folderField->fontMetrics().horizontalAdvance(folderField->text()));
+  EXPECT_TRUE(page.findChild<QLabel*>(QStringLiteral("size"))
+                  ->text()
+                  .startsWith(u"Größe auf dem Datenträger: "));
   days->setValue(30);
   EXPECT_EQ(deletes->text(), QStringLiteral("Bei 30 Tagen würden 5 ältere Einträge gelöscht"));
   days->setValue(1);

@@ -138,7 +138,9 @@ TEST_F(Board, StatusTextContrastsAndTheBarTellsThePieceUnderTheMouse) {
   journal.setTarget(&board);
   receive(fms(u"64123456"_qs, 9, true));
   const QString nineText = cell(0, VehicleBoard::Status);
-  const auto textColour = [&] { return board.index(0, VehicleBoard::Status).data(VehicleBoard::TextColourRole); };
+  const auto textColour = [&] {
+    return board.index(0, VehicleBoard::Status).data(VehicleBoard::TextColourRole);
+  };
   EXPECT_EQ(textColour().value<Colour>(), 0xFFFFFF) << tables.colours[9];
   tables.colours[9] = 0x00FFFF; // yellow
   EXPECT_EQ(textColour().value<Colour>(), 0);

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "refdata/refdata_fixture.h"
 #include "support/journal_fixture.h"
 #include "support/signal_recorder.h"
 #include "support/wait.h"
-#include "refdata/refdata_fixture.h"
 
 #include "journal/journal_connection.h"
 
 #include "base/formats.h"
 #include "history/history_model.h"
-#include "journal/journal_export.h"
 #include "history/history_window.h"
+#include "journal/journal_export.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -103,15 +103,21 @@ TEST_F(History, QueryNarrowsByKindTextAndSpan) {
     int rows;
   };
   const QDate today(2026, 12, 7);
-  for (const auto& [typed, moment] :
-       {std::pair{"6.12.2026 6:00", QDateTime(dec6, QTime(6, 0))}, {" 06.12.26 ", {dec6, {}}},
-        {"18:30", {today, QTime(18, 30)}}, {"31.11.2026", {}}, {"6.12.2026 24:00", {}}, {"", {}}}) {
+  for (const auto& [typed, moment] : {std::pair{"6.12.2026 6:00", QDateTime(dec6, QTime(6, 0))},
+                                      {" 06.12.26 ", {dec6, {}}},
+                                      {"18:30", {today, QTime(18, 30)}},
+                                      {"31.11.2026", {}},
+                                      {"6.12.2026 24:00", {}},
+                                      {"", {}}}) {
     const std::optional<TypedMoment> m = parseTypedMoment(QString::fromUtf8(typed), today);
     EXPECT_EQ(m ? QDateTime(m->day, m->time) : QDateTime(), moment) << typed;
   }
   const auto chosen = [&](QTime from, QTime to) {
-    return HistoryQuery{.span = HistorySpan::Chosen, .firstDay = dec6, .lastDay = dec6,
-                        .firstTime = from, .lastTime = to};
+    return HistoryQuery{.span = HistorySpan::Chosen,
+                        .firstDay = dec6,
+                        .lastDay = dec6,
+                        .firstTime = from,
+                        .lastTime = to};
   };
   const Case cases[] = {
       {"all", {}, 60},
@@ -212,9 +218,11 @@ TEST(HistoryCsv, CodesStayTextColoursAreRgbAndCountsAreGrouped) {
   JournalEntry e = entryOfEachKind(46363.5)[2];
   e.identifier = QStringLiteral("01234");
   e.colour = 0x123456; // blue 0x12, green 0x34, red 0x56
-  EXPECT_EQ(csvRowForSpreadsheet(e, historyKindCaption(e.kind)),
-            QByteArray("07.12.2026 12:00:00;07.12.2026 11:59:59;ZVEI;\"=\"\"01234\"\"\";"
-                       "\"FF Süd; \"\"Vollalarm\"\"\";;;;\"12345 FF Süd; \"\"Vollalarm\"\"\";#563412\r\n"));
+  EXPECT_EQ(
+      csvRowForSpreadsheet(e, historyKindCaption(e.kind)),
+      QByteArray(
+          "07.12.2026 12:00:00;07.12.2026 11:59:59;ZVEI;\"=\"\"01234\"\"\";"
+          "\"FF Süd; \"\"Vollalarm\"\"\";;;;\"12345 FF Süd; \"\"Vollalarm\"\"\";#563412\r\n"));
 }
 
 TEST_F(History, AMissingJournalIsAnEmptyTableWithAReason) {
@@ -302,16 +310,19 @@ TEST_F(History, WindowSearchesFiltersCopiesAndExportsWhatItShows) {
   ASSERT_EQ(lines.size(), 14); // header, twelve rows, the empty rest after the last CRLF
   EXPECT_TRUE(lines[0].startsWith("\xEF\xBB\xBF"
                                   "Ankunft;Telegrammzeit;Art;"));
-  EXPECT_TRUE(lines[1].startsWith("07.12.2026 12:00:00;07.12.2026 11:59:59;ZVEI;\"=\"\"12345\"\"\";"))
+  EXPECT_TRUE(
+      lines[1].startsWith("07.12.2026 12:00:00;07.12.2026 11:59:59;ZVEI;\"=\"\"12345\"\"\";"))
       << lines[1].toStdString();
   EXPECT_TRUE(lines[12].startsWith("04.12.2026 18:00:00;")) << lines[12].toStdString();
   EXPECT_TRUE(boxes.shown.empty());
 
-  window.startExport(rig.dir.filePath(QStringLiteral("no/such/folder.csv"))); // fails: told in a box
+  window.startExport(
+      rig.dir.filePath(QStringLiteral("no/such/folder.csv"))); // fails: told in a box
   ASSERT_TRUE(testing::waitUntil([&] { return exported.count() == 2; }, 10000));
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Verlauf exportieren"));
-  EXPECT_EQ(boxes.shown[0].text, QStringLiteral("Die Datei konnte nicht geschrieben werden:\n") + exported.values[1]);
+  EXPECT_EQ(boxes.shown[0].text,
+            QStringLiteral("Die Datei konnte nicht geschrieben werden:\n") + exported.values[1]);
 
   // The text gets the room the other columns leave at the opening size.
   EXPECT_GT(table->columnWidth(HistoryModel::Text), table->viewport()->width() / 3);

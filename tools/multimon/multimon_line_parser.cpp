@@ -8,7 +8,6 @@ namespace meldlux::multimon {
 
 namespace {
 
-
 const QRegularExpression& zveiPattern() {
   static const QRegularExpression re(
       QStringLiteral("^(?:ZVEI[123]|DZVEI|PZVEI|CCIR|EEA|EIA): ([0-9E]{5})$"));
