@@ -6,6 +6,7 @@
 #include "base/event_log.h"
 #include "history/history_window.h"
 #include "journal/journal_writer.h"
+#include "refdata/message_boxes_qt.h"
 #include "scratch_journal.h"
 
 #include <QCoreApplication>
@@ -62,8 +63,9 @@ void showAndPaint(HistoryWindow& window) {
 void BM_HistoryOpen(benchmark::State& state) {
   const ManualClock clock;
   const ScratchJournal& j = journal(clock);
+  QtMessageBoxes boxes;
   for (auto _ : state) {
-    HistoryWindow window(clock, j.path);
+    HistoryWindow window(clock, j.path, boxes);
     showAndPaint(window);
     if (window.model().rowCount() != HistoryModel::kPageRows) {
       state.SkipWithError("first page not read");
@@ -80,7 +82,8 @@ void BM_HistorySearch(benchmark::State& state) {
   using Steady = std::chrono::steady_clock;
   const ManualClock clock;
   const ScratchJournal& j = journal(clock);
-  HistoryWindow window(clock, j.path);
+  QtMessageBoxes boxes;
+  HistoryWindow window(clock, j.path, boxes);
   showAndPaint(window);
   auto* search = window.findChild<QLineEdit*>(QStringLiteral("search"));
   int round = 0;

@@ -174,7 +174,7 @@ bool Application::runStartUp(const QString& commandLineText) {
     StartupBoxes boxes(*display_.boxes, unloaded_);
     // Every loader's notice is a popup line in the information colour.
     const auto notice = [this](const QString& text) {
-      popup_.LoaderNotice(text, statusTables_.colour(18));
+      popup_.LoaderNotice(text, statusTables_.colour(StatusTables::kInformation));
     };
     LoadFaultJournal faults(files, *clock_, journalRelay_);
     const LoaderEnvironment env(files, options_, boxes, *log_, notice, &faults);

@@ -74,6 +74,8 @@ public:
   static QString caption();
 
   Clock& clock() { return *clock_; }
+  // The desktop's message boxes (a quiet stand-in without one).
+  MessageBoxes& messageBoxes() { return *display_.boxes; }
   EventLog& eventLog() { return *log_; }
   Options& options() { return options_; }
   LinkState& linkState() { return linkState_; }

@@ -4,6 +4,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QSpinBox;
 
@@ -22,11 +23,15 @@ public:
 
 private:
   void chooseFolder();
+  // The suffix in the number ("1 Tag") and how many rows the days shown would delete.
+  void daysChanged(int days);
 
   Application& app_;
   QCheckBox* enabled_ = nullptr;
   QSpinBox* days_ = nullptr;
   QLineEdit* folder_ = nullptr;
+  QLabel* size_ = nullptr;
+  QLabel* deletes_ = nullptr;
 };
 
 } // namespace meldlux

@@ -3,6 +3,7 @@
 
 #include "app/application.h"
 #include "app/journal_settings_window.h"
+#include "display/popup_label_window.h"
 #include "history/history_window.h"
 #include "options_window/sound_frame_window.h"
 #include "options_window/telegram_bar_frame_window.h"
@@ -20,14 +21,6 @@
 #include <QVBoxLayout>
 
 namespace meldlux {
-
-namespace {
-
-QColor toQColor(Colour colour) {
-  return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
-}
-
-} // namespace
 
 MainWindow::MainWindow(Application& app, QWidget* parent) : QWidget(parent), app_(app) {
   setWindowTitle(Application::caption());
@@ -62,7 +55,8 @@ QWidget* MainWindow::buildJournalButtons() {
 
 void MainWindow::showHistory() {
   if (!history_) {
-    history_ = std::make_unique<HistoryWindow>(app_.clock(), app_.journalPath());
+    history_ =
+        std::make_unique<HistoryWindow>(app_.clock(), app_.journalPath(), app_.messageBoxes());
     connect(&app_, &Application::journalWritten, history_.get(), &HistoryWindow::journalWritten);
     connect(&app_, &Application::journalFileChanged, history_.get(),
             &HistoryWindow::setJournalPath);

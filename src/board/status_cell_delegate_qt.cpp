@@ -20,7 +20,7 @@ void StatusCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
   const QRect textArea = area.adjusted(4, 0, -4, 0);
   painter->save();
   painter->fillRect(area, back);
-  painter->setPen(back.lightnessF() > 0.45 ? Qt::black : Qt::white);
+  painter->setPen(toQColor(index.data(VehicleBoard::TextColourRole).value<Colour>()));
   painter->setFont(option.font);
   painter->drawText(textArea, Qt::AlignVCenter | Qt::AlignLeft,
                     option.fontMetrics.elidedText(index.data().toString(), Qt::ElideRight,

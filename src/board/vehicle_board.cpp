@@ -10,6 +10,7 @@
 #include "board/status_history_query.h"
 #include "journal/journal_entry.h"
 #include "refdata/vehicle_table.h"
+#include "state/options.h"
 #include "tables/status_tables.h"
 #include "telegrams/fms_identifier.h"
 
@@ -134,17 +135,36 @@ void VehicleBoard::tick() {
 }
 
 QString VehicleBoard::statusText(const BoardRow& row) const {
-  const int status = row.timeline.status();
+  return statusText(row.timeline.status(), row.organisation);
+}
+
+QString VehicleBoard::statusText(int status, int organisation) const {
   if (status < 0)
     return {};
   QString text = QString::number(status);
-  if (inTable(status) && row.organisation >= 0)
-    text += u' ' + trimSpaces(tables_.texts[std::size_t(status)][std::size_t(row.organisation)][0]);
+  if (inTable(status) && organisation >= 0)
+    text += u' ' + trimSpaces(tables_.texts[std::size_t(status)][std::size_t(organisation)][0]);
   return text;
 }
 
+QString VehicleBoard::timelineTip(int row, double fraction) const {
+  const BoardRow& r = rowAt(row);
+  const OleDate start = clock_.now() - 1.0;
+  for (const TimelineSpan& span : timeline(r)) {
+    if (fraction < span.from || fraction >= span.to)
+      continue;
+    const auto at = [&](double f) {
+      return fromOleDate(start + f).toString(QStringLiteral("HH:mm"));
+    };
+    return QStringLiteral("%1, %2 – %3")
+        .arg(statusText(span.status, r.organisation), at(span.from), at(span.to));
+  }
+  return {};
+}
+
 Colour VehicleBoard::colourOf(int status) const {
-  return inTable(status) ? tables_.colours[std::size_t(status)] : tables_.colours[18];
+  return inTable(status) ? tables_.colours[std::size_t(status)]
+                         : tables_.colours[StatusTables::kInformation];
 }
 
 Timeline VehicleBoard::timeline(const BoardRow& row) const {
@@ -192,6 +212,12 @@ QVariant VehicleBoard::data(const QModelIndex& index, int role) const {
     if (row.timeline.empty())
       return {};
     return QVariant::fromValue(colourOf(row.timeline.status()));
+  case TextColourRole:
+    if (row.timeline.empty())
+      return {};
+    return QVariant::fromValue(Options::contrastTextColour(colourOf(row.timeline.status())));
+  case DayStartRole:
+    return clock_.now() - 1.0;
   case TimelineRole:
     return QVariant::fromValue(timeline(row));
   default:
@@ -200,6 +226,8 @@ QVariant VehicleBoard::data(const QModelIndex& index, int role) const {
 }
 
 QVariant VehicleBoard::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation == Qt::Horizontal && section == Since && role == Qt::InitialSortOrderRole)
+    return int(Qt::DescendingOrder);
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
     return {};
   switch (section) {

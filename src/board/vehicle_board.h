@@ -45,7 +45,9 @@ class VehicleBoard final : public QAbstractTableModel, public JournalSink {
   Q_OBJECT
 public:
   enum Column { Name, Status, Since, Day, ColumnCount };
-  enum Role { ColourRole = Qt::UserRole + 1, TimelineRole };
+  // ColourRole: the status colour (the status cell's background); TextColourRole: black or
+  // white, whichever reads on it; DayStartRole: the bar's left end as an OLE date.
+  enum Role { ColourRole = Qt::UserRole + 1, TimelineRole, TextColourRole, DayStartRole };
   // Unknown vehicles beyond this many are not added: a flood of made-up identifiers must not
   // grow the board without end.
   static constexpr int kMaxUnknown = 2000;
@@ -66,11 +68,16 @@ public:
   int rowOf(const QString& identifier) const { return index_.value(identifier, -1); }
   const BoardRow& rowAt(int row) const { return rows_.at(std::size_t(row)); }
   QString statusText(const BoardRow& row) const;
+  QString statusText(int status, int organisation) const;
   Timeline timeline(const BoardRow& row) const;
+  // The piece of a row's bar at `fraction` (0 a day ago, 1 now): "3 Einsatz Übernommen, 14:20 –
+  // 15:05"; empty where the bar has none.
+  QString timelineTip(int row, double fraction) const;
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
   QVariant data(const QModelIndex& index, int role) const override;
+  // A first click on "Seit" sorts the latest change first.
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:

@@ -41,8 +41,12 @@ VehicleBoardWindow::VehicleBoardWindow(VehicleBoard& board, QWidget* parent)
   table_->setSortingEnabled(true);
   table_->sortByColumn(VehicleBoard::Name, Qt::AscendingOrder);
 
-  auto* hint = new QLabel(
-      QStringLiteral("Balken: links vor 24 Stunden, rechts jetzt; Striche alle 6 Stunden."), this);
+  auto* hint =
+      new QLabel(QStringLiteral("Balken: links vor 24 Stunden, rechts jetzt; kurze Striche "
+                                "jede Stunde, lange alle 6 Stunden; die Maus über dem "
+                                "Balken zeigt Status und Zeit."),
+                 this);
+  hint->setWordWrap(true);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(table_);
   layout->addWidget(hint);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "history/history_export.h"
 
+#include "history/history_model.h"
 #include "journal/journal_export.h"
 
 #include <QFileInfo>
@@ -10,7 +11,8 @@
 namespace meldlux {
 
 QString HistoryExport::writeCsv(const QString& journalPath, const JournalFilter& filter,
-                                QIODevice& out) {
+                                QIODevice& out, std::int64_t& rows) {
+  rows = 0;
   if (!QFileInfo(journalPath).isFile())
     return QStringLiteral("Kein Journal vorhanden: ") + journalPath;
   JournalReader reader(journalPath);
@@ -26,8 +28,9 @@ QString HistoryExport::writeCsv(const QString& journalPath, const JournalFilter&
     if (!reader.lastError().isEmpty())
       return reader.lastError();
     for (const JournalEntry& e : page)
-      if (!put(csvRow(e)))
+      if (!put(csvRowForSpreadsheet(e, historyKindCaption(e.kind))))
         return out.errorString();
+    rows += std::int64_t(page.size());
     if (int(page.size()) < kPage)
       return {};
     before = page.back().id;
@@ -35,11 +38,11 @@ QString HistoryExport::writeCsv(const QString& journalPath, const JournalFilter&
 }
 
 QString HistoryExport::toFile(const QString& journalPath, const JournalFilter& filter,
-                              const QString& file) {
+                              const QString& file, std::int64_t& rows) {
   QSaveFile out(file);
   if (!out.open(QIODevice::WriteOnly))
     return out.errorString();
-  if (QString error = writeCsv(journalPath, filter, out); !error.isEmpty()) {
+  if (QString error = writeCsv(journalPath, filter, out, rows); !error.isEmpty()) {
     out.cancelWriting();
     return error;
   }

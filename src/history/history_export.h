@@ -11,12 +11,13 @@ namespace meldlux {
 // shows them, read a page at a time so that a long journal needs no more memory than a page.
 class HistoryExport {
 public:
-  // Returns an error text, empty when every row was written.
-  static QString writeCsv(const QString& journalPath, const JournalFilter& filter, QIODevice& out);
+  // Returns an error text, empty when every row was written; counts the rows in `rows`.
+  static QString writeCsv(const QString& journalPath, const JournalFilter& filter, QIODevice& out,
+                          std::int64_t& rows);
   // Writes them to a file that appears only whole; any thread may call it, it opens the
   // journal on a connection of its own.
   static QString toFile(const QString& journalPath, const JournalFilter& filter,
-                        const QString& file);
+                        const QString& file, std::int64_t& rows);
 };
 
 } // namespace meldlux

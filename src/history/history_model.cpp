@@ -101,9 +101,9 @@ void HistoryModel::readOn(bool announce) {
     // The slice's far end, ids up to it (down to it newest first) after the cursor.
     const std::int64_t end = oldestFirst_ ? std::min(cursor_ + sliceIds_, newestId_)
                                           : std::max(cursor_ - sliceIds_, oldestId_);
-    std::vector<JournalEntry> got =
-        oldestFirst_ ? reader_->between(filter_, wanted_, end + 1, cursor_, true)
-                     : reader_->between(filter_, wanted_, cursor_, end - 1);
+    std::vector<JournalEntry> got = oldestFirst_
+                                        ? reader_->between(filter_, wanted_, end + 1, cursor_, true)
+                                        : reader_->between(filter_, wanted_, cursor_, end - 1);
     if (failed(Read::Page)) {
       wanted_ = 0; // the slice is read again when the view asks for more
       break;
@@ -139,7 +139,7 @@ void HistoryModel::journalWritten() {
   std::vector<JournalEntry> fresh = reader_->newer(filter_, kLiveRows + 1, newestId_);
   const std::int64_t newest = newestInFile();
   if (failed(Read::Live))
-    return; // read from the same row again with the next block
+    return;                      // read from the same row again with the next block
   const bool atEnd = exhausted_; // oldest first: the new rows go on below the last one read
   newestId_ = newest;
   if (fresh.empty())

@@ -105,7 +105,7 @@ private:
   bool exhausted_ = true;
   std::int64_t newestId_ = 0; // the newest row of the file when it was last looked at
   std::int64_t oldestId_ = 0;
-  std::int64_t cursor_ = 0;   // the ids beyond this one (below it newest first) are to be read
+  std::int64_t cursor_ = 0; // the ids beyond this one (below it newest first) are to be read
   std::int64_t matching_ = -1;
   bool oldestFirst_ = false;
   int wanted_ = 0;            // rows the page being read still lacks

@@ -44,8 +44,8 @@ QDateTime HistoryQuery::end() const {
 }
 
 std::optional<TypedMoment> parseTypedMoment(const QString& text, const QDate& today) {
-  static const QRegularExpression pattern(
-      QStringLiteral(R"(^\s*(?:(\d{1,2})\.(\d{1,2})\.(\d{2}|\d{4})?)?\s*(?:(\d{1,2}):(\d{2}))?\s*$)"));
+  static const QRegularExpression pattern(QStringLiteral(
+      R"(^\s*(?:(\d{1,2})\.(\d{1,2})\.(\d{2}|\d{4})?)?\s*(?:(\d{1,2}):(\d{2}))?\s*$)"));
   const QRegularExpressionMatch m = pattern.match(text);
   if (!m.hasMatch() || text.trimmed().isEmpty())
     return std::nullopt;

@@ -4,6 +4,7 @@
 #include "base/clock.h"
 #include "base/formats.h"
 #include "history/history_export.h"
+#include "refdata/message_boxes.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,7 +17,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTableView>
@@ -34,8 +34,9 @@ constexpr JournalKind kKinds[] = {JournalKind::FmsVehicle, JournalKind::FmsContr
 
 } // namespace
 
-HistoryWindow::HistoryWindow(const Clock& clock, const QString& journalPath, QWidget* parent)
-    : QWidget(parent, Qt::Window), clock_(clock), model_(clock, journalPath) {
+HistoryWindow::HistoryWindow(const Clock& clock, const QString& journalPath, MessageBoxes& boxes,
+                             QWidget* parent)
+    : QWidget(parent, Qt::Window), clock_(clock), boxes_(boxes), model_(clock, journalPath) {
   setWindowTitle(QStringLiteral("Verlauf"));
   setObjectName(QStringLiteral("Verlauf"));
   resize(1000, 560);
@@ -60,7 +61,8 @@ HistoryWindow::HistoryWindow(const Clock& clock, const QString& journalPath, QWi
   table_->setColumnWidth(HistoryModel::Time,
                          metrics.horizontalAdvance(QStringLiteral("00.00.0000 00:00:00")) + pad);
   table_->setColumnWidth(HistoryModel::Kind,
-                         metrics.horizontalAdvance(historyKindCaption(JournalKind::FmsControl)) + pad);
+                         metrics.horizontalAdvance(historyKindCaption(JournalKind::FmsControl)) +
+                             pad);
   table_->setColumnWidth(HistoryModel::Identifier,
                          metrics.horizontalAdvance(QStringLiteral("0000000 [D]")) + pad);
   table_->setColumnWidth(HistoryModel::Name, metrics.horizontalAdvance(u'0') * 16);
@@ -115,7 +117,8 @@ QWidget* HistoryWindow::buildFilterRow(const Clock& clock) {
   kind_ = new QComboBox(row);
   kind_->setObjectName(QStringLiteral("kind"));
   kind_->addItem(QStringLiteral("Alle Arten"));
-  kind_->addItem(QStringLiteral("Alarme"), QVariantList{int(JournalKind::Zvei), int(JournalKind::Pocsag)});
+  kind_->addItem(QStringLiteral("Alarme"),
+                 QVariantList{int(JournalKind::Zvei), int(JournalKind::Pocsag)});
   for (JournalKind kind : kKinds)
     kind_->addItem(historyKindCaption(kind), QVariantList{int(kind)});
 
@@ -131,7 +134,8 @@ QWidget* HistoryWindow::buildFilterRow(const Clock& clock) {
     auto* edit = new QLineEdit(text, row);
     edit->setObjectName(name);
     edit->setPlaceholderText(QStringLiteral("TT.MM.JJJJ hh:mm"));
-    edit->setToolTip(QStringLiteral("Ein Tag, ein Tag mit Uhrzeit (6.12.2026 06:00) oder eine Uhrzeit von heute"));
+    edit->setToolTip(QStringLiteral(
+        "Ein Tag, ein Tag mit Uhrzeit (6.12.2026 06:00) oder eine Uhrzeit von heute"));
     const int wide = edit->fontMetrics().horizontalAdvance(QStringLiteral("00.00.0000 00:00"));
     edit->setMinimumWidth(wide + edit->fontMetrics().horizontalAdvance(QStringLiteral("000")));
     // Taken when typed whole (Enter or leaving the field), never half typed.
@@ -176,6 +180,7 @@ QWidget* HistoryWindow::buildFilterRow(const Clock& clock) {
 
 void HistoryWindow::applyQuery() {
   typingPause_.stop();
+  exportDone_.clear();
   HistoryQuery q;
   for (const QVariant& kind : kind_->currentData().toList())
     q.kinds << JournalKind(kind.toInt());
@@ -213,6 +218,10 @@ void HistoryWindow::showState() {
     state_->setText(refusal_);
     return;
   }
+  if (!exportDone_.isEmpty()) { // until the next query: the user may look away meanwhile
+    state_->setText(exportDone_);
+    return;
+  }
   const QString error = model_.error();
   if (!error.isEmpty()) {
     state_->setText(error);
@@ -226,7 +235,8 @@ void HistoryWindow::showState() {
   else if (model_.matching() >= 0)
     state_->setText(QStringLiteral("%1 Einträge").arg(formatCount(model_.matching())));
   else
-    state_->setText(QStringLiteral("%1 Einträge geladen, weitere beim Blättern").arg(formatCount(rows)));
+    state_->setText(
+        QStringLiteral("%1 Einträge geladen, weitere beim Blättern").arg(formatCount(rows)));
 }
 
 void HistoryWindow::startExport(const QString& file) {
@@ -234,16 +244,21 @@ void HistoryWindow::startExport(const QString& file) {
     return;
   exportFile_ = file;
   exportButton_->setEnabled(false);
+  exportDone_.clear();
   auto error = std::make_shared<QString>();
-  exporting_ = QThread::create(
-      [path = model_.journalPath(), filter = model_.filter(), file, error] {
-        *error = HistoryExport::toFile(path, filter, file);
+  auto rows = std::make_shared<std::int64_t>(0);
+  exporting_ =
+      QThread::create([path = model_.journalPath(), filter = model_.filter(), file, error, rows] {
+        *error = HistoryExport::toFile(path, filter, file, *rows);
       });
-  connect(exporting_, &QThread::finished, this, [this, error] {
+  connect(exporting_, &QThread::finished, this, [this, error, rows] {
     exporting_->wait(); // finished comes from the thread's last steps
     delete exporting_;
     exporting_ = nullptr;
     exportButton_->setEnabled(true);
+    if (error->isEmpty())
+      exportDone_ = QStringLiteral("%1 Einträge nach %2 exportiert")
+                        .arg(formatCount(*rows), QDir::toNativeSeparators(exportFile_));
     showState();
     Q_EMIT exported(*error);
   });
@@ -253,15 +268,21 @@ void HistoryWindow::startExport(const QString& file) {
 
 void HistoryWindow::exportEnded(const QString& error) {
   if (!error.isEmpty())
-    QMessageBox::warning(this, QStringLiteral("Verlauf exportieren"),
-                         QStringLiteral("Die Datei konnte nicht geschrieben werden:\n") + error);
+    boxes_.show(QStringLiteral("Verlauf exportieren"),
+                QStringLiteral("Die Datei konnte nicht geschrieben werden:\n") + error,
+                MessageBoxes::Icon::Error);
+}
+
+QString HistoryWindow::suggestedExportFile() const {
+  const QString day = fromOleDate(clock_.now()).date().toString(QStringLiteral("yyyy-MM-dd"));
+  return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+      .filePath(QStringLiteral("Verlauf_%1.csv").arg(day));
 }
 
 void HistoryWindow::chooseExportFile() {
-  const QString start = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                            .filePath(QStringLiteral("Verlauf.csv"));
-  const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Verlauf exportieren"), start,
-                                                    QStringLiteral("CSV-Dateien (*.csv)"));
+  const QString file =
+      QFileDialog::getSaveFileName(this, QStringLiteral("Verlauf exportieren"),
+                                   suggestedExportFile(), QStringLiteral("CSV-Dateien (*.csv)"));
   if (!file.isEmpty())
     startExport(file);
 }

@@ -18,6 +18,7 @@ class QThread;
 namespace meldlux {
 
 class Clock;
+class MessageBoxes;
 
 // "Verlauf": the journal, newest first (a click on the header turns it), with a kind, a search and
 // a span of time to narrow it, and an export of what it shows. Typing anywhere in the table goes
@@ -25,13 +26,17 @@ class Clock;
 class HistoryWindow final : public QWidget {
   Q_OBJECT
 public:
-  HistoryWindow(const Clock& clock, const QString& journalPath, QWidget* parent = nullptr);
+  // `boxes` tells a failed export.
+  HistoryWindow(const Clock& clock, const QString& journalPath, MessageBoxes& boxes,
+                QWidget* parent = nullptr);
   ~HistoryWindow() override;
 
   HistoryModel& model() { return model_; }
   // Writes what the filter shows to a CSV file on a thread of its own, so that a long journal
   // never holds the strip; exported() tells how it went.
   void startExport(const QString& file);
+  // Where the export goes unless the user says otherwise: the documents folder, dated.
+  QString suggestedExportFile() const;
   // The query from the controls, now rather than after the typing pause.
   void applyQuery();
 
@@ -55,6 +60,7 @@ private:
   void showState();
 
   const Clock& clock_;
+  MessageBoxes& boxes_;
   HistoryModel model_;
   HistoryColourProxy colours_;
   QLineEdit* search_ = nullptr;
@@ -69,7 +75,8 @@ private:
   QPushButton* exportButton_ = nullptr;
   QThread* exporting_ = nullptr;
   QString exportFile_;
-  QString refusal_; // why the span typed is not taken; the table keeps what it showed
+  QString exportDone_; // the line that tells where the last export went
+  QString refusal_;    // why the span typed is not taken; the table keeps what it showed
   QTimer typingPause_;
 };
 

@@ -38,18 +38,39 @@ QByteArray csvHeader() {
          QByteArrayLiteral("Ankunft;Telegrammzeit;Art;Kennung;Name;Status;Richtung;Text;Zeile;Farbe\r\n");
 }
 
-QByteArray csvRow(const JournalEntry& e) {
+namespace {
+
+QByteArray row(const JournalEntry& e, const QString& kind, const QString& identifier,
+               const QString& colour) {
   const QStringList fields{germanDateTime(e.arrival),
                            germanDateTime(e.telegramTime),
-                           journalKindName(e.kind),
-                           field(e.identifier),
+                           field(kind),
+                           field(identifier),
                            field(e.name),
                            e.status < 0 ? QString() : QString::number(e.status),
                            directionName(e.direction),
                            field(e.message),
                            field(e.line),
-                           QString::number(e.colour)};
+                           colour};
   return (fields.join(u';') + QStringLiteral("\r\n")).toUtf8();
+}
+
+} // namespace
+
+QByteArray csvRow(const JournalEntry& e) {
+  return row(e, journalKindName(e.kind), e.identifier, QString::number(e.colour));
+}
+
+QByteArray csvRowForSpreadsheet(const JournalEntry& e, const QString& kind) {
+  QString identifier = e.identifier;
+  identifier.replace(u'"', QStringLiteral("\"\""));
+  const auto byte = [&](int shift) { return (e.colour >> shift) & 0xff; };
+  return row(e, kind, QStringLiteral("=\"%1\"").arg(identifier),
+             QStringLiteral("#%1%2%3")
+                 .arg(byte(0), 2, 16, QChar(u'0'))
+                 .arg(byte(8), 2, 16, QChar(u'0'))
+                 .arg(byte(16), 2, 16, QChar(u'0'))
+                 .toUpper());
 }
 
 QByteArray jsonLine(const JournalEntry& e) {

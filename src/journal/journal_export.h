@@ -11,6 +11,9 @@ namespace meldlux {
 // times "TT.MM.JJJJ hh:mm:ss", fields quoted when they hold a separator, a quote or a line break.
 QByteArray csvHeader();
 QByteArray csvRow(const JournalEntry& e);
+// For people rather than programs: the kind in the caller's words, the colour as "#RRGGBB" and
+// the identifier as a formula of text, so that a spreadsheet keeps a code's leading zeros.
+QByteArray csvRowForSpreadsheet(const JournalEntry& e, const QString& kind);
 // One JSON object per line.
 QByteArray jsonLine(const JournalEntry& e);
 // "TT.MM.JJJJ hh:mm:ss" of an OLE date.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "journal/journal_reader.h"
 
+#include "journal/journal_schema.h"
 #include "journal/journal_search.h"
 
 #include <QSqlError>
@@ -12,9 +13,7 @@ namespace meldlux {
 
 namespace {
 
-constexpr const char* kColumns =
-    "id, arrival, telegram_time, kind, identifier, name, status, direction, message, line, colour, "
-    "mark";
+const QString kColumns = QStringLiteral("id, ") + QLatin1String(JournalSchema::kEntryColumns);
 
 struct Where {
   QString sql;
@@ -120,10 +119,11 @@ std::vector<JournalEntry> JournalReader::between(const JournalFilter& filter, in
   const Where w = whereOf(filter, beforeId, afterId);
   QSqlQuery q(connection_.db());
   q.setForwardOnly(true);
-  if (!run(q, QStringLiteral("SELECT ") + QLatin1String(kColumns) + QStringLiteral(" FROM telegrams") +
-                 w.sql + (oldestFirst ? QStringLiteral(" ORDER BY id LIMIT ")
-                                      : QStringLiteral(" ORDER BY id DESC LIMIT ")) +
-                 QString::number(limit),
+  if (!run(q,
+           QStringLiteral("SELECT ") + kColumns + QStringLiteral(" FROM telegrams") + w.sql +
+               (oldestFirst ? QStringLiteral(" ORDER BY id LIMIT ")
+                            : QStringLiteral(" ORDER BY id DESC LIMIT ")) +
+               QString::number(limit),
            w, lastError_))
     return out;
   out.reserve(std::size_t(limit));
@@ -169,8 +169,9 @@ bool JournalReader::forEach(const JournalFilter& filter,
   const Where w = whereOf(filter, 0);
   QSqlQuery q(connection_.db());
   q.setForwardOnly(true);
-  if (!run(q, QStringLiteral("SELECT ") + QLatin1String(kColumns) + QStringLiteral(" FROM telegrams") +
-                 w.sql + QStringLiteral(" ORDER BY id"),
+  if (!run(q,
+           QStringLiteral("SELECT ") + kColumns + QStringLiteral(" FROM telegrams") + w.sql +
+               QStringLiteral(" ORDER BY id"),
            w, lastError_))
     return false;
   while (q.next())

@@ -12,6 +12,12 @@ namespace meldlux {
 class JournalSchema {
 public:
   static constexpr int kVersion = 3;
+  // The columns of a JournalEntry beside its id, in the order the writer and the reader bind
+  // and read them.
+  static constexpr const char* kEntryColumns =
+      "arrival, telegram_time, kind, identifier, name, status, direction, message, line, colour, "
+      "mark";
+  static constexpr int kEntryColumnCount = 11;
 
   // WAL, NORMAL sync (a commit survives a killed program; only a power cut may lose the last
   // ones) and the tables if they are missing. Returns an error text, empty on success. A file

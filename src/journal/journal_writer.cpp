@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStringList>
 #include <QVariant>
 
 namespace meldlux {
@@ -118,9 +119,11 @@ bool JournalWriter::commit() {
     return false;
   }
   QSqlQuery insert(db);
-  insert.prepare(QStringLiteral(
-      "INSERT INTO telegrams (arrival, telegram_time, kind, identifier, name, status, direction, "
-      "message, line, colour, mark) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+  QStringList marks;
+  for (int i = 0; i < JournalSchema::kEntryColumnCount; ++i)
+    marks << QStringLiteral("?");
+  insert.prepare(QStringLiteral("INSERT INTO telegrams (%1) VALUES (%2)")
+                     .arg(QLatin1String(JournalSchema::kEntryColumns), marks.join(u',')));
   for (const JournalEntry& e : waiting_) {
     insert.bindValue(0, e.arrival);
     insert.bindValue(1, e.telegramTime);

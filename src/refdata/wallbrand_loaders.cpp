@@ -155,8 +155,8 @@ std::int16_t LoadWallbrandClientList(const LoaderEnvironment& env, const QString
       const Colour colour = roundToInt32(leadingNumber(parts[2]) * 65536.0 +
                                          leadingNumber(parts[1]) * 256.0 + leadingNumber(parts[0]));
       if (k == 10) { // the eleventh line gives both alarm colours; entry 10 never comes from here
-        tables.colour(16) = colour;
-        tables.colour(17) = colour;
+        tables.colour(StatusTables::kZvei) = colour;
+        tables.colour(StatusTables::kPocsag) = colour;
       } else {
         tables.colour(k) = colour; // a 20th line has no entry: Failure
       }

@@ -15,9 +15,6 @@ constexpr std::array<const char*, 16> kDefaultColours = {
     "8388863",  "16711680", "16777215", "16777215", "16777215", "16777215", "16777215", "8454143"};
 
 constexpr Colour kWhite = 16777215;
-constexpr int kZveiColour = 16;
-constexpr int kPocsagColour = 17;
-constexpr int kInformationColour = 18;
 
 struct BuiltinText {
   int status;
@@ -54,9 +51,9 @@ void fillStatusColours(StatusTables& tables, const ZentrixReader& zentrix, const
     tables.colour(i) = colourFromText(
         zentrix(section, QString::number(i), QString::fromLatin1(kDefaultColours[std::size_t(i)])));
   }
-  tables.colour(kZveiColour) = colourFromText(farbeFme);
-  tables.colour(kPocsagColour) = colourFromText(farbeDme);
-  tables.colour(kInformationColour) = kWhite;
+  tables.colour(StatusTables::kZvei) = colourFromText(farbeFme);
+  tables.colour(StatusTables::kPocsag) = colourFromText(farbeDme);
+  tables.colour(StatusTables::kInformation) = kWhite;
 }
 
 void fillStatusTexts(StatusTables& tables) {

@@ -12,7 +12,10 @@ namespace meldlux {
 // (defaults, the first server product's keys, the program's own colour settings), overwritten in
 // part by the reference-data loaders, and only read afterwards.
 struct StatusTables {
-  static constexpr int kStatuses = 19;      // 0-15 FMS, 16 ZVEI, 17 POCSAG, 18 information lines
+  static constexpr int kStatuses = 19;      // 0-15 FMS, then the three below
+  static constexpr int kZvei = 16;          // the colour of ZVEI lines
+  static constexpr int kPocsag = 17;        // the colour of POCSAG lines
+  static constexpr int kInformation = 18;   // the colour of information lines (always white)
   static constexpr int kOrganisations = 16; // the BOS digit of an FMS identifier
   static constexpr int kDirections = 2;     // 0 sent by a vehicle, 1 sent by the control centre
 

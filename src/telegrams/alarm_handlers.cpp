@@ -14,8 +14,6 @@ namespace meldlux {
 
 namespace {
 
-constexpr int kZveiColour = 16;
-constexpr int kPocsagColour = 17;
 
 } // namespace
 
@@ -34,16 +32,17 @@ void ZveiHandler::HandleZvei(QString& code, OleDate& time) {
     if (c_.popup.IsRecentDuplicate(line)) {
       journalUnshown(c_,
                      journalTelegram(JournalKind::Zvei, JournalDirection::None, code, name, -1, {}),
-                     JournalMark::Repeat, time, line, c_.statusTables.colour(kZveiColour));
+                     JournalMark::Repeat, time, line, c_.statusTables.colour(StatusTables::kZvei));
       return;
     }
     c_.sounds.playAlarm();
     if (msgAktiv) {
       c_.popup.ShowPopup();
-      c_.popup.AddMessage(time, line, c_.statusTables.colour(kZveiColour));
+      c_.popup.AddMessage(time, line, c_.statusTables.colour(StatusTables::kZvei));
       c_.popup.MarkNewestLine();
-      journalLine(c_, journalTelegram(JournalKind::Zvei, JournalDirection::None, code, name, -1, {}),
-                  time, line, c_.statusTables.colour(kZveiColour));
+      journalLine(c_,
+                  journalTelegram(JournalKind::Zvei, JournalDirection::None, code, name, -1, {}),
+                  time, line, c_.statusTables.colour(StatusTables::kZvei));
     }
     c_.popup.RefreshLines();
     c_.popup.LayoutPopup();
@@ -59,14 +58,14 @@ void ZveiHandler::HandleZvei(QString& code, OleDate& time) {
     QString line = code + QStringLiteral(" Unbekannt");
     if (!c_.popup.IsRecentDuplicate(line)) {
       c_.sounds.playAlarm();
-      c_.popup.AddMessage(time, line, c_.statusTables.colour(kZveiColour));
+      c_.popup.AddMessage(time, line, c_.statusTables.colour(StatusTables::kZvei));
       c_.popup.MarkNewestLine();
       journalLine(c_, journalTelegram(JournalKind::Zvei, JournalDirection::None, code, {}, -1, {}),
-                  time, line, c_.statusTables.colour(kZveiColour));
+                  time, line, c_.statusTables.colour(StatusTables::kZvei));
     } else {
       journalUnshown(c_,
                      journalTelegram(JournalKind::Zvei, JournalDirection::None, code, {}, -1, {}),
-                     JournalMark::Repeat, time, line, c_.statusTables.colour(kZveiColour));
+                     JournalMark::Repeat, time, line, c_.statusTables.colour(StatusTables::kZvei));
     }
   }
   c_.popup.RefreshLines();
@@ -122,16 +121,17 @@ void PocsagHandler::alarm(const QString& line, OleDate time, const QString& tray
                           JournalEntry telegram) {
   if (c_.popup.IsRecentDuplicate(line)) {
     journalUnshown(c_, std::move(telegram), JournalMark::Repeat, time, line,
-                   c_.statusTables.colour(kPocsagColour));
+                   c_.statusTables.colour(StatusTables::kPocsag));
     return;
   }
   c_.sounds.playAlarm();
   if (c_.options.checked(Check::chkMsgAktiv)) {
     c_.popup.ShowPopup();
     QString stored = line;
-    c_.popup.AddMessage(time, stored, c_.statusTables.colour(kPocsagColour));
+    c_.popup.AddMessage(time, stored, c_.statusTables.colour(StatusTables::kPocsag));
     c_.popup.MarkNewestLine();
-    journalLine(c_, std::move(telegram), time, stored, c_.statusTables.colour(kPocsagColour));
+    journalLine(c_, std::move(telegram), time, stored,
+                c_.statusTables.colour(StatusTables::kPocsag));
   }
   c_.popup.RefreshLines();
   c_.popup.LayoutPopup();

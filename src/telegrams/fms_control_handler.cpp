@@ -18,7 +18,6 @@ namespace meldlux {
 namespace {
 
 constexpr int kFromControl = 1;
-constexpr int kInformationColour = 18;
 
 } // namespace
 
@@ -58,7 +57,7 @@ void FmsControlHandler::HandleFmsControl(QString& identifier, std::int16_t& stat
         c_, sender(status == 10 ? JournalKind::Text : JournalKind::FmsControl),
         JournalMark::Filtered, time,
         fmsLine(vehicle.name, status, c_.statusTables.text(status, org, kFromControl), text),
-        c_.statusTables.colour(status == 10 ? 10 : kInformationColour));
+        c_.statusTables.colour(status == 10 ? 10 : StatusTables::kInformation));
   }
 
   if (c_.options.checked(Check::chkMsgAktiv)) {
@@ -76,13 +75,14 @@ void FmsControlHandler::commandLine(const QString& name, std::int16_t status, in
                  c_.statusTables.text(status, org, kFromControl) + u' ' + text;
   if (c_.popup.IsRecentDuplicate(line)) {
     journalUnshown(c_, std::move(sender), JournalMark::Repeat, time, line,
-                   c_.statusTables.colour(kInformationColour));
+                   c_.statusTables.colour(StatusTables::kInformation));
     return;
   }
   c_.popup.ShowPopup();
-  c_.popup.AddMessage(time, line, c_.statusTables.colour(kInformationColour));
+  c_.popup.AddMessage(time, line, c_.statusTables.colour(StatusTables::kInformation));
   c_.popup.MarkNewestLine();
-  journalLine(c_, std::move(sender), time, line, c_.statusTables.colour(kInformationColour));
+  journalLine(c_, std::move(sender), time, line,
+              c_.statusTables.colour(StatusTables::kInformation));
 }
 
 void FmsControlHandler::textTelegram(const QString& name, int org, QString& text, OleDate time,

@@ -154,30 +154,51 @@ TEST_F(MainWindowTest, JournalPageStoresItsValuesAndStartsTheJournalAfresh) {
 
 // The journal's file is replaced under the same name when it is found damaged: the open history
 // reads the new one.
-TEST_F(MainWindowTest, HistoryFollowsTheJournalToANewFile) {
+TEST_F(MainWindowTest, JournalPageTellsTheFileAndHistoryFollowsItToANewOne) {
   QTemporaryDir folder;
-  app_.setJournalSettings(true, 365, folder.path());
-  const auto entries = testing::entryOfEachKind(46363.5);
-  app_.journal()->record(entries[0]);
+  const QString dir = folder.path() + QStringLiteral("/ein/recht/langer/Ordnername");
+  app_.setJournalSettings(true, 0, dir);
+  const OleDate now = app_.clock().now();
+  for (const double daysAgo : {40.0, 20.0, 10.0, 1.0})
+    for (const JournalEntry& e : testing::entryOfEachKind(now - daysAgo))
+      app_.journal()->record(e);
   testing::JournalRig::endBlock();
+
+  // The journal page tells what the file takes on disk and what a shorter retention deletes.
+  JournalSettingsWindow page(app_);
+  page.show();
+  auto* days = page.findChild<QSpinBox*>(QStringLiteral("retentionDays"));
+  auto* folderField = page.findChild<QLineEdit*>(QStringLiteral("folder"));
+  auto* deletes = page.findChild<QLabel*>(QStringLiteral("deletes"));
+  EXPECT_GE(folderField->width(),
+            folderField->fontMetrics().horizontalAdvance(folderField->text()));
+  EXPECT_TRUE(page.findChild<QLabel*>(QStringLiteral("size"))
+                  ->text()
+                  .startsWith(u"Größe auf dem Datenträger: "));
+  days->setValue(30);
+  EXPECT_EQ(deletes->text(), QStringLiteral("Bei 30 Tagen würden 5 ältere Einträge gelöscht"));
+  days->setValue(1);
+  EXPECT_EQ(days->suffix(), QStringLiteral(" Tag"));
+  EXPECT_EQ(deletes->text(), QStringLiteral("Bei 1 Tag würden 15 ältere Einträge gelöscht"));
+  days->setValue(365);
+  EXPECT_EQ(deletes->text() + days->suffix(), QStringLiteral(" Tage"));
+  page.close();
+
   find<QPushButton>("cmdHistory")->click();
   HistoryWindow* history = shownTopLevel<HistoryWindow>();
-  ASSERT_NE(history, nullptr);
-  ASSERT_EQ(history->model().rowCount(), 1);
-
+  ASSERT_TRUE(history && history->model().rowCount() == 20);
   const QString path = app_.journalSettings().path();
   for (const char* suffix : {"", "-wal", "-shm"}) {
     QFile junk(path + QLatin1String(suffix));
     ASSERT_TRUE(junk.open(QIODevice::ReadWrite));
     junk.write(QByteArray(junk.size() > 0 ? junk.size() : 4096, '\x5a'));
   }
-  app_.journal()->record(entries[1]);
+  app_.journal()->record(testing::entryOfEachKind(now)[1]);
   testing::JournalRig::endBlock();
   testing::JournalRig::endBlock(); // the new file takes the row one turn later
-  ASSERT_EQ(QDir(folder.path()).entryList({"journal.damaged-*.sqlite"}).size(), 1);
-  ASSERT_EQ(history->model().rowCount(), 1);
+  ASSERT_EQ(QDir(dir).entryList({"journal.damaged-*.sqlite"}).size(), 1);
+  ASSERT_EQ(history->model().rowCount(), 1) << history->model().error().toStdString();
   EXPECT_EQ(history->model().entry(0).kind, JournalKind::FmsControl);
-  EXPECT_TRUE(history->model().error().isEmpty()) << history->model().error().toStdString();
   history->close();
 }
 

@@ -132,6 +132,31 @@ TEST_F(Board, TakesEachVehicleStatusAsTheHandlersShowIt) {
   EXPECT_EQ(cell(3, VehicleBoard::Status), u"1 Frei auf Funk");
 }
 
+// The status cell's text stays readable on every status colour: white on the dark blue of 9.
+TEST_F(Board, StatusTextContrastsAndTheBarTellsThePieceUnderTheMouse) {
+  options.setChecked(Check::chkMsgAktiv, true);
+  journal.setTarget(&board);
+  receive(fms(u"64123456"_qs, 9, true));
+  const QString nineText = cell(0, VehicleBoard::Status);
+  const auto textColour = [&] {
+    return board.index(0, VehicleBoard::Status).data(VehicleBoard::TextColourRole);
+  };
+  EXPECT_EQ(textColour().value<Colour>(), 0xFFFFFF) << tables.colours[9];
+  tables.colours[9] = 0x00FFFF; // yellow
+  EXPECT_EQ(textColour().value<Colour>(), 0);
+
+  clock.advance(3600);
+  receive(fms(u"64123456"_qs, 3, true));
+  clock.advance(1800);
+  const auto hhmm = [&](double ago) { return fromOleDate(clock.now() - ago).toString("HH:mm"); };
+  EXPECT_EQ(board.timelineTip(0, 1 - kHour),
+            QStringLiteral("%1, %2 – %3").arg(nineText, hhmm(1.5 * kHour), hhmm(0.5 * kHour)));
+  EXPECT_EQ(board.timelineTip(0, 0.999),
+            QStringLiteral("3 Einsatz Übernommen, %1 – %2").arg(hhmm(0.5 * kHour), hhmm(0)));
+  EXPECT_EQ(board.headerData(VehicleBoard::Since, Qt::Horizontal, Qt::InitialSortOrderRole),
+            QVariant(int(Qt::DescendingOrder))); // the first click shows the latest change first
+}
+
 TEST_F(Board, SortsByNameStatusAndTime) {
   board.record(sent("64123456", 3, 5 * kMinute));
   board.record(sent("63123456", 1, 50 * kMinute));

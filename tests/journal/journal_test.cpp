@@ -102,9 +102,9 @@ TEST(Journal, SearchFoldsUmlautsWhicheverSideIsUpperCase) {
   JournalRig::endBlock();
   JournalReader reader(rig.path());
   const std::pair<const char*, std::int64_t> cases[] = {
-      {"müller", 1}, {"ÄRZTE", 1},    {"äRzTe", 1},  {"STRASSE", 1}, {"straßen", 1}, {"ü", 1},
-      {"ö", 0},      {"nordHEIM", 1}, {"M 1/44", 1}, {"1/44 ", 0},   {"LLERS", 1},   {"kiel", 1},
-      {"große", 1},  {"GROẞE", 1}};
+      {"müller", 1}, {"ÄRZTE", 1}, {"äRzTe", 1},    {"STRASSE", 1}, {"straßen", 1},
+      {"ü", 1},      {"ö", 0},     {"nordHEIM", 1}, {"M 1/44", 1},  {"1/44 ", 0},
+      {"LLERS", 1},  {"kiel", 1},  {"große", 1},    {"GROẞE", 1}};
   for (const auto& [needle, rows] : cases)
     EXPECT_EQ(reader.count({{}, QString::fromUtf8(needle), 0, 0}), rows) << needle;
 }

@@ -7,6 +7,10 @@
 
 namespace meldlux::multimon {
 
+// The longest line the bridge takes anywhere (from multimon-ng, from a client, from the broker):
+// no telegram comes near it, and a longer one is junk that must not grow a buffer without end.
+constexpr qsizetype kLongestLine = 4096;
+
 // One telegram read from multimon-ng: what it is, its fields by name (for publishers that want
 // them one by one) and the tab-format wire line a client reads.
 struct DecodedTelegram {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "line_server.h"
 
+#include "decoded_telegram.h"
+
 #include "base/cp1252.h"
 
 #include <QTcpSocket>
@@ -10,7 +12,6 @@ namespace meldlux::multimon {
 
 namespace {
 
-constexpr qsizetype kLongestClientLine = 4096;
 
 } // namespace
 
@@ -101,7 +102,7 @@ void LineServer::receive(Client& client) {
       }
     }
   }
-  if (client.pending.size() > kLongestClientLine) // a client that never ends a line
+  if (client.pending.size() > kLongestLine) // a client that never ends a line
     client.pending.clear();
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "line_source.h"
 
+#include "decoded_telegram.h"
+
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstdio>

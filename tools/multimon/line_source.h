@@ -17,8 +17,6 @@ namespace meldlux::multimon {
 class LineSource : public QObject {
   Q_OBJECT
 public:
-  static constexpr qsizetype kLongestLine = 8192;
-
   explicit LineSource(QObject* parent = nullptr);
   ~LineSource() override;
 

@@ -8,8 +8,6 @@ namespace meldlux::multimon {
 
 namespace {
 
-constexpr qsizetype kLongestLine = 4096;
-
 const QRegularExpression& zveiPattern() {
   static const QRegularExpression re(
       QStringLiteral("^(?:ZVEI[123]|DZVEI|PZVEI|CCIR|EEA|EIA): ([0-9E]{5})$"));

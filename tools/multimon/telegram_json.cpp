@@ -8,7 +8,6 @@ namespace meldlux::multimon {
 
 namespace {
 
-constexpr qsizetype kLongestLine = 4096;
 constexpr qsizetype kLongestPayload = 64 * 1024;
 
 } // namespace
