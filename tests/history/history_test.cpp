@@ -212,7 +212,7 @@ TEST_F(History, RepeatsAndFilteredRowsAreGreyedAndCanBeHidden) {
   repeat.mark = JournalMark::Repeat;
   rig.writer->record(repeat);
   JournalRig::endBlock();
-  HistoryWindow window(rig.clock, rig.path());
+  HistoryWindow window(rig.clock, rig.path(), boxes);
   auto* table = window.findChild<QTableView*>("table");
   const QModelIndex kind = table->model()->index(0, HistoryModel::Kind);
   EXPECT_EQ(kind.data().toString(), "FMS Fahrzeug (Wiederholung)");
