@@ -4,6 +4,7 @@
 #include "app/event_log_ticker.h"
 #include "app/main_window.h"
 #include "app/paint_probe_qt.h"
+#include "app/qt_german_texts.h"
 #include "app/quit_on_signal.h"
 #include "board/vehicle_board_window.h"
 #include "display/foreground_qt.h"
@@ -19,10 +20,15 @@
 
 #include <QApplication>
 #include <QSessionManager>
+#include <cstdio>
 
 int main(int argc, char** argv) {
   meldlux::chooseXcbOnWayland(argc, argv);
   QApplication qapp(argc, argv);
+  const auto qtGermanTexts = meldlux::installQtGermanTexts();
+  if (!qtGermanTexts)
+    std::fputs("Meldlux: Qts deutsche Texte (qtbase_de.qm) fehlen; seine Dialoge bleiben "
+               "englisch\n", stderr);
   qapp.setWindowIcon(meldlux::TrayIcon::picture()); // the window shows the tray's alert light
   QGuiApplication::setDesktopFileName(QStringLiteral("de.meldlux.Meldlux")); // the menu entry
   meldlux::Application app(
