@@ -42,13 +42,13 @@ window() {
   echo "no window \"$1\" showed" >&2
   exit 1
 }
-# shoot BUTTON-FROM-BOTTOM TITLE-PATTERN FILE clicks the main window's button that sits that many
-# pixels above its bottom edge, at the left, and saves a picture of the window it opens.
+# shoot BUTTON-FROM-LEFT TITLE-PATTERN FILE clicks the main window's button in the bottom row that
+# sits that many pixels from its left edge and saves a picture of the window it opens.
 shoot() {
   window "^FMS Meldlux"
   sleep 1
   eval "$(xdotool getwindowgeometry --shell "$window")"
-  xdotool mousemove $((X + 50)) $((Y + HEIGHT - $1)) click 1
+  xdotool mousemove $((X + $1)) $((Y + HEIGHT - 22)) click 1
   window "$2"
   xdotool windowmove "$window" 0 0
   sleep 1
@@ -64,7 +64,7 @@ write_settings "$work/config/meldlux/MeldluxWBR.ini" "$port" "" "$top/build/shar
 printf '[Journal]\nFolder=%s\n' "$work/journal" >>"$work/config/meldlux/MeldluxWBR.ini"
 QT_QPA_PLATFORM=xcb run
 sleep 26 # the scenario's pauses add up to 22 s
-shoot 51 "^Verlauf$" verlauf.png
+shoot 155 "^Verlauf$" verlauf.png
 stop
 kill "$sim"; wait "$sim" || true; sim=
 
@@ -109,5 +109,5 @@ db.commit()
 PY
 
 QT_QPA_PLATFORM=xcb run
-shoot 22 "^Fahrzeugstatus$" fahrzeugstatus.png
+shoot 50 "^Fahrzeugstatus$" fahrzeugstatus.png
 stop

@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "app/paint_probe_qt.h"
 #include "app/platform_ports.h"
+#include "app/qt_german_texts.h"
 #include "app/shipped_sounds.h"
 #include "app/single_instance.h"
 #include "board/vehicle_board_window.h"
@@ -27,6 +28,10 @@
 int main(int argc, char** argv) {
   meldlux::chooseXcbOnWayland(argc, argv);
   QApplication qapp(argc, argv);
+  const auto qtGermanTexts = meldlux::installQtGermanTexts();
+  if (!qtGermanTexts)
+    std::fputs("Meldlux: Qts deutsche Texte (qtbase_de.qm) fehlen; seine Dialoge bleiben "
+               "englisch\n", stderr);
   qapp.setWindowIcon(meldlux::TrayIcon::picture()); // the window shows the tray's alert light
   QGuiApplication::setDesktopFileName(QStringLiteral("de.meldlux.Meldlux")); // the menu entry
   // A second start on the same settings brings this one's window forward and ends.

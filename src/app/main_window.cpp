@@ -30,23 +30,27 @@ MainWindow::MainWindow(Application& app, QWidget* parent) : QWidget(parent), app
   layout->addWidget(new SoundFrame(app_.options(), this), 1, 0);
   layout->addWidget(new TelegramBarFrame(app_.options(), app_.popupChoosers(), this), 0, 1, 2, 1);
   layout->addWidget(buildStatusFrame(), 2, 0, 1, 2);
-  layout->addWidget(buildJournalButtons(), 3, 0, 1, 2);
-  layout->addWidget(buildBoardButton(), 4, 0, 1, 2, Qt::AlignLeft);
+  layout->addWidget(buildOwnButtons(), 3, 0, 1, 2);
   layout->setRowStretch(1, 1);
 }
 
 MainWindow::~MainWindow() = default;
 
-QWidget* MainWindow::buildJournalButtons() {
+// In the tray menu's order, then the journal's settings, which the menu does not have.
+QWidget* MainWindow::buildOwnButtons() {
   auto* row = new QWidget(this);
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
+  auto* board = new QPushButton(QStringLiteral("Fahrzeugstatus"), row);
+  board->setObjectName(QStringLiteral("cmdFahrzeugstatus"));
+  connect(board, &QPushButton::clicked, this, &MainWindow::boardRequested);
   auto* history = new QPushButton(QStringLiteral("Verlauf"), row);
   history->setObjectName(QStringLiteral("cmdHistory"));
   connect(history, &QPushButton::clicked, this, &MainWindow::showHistory);
   auto* journal = new QPushButton(QStringLiteral("Journal …"), row);
   journal->setObjectName(QStringLiteral("cmdJournal"));
   connect(journal, &QPushButton::clicked, this, &MainWindow::showJournalSettings);
+  layout->addWidget(board);
   layout->addWidget(history);
   layout->addWidget(journal);
   layout->addStretch();
@@ -123,13 +127,6 @@ QWidget* MainWindow::buildStatusFrame() {
   showStatus();
   connect(&app_.statusLabel(), &StatusLabel::changed, this, &MainWindow::showStatus);
   return frame;
-}
-
-QWidget* MainWindow::buildBoardButton() {
-  auto* button = new QPushButton(QStringLiteral("Fahrzeugstatus"), this);
-  button->setObjectName(QStringLiteral("cmdFahrzeugstatus"));
-  connect(button, &QPushButton::clicked, this, &MainWindow::boardRequested);
-  return button;
 }
 
 QLineEdit* MainWindow::bindText(Text box, const QString& objectName) {

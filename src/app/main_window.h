@@ -40,8 +40,7 @@ protected:
 private:
   QWidget* buildServerFrame();
   QWidget* buildStatusFrame();
-  QWidget* buildBoardButton();
-  QWidget* buildJournalButtons();
+  QWidget* buildOwnButtons();
   QLineEdit* bindText(Text box, const QString& objectName);
   void showStatus();
   void showPasswordChar();

@@ -85,15 +85,15 @@ QStringView MarkerDispatcher::removeTag(QStringView text) {
   return second >= 0 ? text.sliced(second + 1) : text;
 }
 
-void MarkerDispatcher::DispatchMarkerLine(QStringView line, OleDate received) {
+void MarkerDispatcher::DispatchMarkerLine(QStringView line) {
   try {
-    dispatch(line, received);
+    dispatch(line);
   } catch (const Failure&) {
     // The line is dropped silently; the next one is handled as usual.
   }
 }
 
-void MarkerDispatcher::dispatch(QStringView line, OleDate received) {
+void MarkerDispatcher::dispatch(QStringView line) {
   splitMarkerLine(line, fields_, kFieldsRead);
   if (fields_.size() < kFieldsNeeded)
     return;
@@ -130,7 +130,7 @@ void MarkerDispatcher::dispatch(QStringView line, OleDate received) {
   assignText(identifier_, identifierField);
   std::int16_t status = roundToInt16(statusValue);
   if (!sameText(fields_[5], u"false")) {
-    trafficMode_.controlCentreStep(status, received);
+    trafficMode_.controlCentreStep(status);
     if (status == 10)
       controlCentreText();
     else
@@ -138,7 +138,7 @@ void MarkerDispatcher::dispatch(QStringView line, OleDate received) {
     if (handlers_)
       handlers_->HandleFmsControl(identifier_, status, text_, time);
   } else {
-    trafficMode_.vehicleStep(received);
+    trafficMode_.vehicleStep();
     vehicleText(status);
     if (handlers_)
       handlers_->HandleFmsVehicle(identifier_, status, text_, time);

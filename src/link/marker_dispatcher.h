@@ -26,8 +26,7 @@ public:
   void setHandlers(TelegramHandlers* handlers) { handlers_ = handlers; }
 
   // A failure while handling the line drops it; counters already raised stay raised.
-  // received: when the line's block was received.
-  void DispatchMarkerLine(QStringView line, OleDate received);
+  void DispatchMarkerLine(QStringView line);
 
   // The day of the last date read in the exact form.
   struct DayCache {
@@ -42,7 +41,7 @@ public:
   static QStringView removeTag(QStringView text);
 
 private:
-  void dispatch(QStringView line, OleDate received);
+  void dispatch(QStringView line);
   void vehicleText(std::int16_t status);
   void controlCentreText();
 

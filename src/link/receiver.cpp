@@ -38,9 +38,6 @@ void Receiver::receive(QStringView block) {
     state_.ReceiveBurstStart = now;
     state_.ReceiveBurstCount = 0;
   }
-  // The clock is read per block, not per line: with the system clock the reads cost as much as
-  // the rest of the dispatch. The lines of a block arrived together and share its time.
-  const OleDate received = clock_.now();
   // LastReceived is when the last recognised line was handled, so the time a long block takes
   // still counts as heard, also when a failure drops the block's rest.
   struct LastReceivedAtEnd {
@@ -51,13 +48,13 @@ void Receiver::receive(QStringView block) {
         receiver.state_.LastReceived = receiver.clock_.now();
     }
   } lastReceived{*this};
-  forEachPiece(block, [this, received, &lastReceived](QStringView piece) {
+  forEachPiece(block, [this, &lastReceived](QStringView piece) {
     incrementCounter(state_.ReceiveBurstCount); // empty and ignored pieces count too
     const LineKind kind = classifyLine(piece);
     if (kind == LineKind::TabLine)
-      tab_.DispatchTabLine(piece, received);
+      tab_.DispatchTabLine(piece);
     else if (kind == LineKind::MarkerLine)
-      marker_.DispatchMarkerLine(piece, received);
+      marker_.DispatchMarkerLine(piece);
     if (kind != LineKind::Ignored)
       lastReceived.recognised = true;
   });

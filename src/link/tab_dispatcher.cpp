@@ -25,15 +25,15 @@ TabDispatcher::TabDispatcher(LinkState& state, TrafficModeTracker& trafficMode,
                              const FollowUpPlaces& followUpPlaces)
     : state_(state), trafficMode_(trafficMode), followUpPlaces_(followUpPlaces) {}
 
-void TabDispatcher::DispatchTabLine(QStringView line, OleDate received) {
+void TabDispatcher::DispatchTabLine(QStringView line) {
   try {
-    dispatch(line, received);
+    dispatch(line);
   } catch (const Failure&) {
     // The line is dropped silently; the next one is handled as usual.
   }
 }
 
-void TabDispatcher::dispatch(QStringView line, OleDate received) {
+void TabDispatcher::dispatch(QStringView line) {
   splitTabLine(line, fields_, kFieldsRead);
   if (fields_.size() < 2) // no TAB: not a telegram
     return;
@@ -56,11 +56,11 @@ void TabDispatcher::dispatch(QStringView line, OleDate received) {
       handlers_->HandlePocsag(identifier_, text_, function_, time);
   } else if (sameText(f0, u"FMSTlg")) {
     if (count >= 9)
-      dispatchFms(count, received);
+      dispatchFms(count);
   }
 }
 
-void TabDispatcher::dispatchFms(std::size_t count, OleDate received) {
+void TabDispatcher::dispatchFms(std::size_t count) {
   const double statusValue = fieldNumber(fields_[6]);
   if (statusValue > kHighestStatus)
     return;
@@ -71,7 +71,7 @@ void TabDispatcher::dispatchFms(std::size_t count, OleDate received) {
   const bool hasText = count >= 14;
 
   if (sameText(fields_[8], u"0")) {
-    trafficMode_.vehicleStep(received);
+    trafficMode_.vehicleStep();
     if (status != 10) {
       if (hasText) {
         const double kind = fieldNumber(fields_[10]);
@@ -91,7 +91,7 @@ void TabDispatcher::dispatchFms(std::size_t count, OleDate received) {
     return;
   }
 
-  trafficMode_.controlCentreStep(status, received);
+  trafficMode_.controlCentreStep(status);
   if (status == 10 && hasText) {
     // A label would read a single "&" as a shortcut marker.
     replaceAllTrimmed(fields_[13], u"&TRN", u"&&TRN", text_);

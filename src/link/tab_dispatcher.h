@@ -25,12 +25,11 @@ public:
   void setHandlers(TelegramHandlers* handlers) { handlers_ = handlers; }
 
   // A failure while handling the line drops it; counters already raised stay raised.
-  // received: when the line's block was received.
-  void DispatchTabLine(QStringView line, OleDate received);
+  void DispatchTabLine(QStringView line);
 
 private:
-  void dispatch(QStringView line, OleDate received);
-  void dispatchFms(std::size_t count, OleDate received);
+  void dispatch(QStringView line);
+  void dispatchFms(std::size_t count);
 
   LinkState& state_;
   TrafficModeTracker& trafficMode_;

@@ -25,21 +25,22 @@ TrafficModeTracker::TrafficModeTracker(LinkState& state, const Clock& clock, con
                                        Indicators& indicators)
     : state_(state), clock_(clock), options_(options), indicators_(indicators) {}
 
-void TrafficModeTracker::vehicleStep(OleDate now) {
-  state_.LastVehicleTelegram = now;
+void TrafficModeTracker::vehicleStep() {
+  state_.LastVehicleTelegram = clock_.now();
   state_.StarCount = 0;
   state_.TrafficMode = kKreisverkehr;
   ShowTrafficMode();
 }
 
-void TrafficModeTracker::controlCentreStep(std::int16_t status, OleDate now) {
+void TrafficModeTracker::controlCentreStep(std::int16_t status) {
   // Orders of status 9 and 14 upward weigh twice; text telegrams (10) do not count.
   if (status != 10)
     incrementCounter(state_.StarCount);
   if (status == 9 || status >= 14)
     incrementCounter(state_.StarCount);
-  const double quietSeconds = (now - state_.LastVehicleTelegram) * kSecondsPerDay;
-  if (state_.StarCount > 3 && quietSeconds > kStarAfterSeconds) {
+  // The count first: the clock is read only when the count alone would switch.
+  if (state_.StarCount > 3 &&
+      (clock_.now() - state_.LastVehicleTelegram) * kSecondsPerDay > kStarAfterSeconds) {
     state_.TrafficMode = kSternverkehr;
     ShowTrafficMode();
   }

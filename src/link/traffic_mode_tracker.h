@@ -23,11 +23,11 @@ public:
   TrafficModeTracker(LinkState& state, const Clock& clock, const Options& options,
                      Indicators& indicators);
 
-  // Before the handler of an FMS telegram sent by a vehicle. now: the time its block was
-  // received; the rule counts whole minutes, so the lines of one block share one time.
-  void vehicleStep(OleDate now);
-  // Before the handler of an FMS telegram sent by the control centre.
-  void controlCentreStep(std::int16_t status, OleDate now);
+  // Before the handler of an FMS telegram sent by a vehicle; remembers now as its time.
+  void vehicleStep();
+  // Before the handler of an FMS telegram sent by the control centre. Handling a long block
+  // takes time, so each line is judged at the moment it is handled, not when its block came.
+  void controlCentreStep(std::int16_t status);
   void ShowTrafficMode();
 
 private:

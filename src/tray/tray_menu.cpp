@@ -12,6 +12,7 @@ TrayMenu::TrayMenu()
           {mMinimize, QStringLiteral("&Verstecken"), false, true},
           {mSep2, QString(), true, true},
           {mExit, QStringLiteral("&Beenden"), false, true},
+          {mSep3, QString(), true, true},
           {mBoard, QStringLiteral("&Fahrzeugstatus"), false, true},
           {mHistory, QStringLiteral("Ver&lauf"), false, true}, // V belongs to "&Verstecken"
       }} {}

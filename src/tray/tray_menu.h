@@ -17,6 +17,7 @@ public:
   // Entries of our own follow mExit, so that the original entries keep their indexes.
   enum Entry : std::size_t {
     mAbout, mSep1, mMaximize, mRestore, mMinimize, mSep2, mExit,
+    mSep3,  // keeps "&Beenden" apart from ours, so a slip does not end the program
     mBoard, // "Fahrzeugstatus"
     mHistory,
     Count

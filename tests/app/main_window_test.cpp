@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFocusEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTcpServer>
@@ -83,6 +84,22 @@ TEST_F(MainWindowTest, FahrzeugstatusButtonAsksForTheBoard) {
   SignalCounter asked(&window_, &MainWindow::boardRequested);
   find<QPushButton>("cmdFahrzeugstatus")->click();
   EXPECT_EQ(asked.count, 1);
+}
+
+TEST_F(MainWindowTest, OurOwnButtonsSitInOneRowInTheTrayMenusOrder) {
+  window_.adjustSize();
+  window_.layout()->activate();
+  std::vector<QPoint> at;
+  for (const char* name : {"cmdFahrzeugstatus", "cmdHistory", "cmdJournal"}) {
+    QWidget* button = find<QPushButton>(name);
+    if (button->parentWidget()->layout())
+      button->parentWidget()->layout()->activate();
+    at.push_back(button->mapTo(&window_, QPoint(0, 0)));
+  }
+  EXPECT_EQ(at[0].y(), at[1].y());
+  EXPECT_EQ(at[1].y(), at[2].y());
+  EXPECT_LT(at[0].x(), at[1].x());
+  EXPECT_LT(at[1].x(), at[2].x());
 }
 
 template <typename W> W* shownTopLevel() {

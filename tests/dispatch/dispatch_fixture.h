@@ -27,18 +27,25 @@ public:
   std::vector<OleDate> times;
   bool failNext = false;
   std::function<void()> onCall; // e.g. time passing while a call is handled
+  bool scribble = false;        // writes on the strings it is given, as a handler may
 
-  void HandleZvei(QString& code, OleDate& time) override { record("Z:" + code, time); }
+  void HandleZvei(QString& code, OleDate& time) override {
+    record("Z:" + code, time);
+    scribbleOn(code);
+  }
   void HandlePocsag(QString& ric, QString& text, QString& function, OleDate& time) override {
     record(QStringList{"P", ric, function, text}.join(u':'), time);
+    scribbleOn(ric, text, function);
   }
   void HandleFmsVehicle(QString& identifier, std::int16_t& status, QString& text,
                         OleDate& time) override {
     record(QStringList{"V", identifier, QString::number(status), text}.join(u':'), time);
+    scribbleOn(identifier, text);
   }
   void HandleFmsControl(QString& identifier, std::int16_t& status, QString& text,
                         OleDate& time) override {
     record(QStringList{"C", identifier, QString::number(status), text}.join(u':'), time);
+    scribbleOn(identifier, text);
   }
 
   void clear() {
@@ -47,6 +54,10 @@ public:
   }
 
 private:
+  template <typename... Texts> void scribbleOn(Texts&... texts) {
+    if (scribble)
+      ((texts = QStringLiteral("ÄÖÜ;(1)") + texts + u'ß'), ...);
+  }
   void record(const QString& call, OleDate time) {
     calls << call;
     times.push_back(time);

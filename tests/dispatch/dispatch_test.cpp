@@ -9,6 +9,7 @@ namespace meldlux::testing {
 namespace {
 
 TEST_F(DispatchTest, VehicleTextDerivation) {
+  handlers.scribble = true; // each line starts afresh, whatever the handler left
   expectCalls({
       {tabFms("3", "0", "1", "7"), "V:64123456:3:Musterstadt"},
       {tabFms("3", "0", "1", "150"), "V:64123456:3:"},
@@ -32,6 +33,7 @@ TEST_F(DispatchTest, VehicleTextDerivation) {
 }
 
 TEST_F(DispatchTest, ControlCentreTextDerivation) {
+  handlers.scribble = true; // each line starts afresh, whatever the handler left
   expectCalls({
       {control("10", "Bitte melden (12)"), "C:64123456:10:Bitte melden"},
       {control("10", "Test(A)"), "C:64123456:10:Test"},
@@ -82,6 +84,7 @@ TEST_F(DispatchTest, OnlySpacesMayPrecedeTheNumberOfAField) {
 }
 
 TEST_F(DispatchTest, ZveiAndPocsagFields) {
+  handlers.scribble = true; // each line starts afresh, whatever the handler left
   expectCalls({
       {"ZVEI\t 12345 \tx", "Z: 12345 "}, // passed on untrimmed
       {"POC\t 1234567 \t 4 \t Alarm Wache ", "P:1234567:4:Alarm Wache"},

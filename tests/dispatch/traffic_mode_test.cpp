@@ -68,6 +68,17 @@ TEST_F(TrafficModeTest, TheNoticeShowsTheTimeItAppearsAtWithinALongBlock) {
   EXPECT_EQ(spricht(), "12:03:07 Sternverkehr");
 }
 
+TEST_F(TrafficModeTest, EachLineOfALongBlockIsJudgedAtTheTimeItIsHandled) {
+  clock.advance(179);
+  handlers.onCall = [this] { clock.advance(1); }; // handling takes time
+  // The fourth order is handled at 182 s, past the mark the block arrived before.
+  receive(QStringList{control("3"), control("3"), control("3"), control("3")});
+  EXPECT_TRUE(star());
+  const OleDate start = clock.now();
+  receive(QStringList{control("3"), vehicle("2")});
+  EXPECT_DOUBLE_EQ(state.LastVehicleTelegram, start + 1 / kSecondsPerDay);
+}
+
 TEST_F(TrafficModeTest, StatusNineAndFourteenUpCountTwiceTextTelegramsNever) {
   clock.advance(1000);
   for (const auto& [status, count] :

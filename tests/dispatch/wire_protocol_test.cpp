@@ -81,10 +81,12 @@ TEST(FieldSplitting, CountsEmptyFieldsSplitsAtNonOverlappingMarkersStopsWhenAske
 
 // The splits and the marker test take the separators from masks of several characters: every
 // position of a separator against the general search, lines short and long, with and without a
-// field limit.
+// field limit; and characters above 127 around them, some whose low byte is a separator's.
 TEST(FieldSplitting, AgreesWithTheGeneralSplitWhereverTheSeparatorsFall) {
   const QString marker = kFieldMarker.toString();
-  const QStringList pieces = {"a", "bc", "\t", marker, "#", "[", "!]", "#![", "]!#", "defghijklm"};
+  QStringList pieces = {"a", "bc", "\t", marker, "#", "[", "!]", "#![", "]!#", "defghijklm"};
+  for (const char16_t* wide : {u"ä€", u"\u0109", u"\u0123", u"\u2121", u"\u015B\u015D"})
+    pieces << QString::fromUtf16(wide);
   std::uint32_t seed = 12345;
   auto next = [&seed](std::uint32_t range) {
     seed = seed * 1664525u + 1013904223u;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/failure.h"
 #include "base/formats.h"
+#include "link/traffic_mode_tracker.h"
 #include "popup_fixture.h"
 
 namespace meldlux::testing {
@@ -467,6 +468,26 @@ TEST_F(Lines, LoaderNoticeShowsForMsgTimeOnlyWhilePopupMessagesAreOn) {
   options.setChecked(Check::chkMsgAktiv, false);
   popup.LoaderNotice(QStringLiteral("3 Orte geladen"), 16777215);
   EXPECT_EQ(popup.messages()[0].Text, "12 Fahrzeuge geladen");
+}
+
+} // namespace
+} // namespace meldlux::testing
+
+namespace meldlux::testing {
+namespace {
+
+// The traffic-mode notice writes a label only: a strip the user has hidden stays hidden.
+TEST_F(PopupFixture, TrafficModeNoticeLeavesAHiddenPopupHidden) {
+  message(QStringLiteral("Eins"));
+  popup.setVisible(false);
+  options.setChecked(Check::chkMsgAktiv, true);
+  TrafficModeTracker tracker(link, clock, options, indicators);
+  for (const char* mode : {"Sternverkehr", "Kreisverkehr"}) {
+    link.TrafficMode = QString::fromLatin1(mode);
+    tracker.ShowTrafficMode();
+    EXPECT_TRUE(indicators.lblSpricht().caption.endsWith(QString::fromLatin1(mode)));
+    EXPECT_FALSE(popup.visible()) << mode;
+  }
 }
 
 } // namespace

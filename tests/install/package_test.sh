@@ -105,8 +105,10 @@ for pkg in multimon-ng rtl-sdr; do
   [[ ", $recommends," == *", $pkg,"* ]] || fail "Recommends lacks $pkg: $recommends"
 done
 
-# The journal's SQLite driver is a plugin, named by hand.
-[[ ", $depends," == *", libqt6sql6-sqlite,"* ]] || fail "Depends lacks libqt6sql6-sqlite: $depends"
+# The journal's SQLite driver is a plugin and Qt's German texts are data, both named by hand.
+for pkg in libqt6sql6-sqlite qt6-translations-l10n; do
+  [[ ", $depends," == *", $pkg,"* ]] || fail "Depends lacks $pkg: $depends"
+done
 
 # 3. Install and remove it in a scratch dpkg root.
 root=$work/root

@@ -47,6 +47,10 @@ TEST_F(LoadReplacementsTest, FirstLineIsTheSeparatorAndEachPairSplitsAtItsFirstO
   notices.clear();
   EXPECT_EQ(load(" -> \r\nErsetzungen -> Paare\r\ngeladen ->  da\r\n"), 2);
   EXPECT_EQ(notices, QStringList{u"2 Paare  da."_qs});
+  // Occurrences of a separator may overlap: the first one, at any position, splits.
+  EXPECT_EQ(load("==\r\na===b\r\n"), 1);
+  EXPECT_EQ(table.rows[0].find, u"a"_qs);
+  EXPECT_EQ(table.rows[0].replacement, u"=b"_qs);
 }
 
 TEST_F(LoadReplacementsTest, EmptyFirstLineEmptyFileOrMissingFile) {

@@ -131,7 +131,12 @@ TEST_F(Tray, MenuEntriesFollowTheOwnerWhenTheMenuOpens) {
       enabled.append(item.caption);
   EXPECT_EQ(enabled, list({"&Einstellungen", "&Beenden", "&Fahrzeugstatus", "Ver&lauf"}));
   EXPECT_EQ(shell.opened->item(TrayMenu::mMinimize).caption, u"&Verstecken");
-  EXPECT_TRUE(shell.opened->item(TrayMenu::mSep2).separator);
+  // A separator keeps "&Beenden" apart from our entries, so a slip does not end the program.
+  QStringList order;
+  for (const auto& item : shell.opened->entries())
+    order.append(item.separator ? QStringLiteral("-") : item.caption);
+  EXPECT_EQ(order, list({"&Info", "-", "&Maximieren", "&Einstellungen", "&Verstecken", "-",
+                         "&Beenden", "-", "&Fahrzeugstatus", "Ver&lauf"}));
 }
 
 TEST_F(Tray, ChoosingInTheOpenedMenuRunsTheEntryOnlyWhenEnabled) {
