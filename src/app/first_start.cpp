@@ -4,6 +4,7 @@
 #include "settings/setting_keys.h"
 #include "settings/settings_store.h"
 #include "state/options.h"
+#include "telegrams/alert_sounds.h"
 
 #include <QDir>
 
@@ -39,10 +40,11 @@ void applyFirstStart(const FirstStartChoice& choice, Options& options, const QSt
     Text file;
     const char* shipped;
   } sounds[] = {
-      {choice.alarmSound, Check::chkSndAlarm, Text::txtSndAlarm, "alarm.wav"},
-      {choice.statusSound, Check::chkSndFzg, Text::txtSndFzg, "status.wav"},
-      {choice.textSound, Check::chkSndText, Text::txtSndText, "text.wav"},
-      {choice.sprechaufforderungSound, Check::chkSndSA, Text::txtSndSA, "sprechaufforderung.wav"},
+      {choice.alarmSound, Check::chkSndAlarm, Text::txtSndAlarm, AlertSounds::kShippedAlarm},
+      {choice.statusSound, Check::chkSndFzg, Text::txtSndFzg, AlertSounds::kShippedStatus},
+      {choice.textSound, Check::chkSndText, Text::txtSndText, AlertSounds::kShippedText},
+      {choice.sprechaufforderungSound, Check::chkSndSA, Text::txtSndSA,
+       AlertSounds::kShippedSprechaufforderung},
   };
   for (const auto& s : sounds) {
     if (!s.wanted)

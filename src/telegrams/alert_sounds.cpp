@@ -23,23 +23,23 @@ bool AlertSounds::quietStartOver() const {
 
 void AlertSounds::playAlarm() {
   if (options_.checked(Check::chkSndAlarm))
-    request(options_.text(Text::txtSndAlarm), "alarm.wav");
+    request(options_.text(Text::txtSndAlarm), kShippedAlarm);
 }
 
 void AlertSounds::playVehicleStatus() {
   if (options_.checked(Check::chkSndFzg) && quietStartOver())
-    request(options_.text(Text::txtSndFzg), "status.wav");
+    request(options_.text(Text::txtSndFzg), kShippedStatus);
 }
 
 void AlertSounds::playControlText() {
   if (options_.checked(Check::chkSndText) && quietStartOver())
-    request(options_.text(Text::txtSndText), "text.wav");
+    request(options_.text(Text::txtSndText), kShippedText);
 }
 
 void AlertSounds::playSprechaufforderung(const QString& identifier) {
   if (options_.checked(Check::chkSndSA) &&
       identifier.contains(trimSpaces(options_.text(Text::txtSndSAKennung))))
-    request(options_.text(Text::txtSndSA), "sprechaufforderung.wav");
+    request(options_.text(Text::txtSndSA), kShippedSprechaufforderung);
 }
 
 void AlertSounds::request(const QString& fileSettingText, const char* shippedFile) {

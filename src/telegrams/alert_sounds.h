@@ -24,6 +24,11 @@ public:
     QString folder; // empty: none
     std::function<void(const QString&)> notice;
   };
+  // The shipped files' names in that folder.
+  static constexpr const char* kShippedAlarm = "alarm.wav";
+  static constexpr const char* kShippedStatus = "status.wav";
+  static constexpr const char* kShippedText = "text.wav";
+  static constexpr const char* kShippedSprechaufforderung = "sprechaufforderung.wav";
 
   AlertSounds(const Options& options, const Clock& clock, const LinkState& link, EventLog& log,
               SoundPlayer& player, Shipped shipped = {});
