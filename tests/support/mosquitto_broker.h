@@ -4,7 +4,9 @@
 #include "support/multimon_run.h"
 
 #include <QDir>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTcpSocket>
 #include <mosquitto.h>
@@ -51,6 +53,13 @@ public:
           return probe.waitForConnected(200);
         },
         10000);
+  }
+
+  // Waits for a save of the sessions begun after `moment`: a broker killed after it comes back
+  // knowing everything up to then, however slowly a loaded machine runs it.
+  bool savedSince(const QDateTime& moment, int timeoutMs = 10000) const {
+    const QString db = QDir(folder_).filePath(QStringLiteral("mosquitto.db"));
+    return e2e::waitFor([&] { return QFileInfo(db).lastModified() > moment; }, timeoutMs);
   }
 
   void kill() {
