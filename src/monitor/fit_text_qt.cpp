@@ -47,6 +47,10 @@ void FitText::setText(const QString& text) {
   update();
 }
 
+QRect FitText::inner() const {
+  return rect().adjusted(kMargin, kMargin / 2, -kMargin, -kMargin / 2);
+}
+
 void FitText::setWrap(bool wrap) {
   wrap_ = wrap;
   fit();
@@ -61,9 +65,9 @@ void FitText::setCeiling(int pixels) {
 }
 
 void FitText::fit() {
-  if (text_.isEmpty() || size().isEmpty())
+  if (text_.isEmpty() || inner().isEmpty())
     return;
-  fitted_ = fittedFont(font(), text_, size(), wrap_, ceiling_);
+  fitted_ = fittedFont(font(), text_, inner().size(), wrap_, ceiling_);
 }
 
 void FitText::resizeEvent(QResizeEvent* event) {
@@ -83,7 +87,7 @@ void FitText::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setFont(fitted_);
   painter.setPen(palette().color(QPalette::WindowText));
-  painter.drawText(rect(), int(alignment_) | (wrap_ ? Qt::TextWordWrap : 0), text_);
+  painter.drawText(inner(), int(alignment_) | (wrap_ ? Qt::TextWordWrap : 0), text_);
 }
 
 } // namespace meldlux

@@ -35,6 +35,8 @@ protected:
   void changeEvent(QEvent* event) override;
 
 private:
+  static constexpr int kMargin = 8; // letters never touch a tile's edge
+  QRect inner() const;
   void fit();
 
   QString text_;
