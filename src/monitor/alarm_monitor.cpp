@@ -41,7 +41,10 @@ AlarmMonitor::AlarmMonitor(const Clock& clock, EventLog& log, const VehicleBoard
   tick();
 }
 
-void AlarmMonitor::alarm(const MonitorAlarm& alarm) {
+void AlarmMonitor::alarm(const MonitorAlarm& given) {
+  MonitorAlarm alarm = given;
+  if (alarm.time == 0)
+    alarm.time = clock_.now(); // no time given: it counts from its arrival here
   active_.prepend(alarm);
   if (active_.size() > kMaxActive)
     active_.resize(kMaxActive);

@@ -99,7 +99,7 @@ AlarmMonitorWindow::AlarmMonitorWindow(AlarmMonitor& monitor,
     paintPending_ = true;
     paintText_ = monitor_.alarms().front().text;
     showState();
-    if (!permanent_ && !isVisible())
+    if (!isVisible()) // also a permanent monitor someone closed: an alarm is always shown
       showOnScreen();
   });
   connect(&monitor_, &AlarmMonitor::wentIdle, this, [this] {

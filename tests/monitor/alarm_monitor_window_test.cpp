@@ -114,6 +114,10 @@ TEST_F(MonitorWindow, AScreenThatIsGoneGivesThePrimaryAndIsToldOnce) {
   }
   window.setScreenName(u"1"_qs);
   window.setPermanent(true);
+  window.close(); // closed by hand: the next alarm brings it back all the same
+  monitor.alarm({0, u"21001"_qs, {}, u"Brand"_qs, false});
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_TRUE(shows(u"seit 00:00"_qs)); // an alarm without a time counts from its arrival
   EXPECT_EQ(notes, QStringList{u"Alarmmonitor: Bildschirm „HDMI-9“ nicht gefunden, zeige auf dem "
                                "Hauptbildschirm"_qs});
 }
