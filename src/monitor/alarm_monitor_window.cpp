@@ -114,10 +114,14 @@ AlarmMonitorWindow::AlarmMonitorWindow(AlarmMonitor& monitor,
   connect(&monitor_, &AlarmMonitor::secondPassed, this, &AlarmMonitorWindow::showSecond);
   connect(&monitor_, &AlarmMonitor::vehicleRowsChanged, this, &AlarmMonitorWindow::buildTiles);
   connect(&monitor_, &AlarmMonitor::vehicleChanged, this, &AlarmMonitorWindow::showTile);
-  connect(qApp, &QGuiApplication::screenRemoved, this, [this](QScreen* gone) {
-    if (isVisible() && screen() == gone)
-      showOnScreen();
-  });
+  // A screen unplugged or plugged in while the monitor shows: it moves to where it belongs once
+  // the list of screens has settled.
+  const auto replace = [this] {
+    if (isVisible())
+      QTimer::singleShot(0, this, &AlarmMonitorWindow::showOnScreen);
+  };
+  connect(qApp, &QGuiApplication::screenRemoved, this, replace);
+  connect(qApp, &QGuiApplication::screenAdded, this, replace);
   buildTiles();
   showState();
 }
