@@ -77,9 +77,11 @@ TEST_F(MonitorWindow, OpensForAnAlarmReadableAndShowsTheStationWhenIdle) {
     EXPECT_TRUE(shows(text)) << text.toStdString() << " in "
                              << window.texts().join(u'|').toStdString();
   const QString alarm = readPicture(window);
-  if (!alarm.isEmpty())
-    for (const char* text : {"seit 02:05", "FF Musterstadt", "Wohnungsbrand Hauptstraße 12"})
-      EXPECT_TRUE(alarm.contains(QString::fromUtf8(text))) << text << " in " << alarm.toStdString();
+  for (const char* text : {"seit 02:05", "FF Musterstadt", "Wohnungsbrand Hauptstraße 12"}) {
+    if (alarm.isEmpty())
+      break; // without tesseract: the idle check below says why it was skipped
+    EXPECT_TRUE(alarm.contains(QString::fromUtf8(text))) << text << " in " << alarm.toStdString();
+  }
 
   // A click ends the alarm, and the window that opened for it closes.
   QMouseEvent click(QEvent::MouseButtonPress, QPointF(10, 10), QPointF(10, 10), Qt::LeftButton,
