@@ -59,3 +59,5 @@ wait "$meldlux" || true
 ls -l "$out"
 # The history and the board, each on a screen of its own size.
 env -u MELDLUX_SHOTS_DISPLAY bash scripts/journal_screenshots.sh
+# The hall monitor, idle and in an alarm, read back by tesseract.
+env -u MELDLUX_SHOTS_DISPLAY bash scripts/monitor_screenshots.sh

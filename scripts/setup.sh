@@ -19,6 +19,7 @@ tests=(libgtest-dev libgmock-dev libbenchmark-dev
        clang xauth
        libclang-rt-14-dev  # clang's libFuzzer and sanitizer runtimes, only recommended by clang
        trayer xdotool     # a notification area and a hand for the tray's end-to-end test
+       tesseract-ocr tesseract-ocr-deu  # reads the hall monitor's pictures back in its tests
        dpkg-dev desktop-file-utils appstream   # the Debian package and its checks
        lintian            # Debian's package checker
        libfaketime        # a faster clock for the fault tests' reconnection runs

@@ -96,6 +96,7 @@ Application::Application(std::unique_ptr<Clock> clock, std::unique_ptr<EventLog>
               AlertSounds::Shipped{shippedSoundFolder(),
                                    [this](const QString& text) { statusLabel_.setCaption(text); }}),
       board_(*clock_, statusTables_, reference_.vehicles, *log_),
+      monitor_(*clock_, *log_, board_),
       handlers_(HandlerContext{options_, *clock_, statusTables_, reference_, places_, popup_,
                                indicators_, steps_, sounds_, &journalTee_}),
       tray_(*display_.trayShell, *log_, lockMode_) {
@@ -228,6 +229,9 @@ void Application::startJournal() {
 
 void Application::startBoard() {
   board_.loadVehicles(); // the table and the status texts are complete now
+  const MonitorSettings monitor = monitorSettings();
+  monitor_.setVehicles(monitor.vehicles);
+  monitor_.setIdleMinutes(monitor.idleMinutes);
   if (!journal_)
     return;
   if (const QString error = board_.restore(journal_->path()); !error.isEmpty())

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/journal_settings.h"
+#include "app/monitor_settings.h"
 #include "app/save_soon.h"
 #include "base/clock.h"
 #include "base/event_log.h"
@@ -17,6 +18,7 @@
 #include "journal/journal_writer.h"
 #include "link/connection_manager.h"
 #include "link/receiver.h"
+#include "monitor/alarm_monitor.h"
 #include "options_window/font_colour_dialog.h"
 #include "options_window/popup_choosers.h"
 #include "refdata/message_boxes.h"
@@ -129,6 +131,12 @@ public:
   JournalWriter* journal() { return journal_.get(); }
   // The vehicle status board: every vehicle status the handlers journal, restored at start.
   VehicleBoard& vehicleBoard() { return board_; }
+  // The hall monitor's model; its settings are applied at the end of start-up.
+  AlarmMonitor& alarmMonitor() { return monitor_; }
+  MonitorSettings monitorSettings() const { return readMonitorSettings(settingsStore_); }
+  // An alarm for the hall monitor (from the alarm rules): the monitor shows it, and where no
+  // monitor runs all the time its window opens for it.
+  void monitorAlarm(const MonitorAlarm& alarm) { monitor_.alarm(alarm); }
   // The journal's settings as the store holds them now.
   JournalSettings journalSettings() const;
   // The journal's file: the one being written, or with the journal off the one it would write.
@@ -187,7 +195,9 @@ private:
   JournalRelay journalRelay_;
   std::unique_ptr<JournalWriter> journal_;
   VehicleBoard board_;
-  JournalTee journalTee_{journalRelay_, board_};
+  AlarmMonitor monitor_;
+  JournalTee viewsTee_{board_, monitor_};
+  JournalTee journalTee_{journalRelay_, viewsTee_};
   TelegramHandlerSet handlers_;
   std::int16_t lockMode_ = 0;
   FrmSysTray tray_;

@@ -28,6 +28,10 @@ std::int16_t lockLevelOfStart(const QString& text) {
 
 } // namespace
 
+bool takeMonitorSwitch(QStringList& arguments) {
+  return arguments.removeAll(QStringLiteral("--monitor")) > 0;
+}
+
 QString commandLineText(const QStringList& arguments) { return arguments.join(u' '); }
 
 CommandLine parseCommandLine(const QString& text) {

@@ -17,6 +17,10 @@ struct CommandLine {
   bool operator==(const CommandLine&) const = default;
 };
 
+// Takes every "--monitor" (the hall monitor, shown all the time) off the arguments, before the
+// rules below read the rest; whether there was one.
+bool takeMonitorSwitch(QStringList& arguments);
+
 // The process's arguments (without the program itself) as the one text the rules look at.
 QString commandLineText(const QStringList& arguments);
 

@@ -16,6 +16,7 @@
 #include "display/popup_window.h"
 #include "display/screen_qt.h"
 #include "display/text_metrics_qt.h"
+#include "monitor/alarm_monitor_window.h"
 #include "options_window/font_colour_dialog_qt.h"
 #include "refdata/message_boxes_qt.h"
 #include "tray/owner_window_qt.h"
@@ -61,6 +62,18 @@ int main(int argc, char** argv) {
   QObject::connect(&app.tray(), &meldlux::FrmSysTray::boardChosen, &board,
                    &meldlux::VehicleBoardWindow::showInFront);
   app.setMainWindow(&owner);
+  // The hall monitor: a screen of its own, or a window that opens for an alarm. A screen that is
+  // not there is told once on the strip.
+  meldlux::AlarmMonitorWindow monitor(app.alarmMonitor(), [&app](const QString& text) {
+    app.eventLog().write(u"monitor", {QStringLiteral("screen"), text});
+    app.popupModel().LoaderNotice(text,
+                                  app.statusTables().colour(meldlux::StatusTables::kInformation));
+  });
+  if (app.eventLog().enabled() && qEnvironmentVariable("MELDLUX_EVENT_LOG_PAINT") == u"1")
+    QObject::connect(&monitor, &meldlux::AlarmMonitorWindow::alarmPainted, &app,
+                     [&app](const QString& text) {
+                       app.eventLog().write(u"monitor", {QStringLiteral("painted"), text});
+                     });
   QObject::connect(&instance, &meldlux::SingleInstance::showRequested, &app,
                    &meldlux::Application::showMainWindowOnRequest);
   // The program ends when its main window is unloaded (the window, the tray menu, a signal),
@@ -86,9 +99,15 @@ int main(int argc, char** argv) {
 #endif
   // Looked at before start-up, which may write settings of its own.
   const bool firstStart = meldlux::storeHoldsNoSettings(app.settingsStore());
-  app.Form_Load(meldlux::commandLineText(qapp.arguments().mid(1)));
+  QStringList arguments = qapp.arguments().mid(1);
+  const bool monitorSwitch = meldlux::takeMonitorSwitch(arguments);
+  app.Form_Load(meldlux::commandLineText(arguments));
   if (app.isUnloaded())
     return 0; // ended by a signal or a log-out while start-up waited in a box
+  const meldlux::MonitorSettings monitorSettings = app.monitorSettings();
+  monitor.setScreenName(monitorSettings.screen);
+  if (monitorSwitch || monitorSettings.start)
+    monitor.setPermanent(true);
   if (!app.mainWindowStartsHidden())
     window.show();
   // Beside the running program, once the popup is armed: it holds nothing up, and whoever

@@ -59,5 +59,18 @@ TEST(CommandLineText, JoinsArgumentsWithBlanks) {
             (CommandLine{3, QStringLiteral("host")}));
 }
 
+// "--monitor" is ours: taken off first, it never becomes the server address.
+TEST(CommandLineText, MonitorSwitchIsTakenOffBeforeTheRulesReadTheRest) {
+  QStringList arguments{QStringLiteral("--monitor"), QStringLiteral("host"), QStringLiteral("/l2")};
+  EXPECT_TRUE(takeMonitorSwitch(arguments));
+  EXPECT_EQ(parseCommandLine(commandLineText(arguments)), (CommandLine{2, QStringLiteral("host")}));
+  QStringList alone{QStringLiteral("--monitor")};
+  EXPECT_TRUE(takeMonitorSwitch(alone));
+  EXPECT_EQ(parseCommandLine(commandLineText(alone)), CommandLine{});
+  QStringList none{QStringLiteral("host")};
+  EXPECT_FALSE(takeMonitorSwitch(none));
+  EXPECT_EQ(none, QStringList{QStringLiteral("host")});
+}
+
 } // namespace
 } // namespace meldlux

@@ -93,4 +93,23 @@ TEST_F(StationSafety, ALoadersBoxLeftAloneClosesAndTheFaultIsJournaled) {
   EXPECT_TRUE(faults[0].message.startsWith("Länge 14400 Bytes ist kein Vielfaches von 515"));
 }
 
+// --monitor puts the hall monitor over the whole screen beside the strip; a screen that is not
+// there gives the primary one and one note on the strip.
+TEST_F(StationSafety, TheHallMonitorFillsTheScreenBesideTheStrip) {
+  MeldluxRun run(dir.path(), QStringLiteral("[Alarmmonitor]\nBildschirm=HDMI-9\n"));
+  ASSERT_TRUE(run.start({QStringLiteral("--monitor")}, {}, desktop.environment()) && started(run));
+  ASSERT_TRUE(waitFor([&] { return desktop.visible(QStringLiteral("^Alarmmonitor$")); }, 10000));
+  const QString window = desktop.xdotool(
+      {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+       QStringLiteral("^Alarmmonitor$"), QStringLiteral("getwindowgeometry")});
+  EXPECT_TRUE(window.contains(QStringLiteral("Geometry: %1x768").arg(kScreenWidth)))
+      << window.toStdString();
+  const QString note = QStringLiteral("Bildschirm „HDMI-9“ nicht gefunden");
+  EXPECT_EQ(run.log().count(QStringLiteral("monitor\tscreen\tAlarmmonitor: ") + note), 1);
+  EXPECT_EQ(run.log().count(QStringLiteral("\tAlarmmonitor: ") + note), 2); // and on the strip
+  run.process.terminate();
+  ASSERT_TRUE(run.process.waitForFinished(10000));
+  EXPECT_TRUE(run.logged(QStringLiteral("saved")));
+}
+
 } // namespace
