@@ -39,6 +39,14 @@ TEST(BridgeOptions, ServingOptionsAndTheirDefaults) {
   EXPECT_TRUE(set.options.server.verbose && set.options.verbose);
   EXPECT_FALSE(set.options.germanCharset);
   EXPECT_EQ(set.options.pipeline, QStringLiteral("cat x | multimon-ng -"));
+
+  const BridgeCommandLine audio =
+      parse({"--audio", "rtl_fm -f 173.255M -", "--decoder-args", "-a POCSAG512  -a ZVEI1"});
+  ASSERT_EQ(audio.action, BridgeCommandLine::Action::Run) << audio.text.toStdString();
+  EXPECT_EQ(audio.options.audio, QStringLiteral("rtl_fm -f 173.255M -"));
+  EXPECT_EQ(audio.options.decoderArguments,
+            QStringList({"-a", "POCSAG512", "-a", "ZVEI1"}));
+  EXPECT_EQ(plain.options.decoderArguments, AudioChain::defaultDecoderArguments());
 }
 
 TEST(BridgeOptions, PublisherAndReceiverGetTheirBrokerSessions) {
@@ -97,6 +105,8 @@ TEST(BridgeOptions, WrongValuesAreRefusedWithTheirReason) {
       {{"--mqtt", "mqtt://a", "--site", "a", "--mqtt-queue", "0"}, "--mqtt-queue"},
       {{"--mqtt", "mqtt://a", "--site", "a", "--mqtt-password-file", "/nonexistent/pw"},
        "cannot read /nonexistent/pw"},
+      {{"--audio", "rtl_fm -", "--run", "cat"}, "--audio"},
+      {{"--audio", " "}, "--audio"},
       {{"--unknown"}, "unknown"},
   };
   for (const auto& c : cases) {

@@ -19,6 +19,7 @@ def feed(path, piece, every, go):
     # Waits until the test's client is there, then writes the file in paced pieces.
     while not os.path.exists(go):
         time.sleep(0.02)
+    os.remove(go)  # a source started again stays silent
     data = open(path, "rb").read()
     out = sys.stdout.buffer
     tick = time.perf_counter()

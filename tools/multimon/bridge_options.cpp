@@ -18,10 +18,11 @@ const char kDescription[] =
     "verbundenen Meldlux-Client weiter, wie es ein Auswerteserver tut.\n"
     "\n"
     "Mit einem SDR-Stick (Debian-Pakete rtl-sdr und multimon-ng):\n"
-    "  rtl_fm -f 173.255M -M fm -s 22050 -g 40 - \\\n"
-    "    | multimon-ng -q -t raw -a POCSAG512 -a POCSAG1200 -a POCSAG2400 -a ZVEI1 -a FMSFSK - \\\n"
-    "    | meldlux-multimon\n"
-    "dann Meldlux auf Server 127.0.0.1, Port 7778 einstellen. Ohne Empfänger erzeugte Töne,\n"
+    "  meldlux-multimon --audio \"rtl_fm -f 173.255M -M fm -s 22050 -g 40 -\"\n"
+    "dann Meldlux auf Server 127.0.0.1, Port 7778 einstellen. Nicht rtl_fm ... | multimon-ng:\n"
+    "multimon-ng bis 1.3.0 (Debian 12) verliert so POCSAG-512-Meldungen und erfindet andere,\n"
+    "weil es dekodiert, was jeder read() liefert; --audio gibt die Töne in ganzen Blöcken weiter.\n"
+    "Auch mit --run nicht: es ist für andere Befehlsketten. Ohne Empfänger erzeugte Töne,\n"
     "immer wieder abgespielt, damit auch ein später gestartetes Meldlux sie sieht:\n"
     "  meldlux-multimon --run \"meldlux-signal-gen --scenario /usr/share/meldlux/signal.scenario \\\n"
     "    | multimon-ng -q -t raw -a POCSAG512 -a POCSAG1200 -a POCSAG2400 -a ZVEI1 -a FMSFSK -\"\n"
@@ -95,6 +96,18 @@ BridgeCommandLine BridgeCommandLine::parse(const QStringList& arguments,
                                     "endet sie, wird sie nach einer wachsenden Pause neu "
                                     "gestartet."),
                                QStringLiteral("BEFEHLE"));
+  const QCommandLineOption audio(
+      QStringLiteral("audio"),
+      text("Startet diesen Befehl (rtl_fm, arecord …), der rohe Töne (22050 Hz, 16 Bit mit "
+           "Vorzeichen, mono) auf die Standardausgabe schreibt, und multimon-ng selbst, und gibt "
+           "die Töne so weiter, dass multimon-ng sie genau so dekodiert wie am Stück; endet einer, "
+           "wird er nach einer wachsenden Pause neu gestartet."),
+      QStringLiteral("BEFEHL"));
+  const QCommandLineOption decoderArgs(
+      QStringLiteral("decoder-args"),
+      text("Mit --audio: die Demodulatoren für multimon-ng (Vorgabe \"%1\").")
+          .arg(AudioChain::defaultDecoderArguments().join(u' ')),
+      QStringLiteral("ARGUMENTE"), AudioChain::defaultDecoderArguments().join(u' '));
   const QCommandLineOption noGerman(QStringLiteral("no-german"),
                                     text("Lässt [ \\ ] { | } ~ in Pager-Texten, wie sie sind, "
                                          "statt sie als Umlaute zu lesen."));
@@ -136,7 +149,7 @@ BridgeCommandLine BridgeCommandLine::parse(const QStringList& arguments,
       text("Mit --from-mqtt: der Name, unter dem der Broker die Sitzung hält (Vorgabe "
            "meldlux-multimon-RECHNER-ORT); zwei empfangende Brücken brauchen zwei Namen."),
       QStringLiteral("ID"));
-  cli.addOptions({listen, password, heartbeat, run, noGerman, queue, verbose, mqtt, fromMqtt, site,
+  cli.addOptions({listen, password, heartbeat, audio, decoderArgs, run, noGerman, queue, verbose, mqtt, fromMqtt, site,
                   mqttUser, mqttPasswordFile, mqttCa, mqttQueue, mqttClientId});
   if (!cli.parse(arguments))
     return {Action::Fail, cli.errorText(), {}};
@@ -165,6 +178,10 @@ BridgeCommandLine BridgeCommandLine::parse(const QStringList& arguments,
   o.server.verbose = o.verbose = cli.isSet(verbose);
   o.pipeline = cli.value(run);
   o.germanCharset = !cli.isSet(noGerman);
+  o.audio = cli.value(audio);
+  o.decoderArguments = QProcess::splitCommand(cli.value(decoderArgs));
+  if (cli.isSet(audio) && (o.audio.trimmed().isEmpty() || cli.isSet(run) || cli.isSet(fromMqtt)))
+    return fail("--audio wants a command and goes with neither --run nor --from-mqtt");
 
   const bool publishing = cli.isSet(mqtt);
   const bool subscribing = cli.isSet(fromMqtt);

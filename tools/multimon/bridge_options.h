@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "audio_chain.h"
 #include "line_server.h"
 #include "mqtt_link.h"
 
@@ -16,7 +17,9 @@ struct BridgeOptions {
 
   LineServer::Options server;
   QString listen;   // as given, for messages
-  QString pipeline; // --run; empty: standard input
+  QString pipeline; // --run; empty: standard input (or --audio)
+  QString audio;    // --audio: the bridge runs the receiver's chain itself
+  QStringList decoderArguments;
   bool germanCharset = true;
   bool verbose = false;
   Mqtt mqtt = Mqtt::None;

@@ -82,7 +82,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "meldlux-multimon: the input ended; still serving\n");
   });
 
+  std::unique_ptr<AudioChain> chain;
   meldlux::QuitOnSignal quitOnSignal([&] {
+    if (chain)
+      chain->stop();
     source.stop();
     server.stop();
     if (publisher)
@@ -95,6 +98,13 @@ int main(int argc, char** argv) {
   }
   if (subscribing) {
     // The broker is the source.
+  } else if (!options.audio.isEmpty()) {
+    chain = std::make_unique<AudioChain>(
+        AudioChain::Options{.audioCommand = options.audio,
+                            .decoderArguments = options.decoderArguments});
+    QObject::connect(chain.get(), &AudioChain::decoded, &source, &LineSource::take);
+    QObject::connect(chain.get(), &AudioChain::decoderEnded, &source, &LineSource::finishLine);
+    chain->start();
   } else if (!options.pipeline.isEmpty()) {
     source.runPipeline(options.pipeline);
   } else {
