@@ -47,6 +47,8 @@ TEST(BridgeOptions, ServingOptionsAndTheirDefaults) {
   EXPECT_EQ(audio.options.decoderArguments,
             QStringList({"-a", "POCSAG512", "-a", "ZVEI1"}));
   EXPECT_EQ(plain.options.decoderArguments, AudioChain::defaultDecoderArguments());
+  EXPECT_EQ(plain.options.audioTimeoutMs, 10'000);
+  EXPECT_EQ(parse({"--audio", "a", "--audio-timeout", "1.5"}).options.audioTimeoutMs, 1500);
 }
 
 TEST(BridgeOptions, PublisherAndReceiverGetTheirBrokerSessions) {
@@ -107,6 +109,7 @@ TEST(BridgeOptions, WrongValuesAreRefusedWithTheirReason) {
        "cannot read /nonexistent/pw"},
       {{"--audio", "rtl_fm -", "--run", "cat"}, "--audio"},
       {{"--audio", " "}, "--audio"},
+      {{"--audio", "rtl_fm -", "--audio-timeout", "0"}, "--audio-timeout"},
       {{"--unknown"}, "unknown"},
   };
   for (const auto& c : cases) {

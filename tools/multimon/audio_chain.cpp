@@ -3,6 +3,7 @@
 
 #include <QRegularExpression>
 #include <QVersionNumber>
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
@@ -33,7 +34,9 @@ bool AudioChain::keepsPartialSteps(const QString& versionLine) {
 }
 
 AudioChain::AudioChain(Options options, QObject* parent)
-    : QObject(parent), options_(std::move(options)) {
+    : QObject(parent), options_(std::move(options)), watch_(options_.timeoutMs) {
+  clock_.start();
+  connect(&watchTimer_, &QTimer::timeout, this, &AudioChain::watch);
   for (QTimer* timer : {&sourceRestart_, &decoderRestart_})
     timer->setSingleShot(true);
   connect(&sourceRestart_, &QTimer::timeout, this, &AudioChain::startSource);
@@ -45,6 +48,7 @@ AudioChain::AudioChain(Options options, QObject* parent)
   source_.setChildProcessModifier([] { ::setpgid(0, 0); });
   connect(&source_, &QProcess::readyReadStandardOutput, this, [this] {
     const QByteArray audio = source_.readAllStandardOutput();
+    watch_.audioArrived(clock_.elapsed());
     Q_EMIT audioRead(audio.size());
     if (relay_)
       relay_->push(audio);
@@ -87,10 +91,35 @@ void AudioChain::start() {
   });
   startDecoder();
   startSource();
+  watchTimer_.start(std::clamp(options_.timeoutMs / 4, 100, 1000));
+}
+
+void AudioChain::watch() {
+  const qint64 now = clock_.elapsed();
+  if (decoder_.state() == QProcess::Running)
+    watch_.pipeHolds(now, relay_->inPipe(), relay_->written());
+  const bool sourceRunning = source_.state() == QProcess::Running;
+  switch (watch_.check(now)) {
+  case ChainWatch::Fault::SourceSilent:
+    if (sourceRunning && sourceFault_ == nullptr) {
+      sourceFault_ = "no audio from the source";
+      end(source_);
+    }
+    break;
+  case ChainWatch::Fault::DecoderStuck:
+    if (decoder_.state() == QProcess::Running && decoderFault_ == nullptr) {
+      decoderFault_ = "multimon-ng does not read its audio";
+      end(decoder_);
+    }
+    break;
+  case ChainWatch::Fault::None:
+    break;
+  }
 }
 
 void AudioChain::stop() {
   stopped_ = true;
+  watchTimer_.stop();
   sourceRestart_.stop();
   decoderRestart_.stop();
   end(source_);
@@ -118,6 +147,7 @@ void AudioChain::startSource() {
     return;
   ++sourceStarts_;
   sourceRunning_.start();
+  watch_.sourceStarted(clock_.elapsed());
   source_.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), options_.audioCommand});
 }
 
@@ -131,6 +161,7 @@ void AudioChain::startDecoder() {
   }
   ++decoderStarts_;
   decoderRunning_.start();
+  watch_.decoderStarted(clock_.elapsed());
   const int readEnd = fds[0];
   decoder_.setChildProcessModifier([readEnd] { ::dup2(readEnd, STDIN_FILENO); });
   decoder_.start(options_.multimon, QStringList{QStringLiteral("-q"), QStringLiteral("-t"),
@@ -146,7 +177,8 @@ void AudioChain::sourceEnded() {
   if (stopped_ || sourceRestart_.isActive())
     return;
   const int pauseMs = sourceBackoff_.nextMs(sourceRunning_.elapsed());
-  say("the audio source ended", pauseMs);
+  say(sourceFault_ != nullptr ? sourceFault_ : "the audio source ended", pauseMs);
+  sourceFault_ = nullptr;
   sourceRestart_.start(pauseMs);
 }
 
@@ -159,7 +191,8 @@ void AudioChain::decoderGone() {
   writeFd_ = -1;
   Q_EMIT decoderEnded();
   const int pauseMs = decoderBackoff_.nextMs(decoderRunning_.elapsed());
-  say("multimon-ng ended", pauseMs);
+  say(decoderFault_ != nullptr ? decoderFault_ : "multimon-ng ended", pauseMs);
+  decoderFault_ = nullptr;
   decoderRestart_.start(pauseMs);
 }
 

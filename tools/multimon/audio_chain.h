@@ -3,6 +3,7 @@
 
 #include "audio_relay.h"
 #include "backoff.h"
+#include "chain_watch.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -15,7 +16,8 @@ namespace meldlux::multimon {
 // The receiver's chain the bridge runs itself: an audio command (rtl_fm, arecord, ...) writing
 // raw 22,050 Hz signed 16-bit mono audio to its standard output, and multimon-ng reading it
 // through an AudioRelay. Either that ends is started again after the back-off, on its own; the
-// audio waits meanwhile. Each event is one line on stderr.
+// audio waits meanwhile. So is a source silent for the timeout and a multimon-ng that leaves its
+// pipe unread that long (ChainWatch). Each event is one line on stderr.
 class AudioChain : public QObject {
   Q_OBJECT
 public:
@@ -23,6 +25,7 @@ public:
     QString audioCommand;
     QStringList decoderArguments = defaultDecoderArguments();
     QString multimon = QStringLiteral("multimon-ng");
+    int timeoutMs = 10'000;
   };
 
   static QStringList defaultDecoderArguments();
@@ -51,6 +54,7 @@ private:
   void startDecoder();
   void sourceEnded();
   void decoderGone();
+  void watch();
   static void end(QProcess& process);
 
   Options options_;
@@ -63,6 +67,11 @@ private:
   QElapsedTimer decoderRunning_;
   Backoff sourceBackoff_;
   Backoff decoderBackoff_;
+  ChainWatch watch_;
+  QTimer watchTimer_;
+  QElapsedTimer clock_;
+  const char* sourceFault_ = nullptr; // why the source is being ended, for its one line
+  const char* decoderFault_ = nullptr;
   int writeFd_ = -1;
   int sourceStarts_ = 0;
   int decoderStarts_ = 0;

@@ -78,6 +78,7 @@ void AudioRelay::pump() {
       return;
     }
     pending_.remove(0, written);
+    written_ += written;
   }
 }
 

@@ -37,6 +37,7 @@ public:
 
   qsizetype waiting() const { return pending_.size(); }
   qint64 dropped() const { return dropped_; }
+  qint64 written() const { return written_; }
   // Bytes written and not yet read by multimon-ng.
   int inPipe() const;
 
@@ -52,6 +53,7 @@ private:
   QByteArray pending_;
   QTimer retry_;
   qint64 dropped_ = 0;
+  qint64 written_ = 0;
 };
 
 } // namespace meldlux::multimon

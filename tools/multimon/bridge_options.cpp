@@ -108,6 +108,11 @@ BridgeCommandLine BridgeCommandLine::parse(const QStringList& arguments,
       text("Mit --audio: die Demodulatoren für multimon-ng (Vorgabe \"%1\").")
           .arg(AudioChain::defaultDecoderArguments().join(u' ')),
       QStringLiteral("ARGUMENTE"), AudioChain::defaultDecoderArguments().join(u' '));
+  const QCommandLineOption audioTimeout(
+      QStringLiteral("audio-timeout"),
+      text("Mit --audio: Sekunden ohne Töne von der Quelle, oder ohne dass multimon-ng liest, "
+           "nach denen der Teil neu gestartet wird (Vorgabe 10)."),
+      QStringLiteral("SEKUNDEN"), QStringLiteral("10"));
   const QCommandLineOption noGerman(QStringLiteral("no-german"),
                                     text("Lässt [ \\ ] { | } ~ in Pager-Texten, wie sie sind, "
                                          "statt sie als Umlaute zu lesen."));
@@ -149,7 +154,7 @@ BridgeCommandLine BridgeCommandLine::parse(const QStringList& arguments,
       text("Mit --from-mqtt: der Name, unter dem der Broker die Sitzung hält (Vorgabe "
            "meldlux-multimon-RECHNER-ORT); zwei empfangende Brücken brauchen zwei Namen."),
       QStringLiteral("ID"));
-  cli.addOptions({listen, password, heartbeat, audio, decoderArgs, run, noGerman, queue, verbose, mqtt, fromMqtt, site,
+  cli.addOptions({listen, password, heartbeat, audio, decoderArgs, audioTimeout, run, noGerman, queue, verbose, mqtt, fromMqtt, site,
                   mqttUser, mqttPasswordFile, mqttCa, mqttQueue, mqttClientId});
   if (!cli.parse(arguments))
     return {Action::Fail, cli.errorText(), {}};
@@ -182,6 +187,10 @@ BridgeCommandLine BridgeCommandLine::parse(const QStringList& arguments,
   o.decoderArguments = QProcess::splitCommand(cli.value(decoderArgs));
   if (cli.isSet(audio) && (o.audio.trimmed().isEmpty() || cli.isSet(run) || cli.isSet(fromMqtt)))
     return fail("--audio wants a command and goes with neither --run nor --from-mqtt");
+  const double timeout = cli.value(audioTimeout).toDouble(&ok);
+  if (!ok || !(timeout >= 0.5 && timeout <= 3600))
+    return fail("--audio-timeout wants seconds (0.5 to 3600)");
+  o.audioTimeoutMs = int(timeout * 1000);
 
   const bool publishing = cli.isSet(mqtt);
   const bool subscribing = cli.isSet(fromMqtt);

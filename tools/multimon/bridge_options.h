@@ -20,6 +20,7 @@ struct BridgeOptions {
   QString pipeline; // --run; empty: standard input (or --audio)
   QString audio;    // --audio: the bridge runs the receiver's chain itself
   QStringList decoderArguments;
+  int audioTimeoutMs = 10'000;
   bool germanCharset = true;
   bool verbose = false;
   Mqtt mqtt = Mqtt::None;

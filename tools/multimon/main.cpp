@@ -101,7 +101,8 @@ int main(int argc, char** argv) {
   } else if (!options.audio.isEmpty()) {
     chain = std::make_unique<AudioChain>(
         AudioChain::Options{.audioCommand = options.audio,
-                            .decoderArguments = options.decoderArguments});
+                            .decoderArguments = options.decoderArguments,
+                            .timeoutMs = options.audioTimeoutMs});
     QObject::connect(chain.get(), &AudioChain::decoded, &source, &LineSource::take);
     QObject::connect(chain.get(), &AudioChain::decoderEnded, &source, &LineSource::finishLine);
     chain->start();
