@@ -2,6 +2,7 @@
 #include "support/multimon_run.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -88,14 +89,39 @@ TEST(AudioChain, AKilledOrStoppedMultimonIsStartedAgainAndTheSourceLeftAlone) {
   EXPECT_FALSE(said.contains(QStringLiteral("no audio"))) << said.toStdString();
 }
 
-TEST(AudioChain, ASourceThatEndsIsStartedAgainAfterAGrowingPause) {
+TEST(AudioChain, ASourceThatEndsIsStartedAgainAndTheHeartbeatSaysTheReceiverIsDownMeanwhile) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   BridgeRun bridge(dir.filePath(QStringLiteral("bridge.err")));
-  ASSERT_TRUE(bridge.start({QStringLiteral("--audio"), QStringLiteral("head -c 4000 /dev/zero")}));
-  EXPECT_TRUE(bridge.said(QStringLiteral("the audio source ended; starting it again in 2 s"),
+  // Ends at once the first time; started again, it goes on.
+  const QString again = dir.filePath(QStringLiteral("again"));
+  ASSERT_TRUE(bridge.start(
+      {QStringLiteral("--audio"),
+       QStringLiteral("if [ -e %1 ]; then while :; do head -c 4000 /dev/zero; sleep 0.1; done; fi; "
+                      "touch %1; head -c 4000 /dev/zero")
+           .arg(shellQuote(again)),
+       QStringLiteral("--heartbeat"), QStringLiteral("0.2")}));
+  QTcpSocket client;
+  client.connectToHost(QHostAddress::LocalHost, bridge.port);
+  ASSERT_TRUE(client.waitForConnected(5000));
+  EXPECT_TRUE(bridge.said(QStringLiteral("the audio source ended; starting it again in 1 s"),
                           10000))
       << bridge.errors().toStdString();
-  EXPECT_EQ(bridge.errors().count(QStringLiteral("the audio source ended; starting it again in 1 s")),
-            1);
+  EXPECT_TRUE(bridge.said(QStringLiteral("the receiver's audio reaches multimon-ng again"), 5000))
+      << bridge.errors().toStdString();
+
+  QByteArray heard;
+  waitFor([&] {
+    client.waitForReadyRead(50);
+    heard += client.readAll();
+    return heard.contains("receiver=down") &&
+           heard.indexOf("receiver=ok", heard.indexOf("receiver=down")) > 0;
+  }, 5000);
+  static const QRegularExpression down(QStringLiteral(
+      "^#!XX!# meldlux interval=0.2 receiver=down since=\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d"
+      "[+-]\\d\\d:\\d\\d\\r$"),
+      QRegularExpression::MultilineOption);
+  EXPECT_TRUE(down.match(QString::fromLatin1(heard)).hasMatch()) << heard.toStdString();
+  // Down while the source was away, ok again once its audio came.
+  EXPECT_GT(heard.indexOf("receiver=ok", heard.indexOf("receiver=down")), 0) << heard.toStdString();
 }

@@ -50,6 +50,8 @@ AudioChain::AudioChain(Options options, QObject* parent)
     const QByteArray audio = source_.readAllStandardOutput();
     watch_.audioArrived(clock_.elapsed());
     Q_EMIT audioRead(audio.size());
+    if (decoder_.state() == QProcess::Running && !decoderRestart_.isActive())
+      Q_EMIT flowing();
     if (relay_)
       relay_->push(audio);
   });
@@ -179,6 +181,7 @@ void AudioChain::sourceEnded() {
   const int pauseMs = sourceBackoff_.nextMs(sourceRunning_.elapsed());
   say(sourceFault_ != nullptr ? sourceFault_ : "the audio source ended", pauseMs);
   sourceFault_ = nullptr;
+  Q_EMIT faulted();
   sourceRestart_.start(pauseMs);
 }
 
@@ -193,6 +196,7 @@ void AudioChain::decoderGone() {
   const int pauseMs = decoderBackoff_.nextMs(decoderRunning_.elapsed());
   say(decoderFault_ != nullptr ? decoderFault_ : "multimon-ng ended", pauseMs);
   decoderFault_ = nullptr;
+  Q_EMIT faulted();
   decoderRestart_.start(pauseMs);
 }
 

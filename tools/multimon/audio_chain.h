@@ -48,6 +48,10 @@ Q_SIGNALS:
   void decoded(const QByteArray& output); // multimon-ng's standard output
   void decoderEnded();                    // what it printed last may lack its line end
   void audioRead(qint64 bytes);
+  // A part ended or went quiet and is started again.
+  void faulted();
+  // Audio came while both parts run.
+  void flowing();
 
 private:
   void startSource();

@@ -8,11 +8,13 @@
 #include "mqtt_publisher.h"
 #include "mqtt_subscriber.h"
 #include "multimon_line_parser.h"
+#include "receiver_state.h"
 
 #include "app/qt_german_texts.h"
 #include "app/quit_on_signal.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <cstdio>
 #include <memory>
 
@@ -83,6 +85,7 @@ int main(int argc, char** argv) {
   });
 
   std::unique_ptr<AudioChain> chain;
+  ReceiverState receiver;
   meldlux::QuitOnSignal quitOnSignal([&] {
     if (chain)
       chain->stop();
@@ -105,6 +108,22 @@ int main(int argc, char** argv) {
                             .timeoutMs = options.audioTimeoutMs});
     QObject::connect(chain.get(), &AudioChain::decoded, &source, &LineSource::take);
     QObject::connect(chain.get(), &AudioChain::decoderEnded, &source, &LineSource::finishLine);
+    // The heartbeat tells the clients whether the receiver works.
+    const double interval = options.server.heartbeatMs / 1000.0;
+    server.setHeartbeatLine(receiver.heartbeatLine(interval));
+    QObject::connect(chain.get(), &AudioChain::faulted, &server, [&, interval] {
+      receiver.fault(QDateTime::currentDateTime());
+      server.setHeartbeatLine(receiver.heartbeatLine(interval));
+    });
+    QObject::connect(chain.get(), &AudioChain::flowing, &server, [&, interval] {
+      if (receiver.ok())
+        return;
+      receiver.flowing();
+      server.setHeartbeatLine(receiver.heartbeatLine(interval));
+      std::fprintf(stderr, "meldlux-multimon: the receiver's audio reaches multimon-ng again\n");
+    });
+    QObject::connect(&parser, &MultimonLineParser::telegramDecoded, &server,
+                     [&] { receiver.telegram(QDateTime::currentDateTime()); });
     chain->start();
   } else if (!options.pipeline.isEmpty()) {
     source.runPipeline(options.pipeline);
