@@ -68,7 +68,7 @@ TEST(BridgeOptions, PublisherAndReceiverGetTheirBrokerSessions) {
   EXPECT_TRUE(out.options.link.cleanSession);
   EXPECT_TRUE(out.options.link.clientId.isEmpty());
   EXPECT_EQ(out.options.link.willTopic, QByteArrayLiteral("meldlux/nord/bridge"));
-  EXPECT_EQ(out.options.link.willPayload, QByteArrayLiteral("offline"));
+  EXPECT_EQ(out.options.link.willPayload, QByteArrayLiteral("{\"online\":false}"));
 
   QTemporaryDir dir;
   const QString file = dir.filePath(QStringLiteral("pw"));

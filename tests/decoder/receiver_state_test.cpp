@@ -31,3 +31,34 @@ TEST(ReceiverState, TheHeartbeatSaysOkOrDownSinceTheFirstFaultWithItsOffset) {
   state.fault(QDateTime(QDate(2026, 7, 1), QTime(8, 30), QTimeZone(-(3 * 3600 + 1800))));
   EXPECT_TRUE(state.heartbeatLine(10).endsWith("since=2026-07-01T08:30:00-03:30"));
 }
+
+TEST(ReceiverState, TheBrokerStatusCarriesTheReceiverAndAStationReadsItBack) {
+  const QTimeZone berlin(QByteArrayLiteral("Europe/Berlin"));
+  const QDateTime noon(QDate(2026, 12, 8), QTime(12, 0), berlin);
+  ReceiverState state;
+  EXPECT_EQ(state.statusJson(true, false), QByteArrayLiteral("{\"online\":true}"));
+  EXPECT_EQ(state.statusJson(true, true),
+            QByteArrayLiteral("{\"online\":true,\"receiver\":\"ok\",\"restarts\":0}"));
+  state.telegram(noon.addSecs(-60));
+  state.fault(noon);
+  const QByteArray down = state.statusJson(true, true);
+  EXPECT_EQ(down, QByteArrayLiteral("{\"last_telegram\":\"2026-12-08T11:59:00+01:00\","
+                                    "\"online\":true,\"receiver\":\"down\",\"restarts\":1,"
+                                    "\"since\":\"2026-12-08T12:00:00+01:00\"}"));
+
+  // At the station: the same heartbeat as at the receiver.
+  const QDateTime later = noon.addSecs(300);
+  const auto station = ReceiverState::fromStatusJson(down, later);
+  ASSERT_TRUE(station);
+  EXPECT_EQ(station->heartbeatLine(10), state.heartbeatLine(10));
+  const auto fine = ReceiverState::fromStatusJson(ReceiverState().statusJson(true, true), later);
+  ASSERT_TRUE(fine);
+  EXPECT_TRUE(fine->ok());
+  // The receiving bridge gone (its last will): down since the station heard it.
+  const auto gone = ReceiverState::fromStatusJson(ReceiverState::offlineJson(), later);
+  ASSERT_TRUE(gone);
+  EXPECT_EQ(gone->downSince(), later);
+  // No word on the receiver, or no status at all: nothing to tell.
+  EXPECT_FALSE(ReceiverState::fromStatusJson("{\"online\":true}", later));
+  EXPECT_FALSE(ReceiverState::fromStatusJson("online", later));
+}

@@ -137,12 +137,13 @@ TEST_F(MqttBridge, ALateSubscriberGetsTheFleetAndAKilledBridgeSaysOffline) {
     if (m.retained)
       retained << m.topic + '=' + (m.topic.endsWith("bridge") ? m.payload : QByteArray("json"));
   std::sort(retained.begin(), retained.end());
-  EXPECT_EQ(retained.join(' '), "meldlux/nord/bridge=online meldlux/nord/fms/64101951=json");
+  EXPECT_EQ(retained.join(' '),
+            "meldlux/nord/bridge={\"online\":true} meldlux/nord/fms/64101951=json");
 
   receiver.process.kill(); // SIGKILL: no goodbye, the broker speaks the last will
   EXPECT_TRUE(waitFor([&] {
     for (const SeenMessage& m : subscribeFor(broker.port(), "meldlux/nord/bridge", 300))
-      if (m.retained && m.payload == "offline")
+      if (m.retained && m.payload == "{\"online\":false}")
         return true;
     return false;
   }, 10000));
@@ -273,4 +274,44 @@ TEST_F(MqttBridge, TlsWithAPasswordCarriesUmlautsAndAWrongPasswordIsRefusedOnce)
     EXPECT_TRUE(said[0].contains(QStringLiteral("refused us"))) << said[0].toStdString();
   }
   EXPECT_EQ(wrongOut.process.state(), QProcess::Running) << "its local clients are still served";
+}
+
+TEST_F(MqttBridge, AStationsHeartbeatSaysWhenTheReceiverOfItsSiteIsDown) {
+  ASSERT_TRUE(broker.start());
+  BridgeRun station(file("station.err"));
+  ASSERT_TRUE(station.start(receiveFrom(broker.url(), "funk") +
+                            QStringList{QStringLiteral("--heartbeat"), QStringLiteral("0.2")}));
+  ASSERT_TRUE(station.said(QStringLiteral("receiving"), 10000)) << station.errors().toStdString();
+  QTcpSocket client;
+  client.connectToHost(QHostAddress::LocalHost, station.port);
+  ASSERT_TRUE(client.waitForConnected(5000));
+  QByteArray heard;
+  const auto hears = [&](const char* text, qsizetype after) {
+    return waitFor([&] {
+      client.waitForReadyRead(50);
+      heard += client.readAll();
+      return heard.indexOf(text, after) >= 0;
+    }, 15000);
+  };
+
+  // Some audio, then the source falls silent: the receiver's chain is down.
+  BridgeRun receiver(file("receiver.err"));
+  ASSERT_TRUE(receiver.start(publishTo(broker.url(), "funk") +
+                             QStringList{QStringLiteral("--audio"),
+                                         QStringLiteral("head -c 44100 /dev/zero; exec sleep 600"),
+                                         QStringLiteral("--audio-timeout"), QStringLiteral("2")}));
+  EXPECT_TRUE(hears("#!XX!# meldlux interval=0.2 receiver=ok\r\n", 0)) << heard.toStdString();
+  const qsizetype ok = heard.indexOf("receiver=ok");
+  EXPECT_TRUE(hears("#!XX!# meldlux interval=0.2 receiver=down since=", ok))
+      << heard.toStdString() << receiver.errors().toStdString();
+  EXPECT_TRUE(receiver.errors().contains(QStringLiteral("no audio from the source")))
+      << receiver.errors().toStdString();
+
+  // The receiving bridge gone without a word: its last will keeps the station's "down".
+  receiver.process.kill();
+  receiver.process.waitForFinished();
+  const qsizetype before = heard.size();
+  QThread::msleep(1500);
+  EXPECT_TRUE(hears("receiver=down since=", before)) << heard.toStdString();
+  EXPECT_LT(heard.indexOf("receiver=ok", before), 0) << heard.toStdString();
 }

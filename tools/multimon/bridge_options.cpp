@@ -2,6 +2,7 @@
 #include "bridge_options.h"
 
 #include "mqtt_publisher.h"
+#include "receiver_state.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -30,7 +31,8 @@ const char kDescription[] =
     "übergangen.\n"
     "\n"
     "Mit --mqtt legt es außerdem jedes Telegramm auf einem MQTT-Broker ab (Topics\n"
-    "meldlux/ORT/telegram, meldlux/ORT/fms/KENNUNG gehalten, meldlux/ORT/bridge online/offline);\n"
+    "meldlux/ORT/telegram, meldlux/ORT/fms/KENNUNG gehalten, meldlux/ORT/bridge der Zustand als JSON, mit --audio\n"
+    "auch der des Empfängers);\n"
     "mit --from-mqtt nimmt es die Telegramme eines Orts vom Broker statt von multimon-ng und gibt\n"
     "sie an die Clients vor Ort weiter. Das Passwort des Brokers kommt aus --mqtt-password-file\n"
     "oder der Umgebungsvariable MELDLUX_MQTT_PASSWORD, nie von der Befehlszeile.";
@@ -222,7 +224,7 @@ BridgeCommandLine BridgeCommandLine::parse(const QStringList& arguments,
                                 .arg(QSysInfo::machineHostName(), o.site);
   if (publishing) {
     o.link.willTopic = MqttPublisher::bridgeTopic(o.site);
-    o.link.willPayload = "offline";
+    o.link.willPayload = ReceiverState::offlineJson();
   }
   return result;
 }

@@ -56,6 +56,7 @@ int main(int argc, char** argv) {
                qPrintable(options.server.address.toString()), server.port());
 
   const bool talk = options.verbose;
+  const double interval = options.server.heartbeatMs / 1000.0;
   QObject::connect(&parser, &MultimonLineParser::telegramDecoded, &server,
                    [&server](const DecodedTelegram& t) { server.sendLine(t.wireLine()); });
   std::unique_ptr<MqttPublisher> publisher;
@@ -68,6 +69,14 @@ int main(int argc, char** argv) {
     subscriber = std::make_unique<MqttSubscriber>(*link, options.site);
     QObject::connect(subscriber.get(), &MqttSubscriber::lineReceived, &server,
                      &LineServer::sendLine);
+    // The receiving bridge's word on its receiver goes on in this one's heartbeat.
+    QObject::connect(subscriber.get(), &MqttSubscriber::bridgeStatus, &server,
+                     [&server, interval](const QByteArray& json) {
+                       const auto remote =
+                           ReceiverState::fromStatusJson(json, QDateTime::currentDateTime());
+                       server.setHeartbeatLine(remote ? remote->heartbeatLine(interval)
+                                                      : QByteArrayLiteral("#!XX!#"));
+                     });
     // Without the broker this bridge has nothing to serve.
     QObject::connect(link.get(), &MqttLink::refused, &app, [] { QCoreApplication::exit(1); });
   }
@@ -108,22 +117,28 @@ int main(int argc, char** argv) {
                             .timeoutMs = options.audioTimeoutMs});
     QObject::connect(chain.get(), &AudioChain::decoded, &source, &LineSource::take);
     QObject::connect(chain.get(), &AudioChain::decoderEnded, &source, &LineSource::finishLine);
-    // The heartbeat tells the clients whether the receiver works.
-    const double interval = options.server.heartbeatMs / 1000.0;
-    server.setHeartbeatLine(receiver.heartbeatLine(interval));
-    QObject::connect(chain.get(), &AudioChain::faulted, &server, [&, interval] {
-      receiver.fault(QDateTime::currentDateTime());
+    // The heartbeat, and the status on the broker, tell whether the receiver works.
+    const auto tell = [&] {
       server.setHeartbeatLine(receiver.heartbeatLine(interval));
+      if (publisher)
+        publisher->setStatus(receiver.statusJson(true, true));
+    };
+    tell();
+    QObject::connect(chain.get(), &AudioChain::faulted, &server, [&, tell] {
+      receiver.fault(QDateTime::currentDateTime());
+      tell();
     });
-    QObject::connect(chain.get(), &AudioChain::flowing, &server, [&, interval] {
+    QObject::connect(chain.get(), &AudioChain::flowing, &server, [&, tell] {
       if (receiver.ok())
         return;
       receiver.flowing();
-      server.setHeartbeatLine(receiver.heartbeatLine(interval));
+      tell();
       std::fprintf(stderr, "meldlux-multimon: the receiver's audio reaches multimon-ng again\n");
     });
-    QObject::connect(&parser, &MultimonLineParser::telegramDecoded, &server,
-                     [&] { receiver.telegram(QDateTime::currentDateTime()); });
+    QObject::connect(&parser, &MultimonLineParser::telegramDecoded, &server, [&, tell] {
+      receiver.telegram(QDateTime::currentDateTime());
+      tell();
+    });
     chain->start();
   } else if (!options.pipeline.isEmpty()) {
     source.runPipeline(options.pipeline);

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <optional>
 
 namespace meldlux::multimon {
 
@@ -25,6 +26,14 @@ public:
   // local time and its offset: nothing else follows the heartbeat's marker that a client could
   // take for a field.
   QByteArray heartbeatLine(double intervalSeconds) const;
+
+  // The retained status of a receiving bridge on MQTT: {"online":..., and with the receiver known,
+  // "receiver":"ok"|"down", "since", "restarts", "last_telegram"}.
+  QByteArray statusJson(bool online, bool withReceiver) const;
+  static QByteArray offlineJson();
+  // A station's view of that status, for its own heartbeat: a bridge that is offline has lost its
+  // receiver too, since `now` when nothing says since when. Nothing when the receiver is not told.
+  static std::optional<ReceiverState> fromStatusJson(const QByteArray& json, const QDateTime& now);
 
   // Local time with its offset written out, to the second.
   static QString stamp(const QDateTime& time);
