@@ -31,10 +31,10 @@ const char kDescription[] =
     "übergangen.\n"
     "\n"
     "Mit --mqtt legt es außerdem jedes Telegramm auf einem MQTT-Broker ab (Topics\n"
-    "meldlux/ORT/telegram, meldlux/ORT/fms/KENNUNG gehalten, meldlux/ORT/bridge der Zustand als JSON, mit --audio\n"
-    "auch der des Empfängers);\n"
-    "mit --from-mqtt nimmt es die Telegramme eines Orts vom Broker statt von multimon-ng und gibt\n"
-    "sie an die Clients vor Ort weiter. Das Passwort des Brokers kommt aus --mqtt-password-file\n"
+    "meldlux/ORT/telegram, meldlux/ORT/fms/KENNUNG gehalten, meldlux/ORT/bridge sein Zustand als\n"
+    "JSON, mit --audio auch der des Empfängers, gehalten); mit --from-mqtt nimmt es die\n"
+    "Telegramme eines Orts vom Broker statt von multimon-ng und gibt sie an die Clients vor Ort\n"
+    "weiter. Das Passwort des Brokers kommt aus --mqtt-password-file\n"
     "oder der Umgebungsvariable MELDLUX_MQTT_PASSWORD, nie von der Befehlszeile.";
 
 bool splitListen(const QString& text, QHostAddress* address, quint16* port) {
@@ -96,7 +96,9 @@ BridgeCommandLine BridgeCommandLine::parse(const QStringList& arguments,
   const QCommandLineOption run(QStringLiteral("run"),
                                text("Startet diese Befehlskette der Shell und liest ihre Ausgabe; "
                                     "endet sie, wird sie nach einer wachsenden Pause neu "
-                                    "gestartet."),
+                                    "gestartet. Nicht für die Töne eines Empfängers in "
+                                    "multimon-ng bis 1.3.0: es verliert so Meldungen und "
+                                    "erfindet andere; dafür --audio."),
                                QStringLiteral("BEFEHLE"));
   const QCommandLineOption audio(
       QStringLiteral("audio"),
