@@ -127,5 +127,8 @@ TEST(BridgeOptions, HelpIsGermanWithTheOptionNamesAsTheyAre) {
     EXPECT_TRUE(help.text.contains(QLatin1String(name))) << name;
   EXPECT_TRUE(help.text.contains(QString::fromUtf8("Empfänger"))) << help.text.toStdString();
   EXPECT_FALSE(help.text.contains(QStringLiteral("Reads the output"))) << help.text.toStdString();
+  // Named as installed, not by the path it was started with: the manual page is made from this.
+  EXPECT_TRUE(help.text.section(u'\n', 0, 0).endsWith(QStringLiteral(" meldlux-multimon [options]")))
+      << help.text.toStdString();
   EXPECT_EQ(parse({"--version"}).action, BridgeCommandLine::Action::Print);
 }

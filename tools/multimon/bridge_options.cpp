@@ -162,8 +162,15 @@ BridgeCommandLine BridgeCommandLine::parse(const QStringList& arguments,
                   mqttUser, mqttPasswordFile, mqttCa, mqttQueue, mqttClientId});
   if (!cli.parse(arguments))
     return {Action::Fail, cli.errorText(), {}};
-  if (cli.isSet(help) || cli.isSet(QStringLiteral("help-all")))
-    return {Action::Print, cli.helpText(), {}};
+  if (cli.isSet(help) || cli.isSet(QStringLiteral("help-all"))) {
+    // Qt names the program by the path it was started with; the manual page is made from this.
+    QString text = cli.helpText();
+    const qsizetype from = text.indexOf(u' ') + 1; // after "Usage:" in whatever language
+    const qsizetype to = text.indexOf(QStringLiteral(" ["));
+    if (from > 0 && to > from && to < text.indexOf(u'\n'))
+      text.replace(from, to - from, QStringLiteral("meldlux-multimon"));
+    return {Action::Print, text, {}};
+  }
   if (cli.isSet(version))
     return {Action::Print,
             QCoreApplication::applicationName() + u' ' + QCoreApplication::applicationVersion() +
