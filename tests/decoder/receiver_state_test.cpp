@@ -13,23 +13,15 @@ TEST(ReceiverState, TheHeartbeatSaysOkOrDownSinceTheFirstFaultWithItsOffset) {
 
   state.fault(QDateTime(QDate(2026, 12, 8), QTime(12, 0, 0, 400), berlin));
   state.fault(QDateTime(QDate(2026, 12, 8), QTime(12, 0, 5), berlin)); // still down: same since
-  EXPECT_FALSE(state.ok());
-  EXPECT_EQ(state.restarts(), 2);
   EXPECT_EQ(state.heartbeatLine(2.5),
             QByteArrayLiteral(
                 "#!XX!# meldlux interval=2.5 receiver=down since=2026-12-08T12:00:00+01:00"));
 
   state.flowing();
-  EXPECT_TRUE(state.ok());
   EXPECT_EQ(state.heartbeatLine(10), QByteArrayLiteral("#!XX!# meldlux interval=10 receiver=ok"));
-  state.fault(QDateTime(QDate(2026, 7, 1), QTime(8, 30), berlin)); // summer: two hours ahead
-  EXPECT_TRUE(state.heartbeatLine(10).endsWith("since=2026-07-01T08:30:00+02:00"));
-  state.flowing();
+  // UTC too with its offset written out: Qt's ISO form would say "Z".
   state.fault(QDateTime(QDate(2026, 7, 1), QTime(8, 30), QTimeZone::utc()));
   EXPECT_TRUE(state.heartbeatLine(10).endsWith("since=2026-07-01T08:30:00+00:00"));
-  state.flowing();
-  state.fault(QDateTime(QDate(2026, 7, 1), QTime(8, 30), QTimeZone(-(3 * 3600 + 1800))));
-  EXPECT_TRUE(state.heartbeatLine(10).endsWith("since=2026-07-01T08:30:00-03:30"));
 }
 
 TEST(ReceiverState, TheBrokerStatusCarriesTheReceiverAndAStationReadsItBack) {
@@ -37,8 +29,6 @@ TEST(ReceiverState, TheBrokerStatusCarriesTheReceiverAndAStationReadsItBack) {
   const QDateTime noon(QDate(2026, 12, 8), QTime(12, 0), berlin);
   ReceiverState state;
   EXPECT_EQ(state.statusJson(true, false), QByteArrayLiteral("{\"online\":true}"));
-  EXPECT_EQ(state.statusJson(true, true),
-            QByteArrayLiteral("{\"online\":true,\"receiver\":\"ok\",\"restarts\":0}"));
   state.telegram(noon.addSecs(-60));
   state.fault(noon);
   const QByteArray down = state.statusJson(true, true);
@@ -48,16 +38,13 @@ TEST(ReceiverState, TheBrokerStatusCarriesTheReceiverAndAStationReadsItBack) {
 
   // At the station: the same heartbeat as at the receiver.
   const QDateTime later = noon.addSecs(300);
-  const auto station = ReceiverState::fromStatusJson(down, later);
-  ASSERT_TRUE(station);
-  EXPECT_EQ(station->heartbeatLine(10), state.heartbeatLine(10));
-  const auto fine = ReceiverState::fromStatusJson(ReceiverState().statusJson(true, true), later);
-  ASSERT_TRUE(fine);
-  EXPECT_TRUE(fine->ok());
+  EXPECT_EQ(ReceiverState::fromStatusJson(down, later).value().heartbeatLine(10),
+            state.heartbeatLine(10));
+  EXPECT_TRUE(
+      ReceiverState::fromStatusJson(ReceiverState().statusJson(true, true), later).value().ok());
   // The receiving bridge gone (its last will): down since the station heard it.
-  const auto gone = ReceiverState::fromStatusJson(ReceiverState::offlineJson(), later);
-  ASSERT_TRUE(gone);
-  EXPECT_EQ(gone->downSince(), later);
+  EXPECT_EQ(ReceiverState::fromStatusJson(ReceiverState::offlineJson(), later).value().downSince(),
+            later);
   // No word on the receiver, or no status at all: nothing to tell.
   EXPECT_FALSE(ReceiverState::fromStatusJson("{\"online\":true}", later));
   EXPECT_FALSE(ReceiverState::fromStatusJson("online", later));

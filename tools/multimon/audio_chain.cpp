@@ -20,9 +20,9 @@ void say(const char* text, int pauseMs) {
 } // namespace
 
 QStringList AudioChain::defaultDecoderArguments() {
-  return {QStringLiteral("-a"), QStringLiteral("POCSAG512"),  QStringLiteral("-a"),
-          QStringLiteral("POCSAG1200"), QStringLiteral("-a"), QStringLiteral("POCSAG2400"),
-          QStringLiteral("-a"), QStringLiteral("ZVEI1"),      QStringLiteral("-a"),
+  return {QStringLiteral("-a"),         QStringLiteral("POCSAG512"), QStringLiteral("-a"),
+          QStringLiteral("POCSAG1200"), QStringLiteral("-a"),        QStringLiteral("POCSAG2400"),
+          QStringLiteral("-a"),         QStringLiteral("ZVEI1"),     QStringLiteral("-a"),
           QStringLiteral("FMSFSK")};
 }
 
@@ -166,9 +166,9 @@ void AudioChain::startDecoder() {
   watch_.decoderStarted(clock_.elapsed());
   const int readEnd = fds[0];
   decoder_.setChildProcessModifier([readEnd] { ::dup2(readEnd, STDIN_FILENO); });
-  decoder_.start(options_.multimon, QStringList{QStringLiteral("-q"), QStringLiteral("-t"),
-                                                QStringLiteral("raw")} +
-                                        options_.decoderArguments + QStringList{QStringLiteral("-")});
+  decoder_.start(options_.multimon,
+                 QStringList{QStringLiteral("-q"), QStringLiteral("-t"), QStringLiteral("raw")} +
+                     options_.decoderArguments + QStringList{QStringLiteral("-")});
   ::close(readEnd);
   ::fcntl(fds[1], F_SETFL, ::fcntl(fds[1], F_GETFL) | O_NONBLOCK);
   writeFd_ = fds[1];

@@ -22,8 +22,7 @@ AudioRelay::Options AudioRelay::forMultimon(bool keepsPartialSteps) {
   return {};
 }
 
-AudioRelay::AudioRelay(Options options, QObject* parent)
-    : QObject(parent), options_(options) {
+AudioRelay::AudioRelay(Options options, QObject* parent) : QObject(parent), options_(options) {
   // A reader that is gone must give an error here, not end the program.
   std::signal(SIGPIPE, SIG_IGN);
   retry_.setSingleShot(true);
@@ -42,7 +41,8 @@ void AudioRelay::push(const QByteArray& audio) {
   const qsizetype over = pending_.size() - options_.backlogBytes;
   if (over > 0) {
     // The oldest whole steps go, so that the samples stay aligned.
-    const qsizetype cut = (over + options_.blockBytes - 1) / options_.blockBytes * options_.blockBytes;
+    const qsizetype cut =
+        (over + options_.blockBytes - 1) / options_.blockBytes * options_.blockBytes;
     pending_.remove(0, cut);
     dropped_ += cut;
   }

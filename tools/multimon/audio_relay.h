@@ -22,7 +22,7 @@ class AudioRelay : public QObject {
 public:
   struct Options {
     int blockBytes = 4000;
-    bool waitForDrain = true; // the next block only once the pipe is empty
+    bool waitForDrain = true;                // the next block only once the pipe is empty
     qsizetype backlogBytes = 22050 * 2 * 60; // a minute of audio waits while it cannot write
   };
 

@@ -15,7 +15,7 @@ constexpr qint64 kSteadyRunMs = 30'000;
 
 int Backoff::nextMs(qint64 ranMs) {
   pauseMs_ = ranMs >= kSteadyRunMs || pauseMs_ == 0 ? kFirstPauseMs
-                                                     : std::min(pauseMs_ * 2, kLongestPauseMs);
+                                                    : std::min(pauseMs_ * 2, kLongestPauseMs);
   return pauseMs_;
 }
 

@@ -25,7 +25,8 @@ const char kDescription[] =
     "weil es dekodiert, was jeder read() liefert; --audio gibt die Töne in ganzen Blöcken weiter.\n"
     "Auch mit --run nicht: es ist für andere Befehlsketten. Ohne Empfänger erzeugte Töne,\n"
     "immer wieder abgespielt, damit auch ein später gestartetes Meldlux sie sieht:\n"
-    "  meldlux-multimon --run \"meldlux-signal-gen --scenario /usr/share/meldlux/signal.scenario \\\n"
+    "  meldlux-multimon --run \"meldlux-signal-gen --scenario /usr/share/meldlux/signal.scenario "
+    "\\\n"
     "    | multimon-ng -q -t raw -a POCSAG512 -a POCSAG1200 -a POCSAG2400 -a ZVEI1 -a FMSFSK -\"\n"
     "FMS-Telegramme mit falscher Prüfsumme werden verworfen, unlesbare Zeilen gezählt und\n"
     "übergangen.\n"
@@ -137,8 +138,8 @@ BridgeCommandLine BridgeCommandLine::parse(const QStringList& arguments,
   const QCommandLineOption site(QStringLiteral("site"),
                                 text("Der Name des Orts in den Topics (Vorgabe der Rechnername)."),
                                 QStringLiteral("NAME"), QSysInfo::machineHostName());
-  const QCommandLineOption mqttUser(QStringLiteral("mqtt-user"),
-                                    text("Benutzername beim Broker."), QStringLiteral("NAME"));
+  const QCommandLineOption mqttUser(QStringLiteral("mqtt-user"), text("Benutzername beim Broker."),
+                                    QStringLiteral("NAME"));
   const QCommandLineOption mqttPasswordFile(
       QStringLiteral("mqtt-password-file"),
       text("Liest das Passwort des Brokers aus der ersten Zeile dieser Datei (sonst aus "
@@ -158,8 +159,9 @@ BridgeCommandLine BridgeCommandLine::parse(const QStringList& arguments,
       text("Mit --from-mqtt: der Name, unter dem der Broker die Sitzung hält (Vorgabe "
            "meldlux-multimon-RECHNER-ORT); zwei empfangende Brücken brauchen zwei Namen."),
       QStringLiteral("ID"));
-  cli.addOptions({listen, password, heartbeat, audio, decoderArgs, audioTimeout, run, noGerman, queue, verbose, mqtt, fromMqtt, site,
-                  mqttUser, mqttPasswordFile, mqttCa, mqttQueue, mqttClientId});
+  cli.addOptions({listen, password, heartbeat, audio, decoderArgs, audioTimeout, run, noGerman,
+                  queue, verbose, mqtt, fromMqtt, site, mqttUser, mqttPasswordFile, mqttCa,
+                  mqttQueue, mqttClientId});
   if (!cli.parse(arguments))
     return {Action::Fail, cli.errorText(), {}};
   if (cli.isSet(help) || cli.isSet(QStringLiteral("help-all"))) {
@@ -227,10 +229,10 @@ BridgeCommandLine BridgeCommandLine::parse(const QStringList& arguments,
   // name that no second bridge takes from it.
   o.link.cleanSession = publishing;
   if (subscribing)
-    o.link.clientId = cli.isSet(mqttClientId)
-                          ? cli.value(mqttClientId)
-                          : QStringLiteral("meldlux-multimon-%1-%2")
-                                .arg(QSysInfo::machineHostName(), o.site);
+    o.link.clientId =
+        cli.isSet(mqttClientId)
+            ? cli.value(mqttClientId)
+            : QStringLiteral("meldlux-multimon-%1-%2").arg(QSysInfo::machineHostName(), o.site);
   if (publishing) {
     o.link.willTopic = MqttPublisher::bridgeTopic(o.site);
     o.link.willPayload = ReceiverState::offlineJson();

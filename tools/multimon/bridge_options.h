@@ -40,8 +40,7 @@ struct BridgeCommandLine {
 
   // The program's name first, as QCoreApplication::arguments() gives them; the broker password
   // of the environment is used when no file names one.
-  static BridgeCommandLine parse(const QStringList& arguments,
-                                 const QString& environmentPassword);
+  static BridgeCommandLine parse(const QStringList& arguments, const QString& environmentPassword);
 };
 
 } // namespace meldlux::multimon

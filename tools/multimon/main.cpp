@@ -48,8 +48,8 @@ int main(int argc, char** argv) {
   LineSource source;
   QString error;
   if (!server.listen(&error)) {
-    std::fprintf(stderr, "meldlux-multimon: cannot listen on %s: %s\n",
-                 qPrintable(options.listen), qPrintable(error));
+    std::fprintf(stderr, "meldlux-multimon: cannot listen on %s: %s\n", qPrintable(options.listen),
+                 qPrintable(error));
     return 1;
   }
   std::fprintf(stderr, "meldlux-multimon: listening on %s:%u\n",
@@ -156,8 +156,9 @@ int main(int argc, char** argv) {
     return code;
   }
   if (publisher)
-    std::fprintf(stderr, "meldlux-multimon: %lld telegrams acknowledged, %lld dropped from the "
-                         "full queue\n",
+    std::fprintf(stderr,
+                 "meldlux-multimon: %lld telegrams acknowledged, %lld dropped from the "
+                 "full queue\n",
                  publisher->acknowledgedTelegrams(), publisher->dropped());
   std::fprintf(stderr,
                "meldlux-multimon: %lld telegrams, %lld FMS frames with a failed check, %lld "

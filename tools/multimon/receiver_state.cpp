@@ -21,8 +21,9 @@ QString ReceiverState::stamp(const QDateTime& time) {
   const int minutes = std::abs(offset) / 60;
   return time.toOffsetFromUtc(offset).toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) +
          (offset < 0 ? u'-' : u'+') +
-         QStringLiteral("%1:%2").arg(minutes / 60, 2, 10, QChar(u'0')).arg(minutes % 60, 2, 10,
-                                                                              QChar(u'0'));
+         QStringLiteral("%1:%2")
+             .arg(minutes / 60, 2, 10, QChar(u'0'))
+             .arg(minutes % 60, 2, 10, QChar(u'0'));
 }
 
 QByteArray ReceiverState::heartbeatLine(double intervalSeconds) const {
