@@ -8,6 +8,8 @@ the real multimon-ng, whose lines go through meldlux-multimon to the real meldlu
 Each telegram carries its own number (in the vehicle number or the text); the time runs from the last sample of that alarm
 written to the moment its "message" line appears in the event log, which is flushed per line.
 MELDLUX_BENCH_STDBUF=0 runs multimon-ng without line-buffered output, to show what that costs.
+MELDLUX_BENCH_AUDIO=1 lets the bridge run multimon-ng itself (--audio, its audio command reading
+the chunks from a FIFO), to show what its relaying in whole blocks adds.
 Not run in CI: the figure depends on the machine.
 """
 import os, re, shutil, statistics, subprocess, sys, tempfile, threading, time
@@ -52,16 +54,29 @@ try:
     events = os.path.join(work, "events.log")
     open(events, "w").close()
 
-    bridge = subprocess.Popen([f"{bin_dir}/meldlux-multimon", "--listen", f"127.0.0.1:{port}",
-                               "--password", "bench"], stdin=subprocess.PIPE,
-                              stderr=subprocess.DEVNULL)
-    procs.append(bridge)
-    decoder = ["multimon-ng", "-q", "-t", "raw", "-a", "POCSAG1200", "-a", "ZVEI1", "-a",
-               "FMSFSK", "-"]
-    if os.environ.get("MELDLUX_BENCH_STDBUF", "1") != "0":
-        decoder = ["stdbuf", "-oL"] + decoder
-    multimon = subprocess.Popen(decoder, stdin=subprocess.PIPE, stdout=bridge.stdin)
-    procs.append(multimon)
+    bridge_command = [f"{bin_dir}/meldlux-multimon", "--listen", f"127.0.0.1:{port}",
+                      "--password", "bench"]
+    demodulators = ["-a", "POCSAG1200", "-a", "ZVEI1", "-a", "FMSFSK"]
+    if os.environ.get("MELDLUX_BENCH_AUDIO") == "1":
+        fifo = os.path.join(work, "audio")
+        os.mkfifo(fifo)
+        bridge = subprocess.Popen(bridge_command + ["--audio", f"cat {fifo}", "--decoder-args",
+                                                    " ".join(demodulators)],
+                                  stderr=subprocess.DEVNULL)
+        procs.append(bridge)
+
+        class Feed:  # what the bench writes to, as to multimon-ng's standard input
+            stdin = open(fifo, "wb")
+        multimon = Feed()
+    else:
+        bridge = subprocess.Popen(bridge_command, stdin=subprocess.PIPE,
+                                  stderr=subprocess.DEVNULL)
+        procs.append(bridge)
+        decoder = ["multimon-ng", "-q", "-t", "raw"] + demodulators + ["-"]
+        if os.environ.get("MELDLUX_BENCH_STDBUF", "1") != "0":
+            decoder = ["stdbuf", "-oL"] + decoder
+        multimon = subprocess.Popen(decoder, stdin=subprocess.PIPE, stdout=bridge.stdin)
+        procs.append(multimon)
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen", MELDLUX_EVENT_LOG=events,
                XDG_CONFIG_HOME=os.path.join(work, "config"),
                XDG_DATA_HOME=os.path.join(work, "share"))

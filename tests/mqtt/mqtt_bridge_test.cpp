@@ -137,12 +137,13 @@ TEST_F(MqttBridge, ALateSubscriberGetsTheFleetAndAKilledBridgeSaysOffline) {
     if (m.retained)
       retained << m.topic + '=' + (m.topic.endsWith("bridge") ? m.payload : QByteArray("json"));
   std::sort(retained.begin(), retained.end());
-  EXPECT_EQ(retained.join(' '), "meldlux/nord/bridge=online meldlux/nord/fms/64101951=json");
+  EXPECT_EQ(retained.join(' '),
+            "meldlux/nord/bridge={\"online\":true} meldlux/nord/fms/64101951=json");
 
   receiver.process.kill(); // SIGKILL: no goodbye, the broker speaks the last will
   EXPECT_TRUE(waitFor([&] {
     for (const SeenMessage& m : subscribeFor(broker.port(), "meldlux/nord/bridge", 300))
-      if (m.retained && m.payload == "offline")
+      if (m.retained && m.payload == "{\"online\":false}")
         return true;
     return false;
   }, 10000));
@@ -273,4 +274,31 @@ TEST_F(MqttBridge, TlsWithAPasswordCarriesUmlautsAndAWrongPasswordIsRefusedOnce)
     EXPECT_TRUE(said[0].contains(QStringLiteral("refused us"))) << said[0].toStdString();
   }
   EXPECT_EQ(wrongOut.process.state(), QProcess::Running) << "its local clients are still served";
+}
+
+TEST_F(MqttBridge, AStationsHeartbeatSaysWhenTheReceiverOfItsSiteIsDown) {
+  ASSERT_TRUE(broker.start());
+  BridgeRun station(file("station.err"));
+  ASSERT_TRUE(station.start(receiveFrom(broker.url(), "funk") +
+                            QStringList{QStringLiteral("--heartbeat"), QStringLiteral("0.2")}));
+  ASSERT_TRUE(station.said(QStringLiteral("receiving"), 10000)) << station.errors().toStdString();
+  QTcpSocket client;
+  client.connectToHost(QHostAddress::LocalHost, station.port);
+  ASSERT_TRUE(client.waitForConnected(5000));
+  // Some audio, then the source falls silent: the receiver's chain is down.
+  BridgeRun receiver(file("receiver.err"));
+  ASSERT_TRUE(receiver.start(publishTo(broker.url(), "funk") +
+                             QStringList{QStringLiteral("--audio"),
+                                         QStringLiteral("head -c 44100 /dev/zero; exec sleep 600"),
+                                         QStringLiteral("--audio-timeout"), QStringLiteral("2")}));
+  QByteArray heard; // ok first, then down
+  EXPECT_TRUE(waitFor(
+      [&] {
+        client.waitForReadyRead(50);
+        heard += client.readAll();
+        return heard.indexOf("#!XX!# meldlux interval=0.2 receiver=down since=",
+                             heard.indexOf("#!XX!# meldlux interval=0.2 receiver=ok\r\n")) > 0;
+      },
+      15000))
+      << heard.toStdString() << receiver.errors().toStdString();
 }

@@ -116,7 +116,7 @@ void LineServer::sendLine(const QString& line) {
 void LineServer::sendHeartbeats() {
   for (auto& client : clients_)
     if (client->loggedIn)
-      send(*client, QByteArrayLiteral("#!XX!#\r\n"));
+      send(*client, heartbeatLine_ + "\r\n");
 }
 
 void LineServer::send(Client& client, const QByteArray& bytes) {

@@ -36,6 +36,9 @@ public:
   void stop();
   std::size_t clientCount() const { return clients_.size(); }
 
+  // What each heartbeat says after its marker (no line end); by default the marker alone.
+  void setHeartbeatLine(const QByteArray& line) { heartbeatLine_ = line; }
+
 public Q_SLOTS:
   void sendLine(const QString& line);
 
@@ -54,6 +57,7 @@ private:
   QTimer heartbeat_;
   std::vector<std::unique_ptr<Client>> clients_;
   int nextId_ = 1;
+  QByteArray heartbeatLine_ = QByteArrayLiteral("#!XX!#");
 };
 
 } // namespace meldlux::multimon

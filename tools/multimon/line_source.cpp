@@ -10,14 +10,6 @@
 
 namespace meldlux::multimon {
 
-namespace {
-
-constexpr int kFirstBackoffMs = 1000;
-constexpr int kLongestBackoffMs = 30'000;
-constexpr qint64 kSteadyRunMs = 30'000; // a run this long starts the back-off afresh
-
-} // namespace
-
 LineSource::LineSource(QObject* parent) : QObject(parent) {
   restart_.setSingleShot(true);
   connect(&restart_, &QTimer::timeout, this, &LineSource::startPipeline);
@@ -45,9 +37,7 @@ void LineSource::readStandardInput() {
       return;
     }
     stdinNotifier_->setEnabled(false);
-    if (!pending_.isEmpty() && !skipping_)
-      Q_EMIT lineRead(QString::fromUtf8(pending_));
-    pending_.clear();
+    finishLine();
     Q_EMIT inputEnded();
   });
 }
@@ -93,6 +83,13 @@ void LineSource::take(const QByteArray& bytes) {
   }
 }
 
+void LineSource::finishLine() {
+  if (!pending_.isEmpty() && !skipping_)
+    Q_EMIT lineRead(QString::fromUtf8(pending_));
+  pending_.clear();
+  skipping_ = false;
+}
+
 void LineSource::startPipeline() {
   if (stopped_)
     return;
@@ -106,15 +103,11 @@ void LineSource::startPipeline() {
 void LineSource::pipelineEnded() {
   if (stopped_ || restart_.isActive())
     return;
-  if (!pending_.isEmpty() && !skipping_)
-    Q_EMIT lineRead(QString::fromUtf8(pending_));
-  pending_.clear();
-  backoffMs_ = running_.elapsed() >= kSteadyRunMs || backoffMs_ == 0
-                   ? kFirstBackoffMs
-                   : std::min(backoffMs_ * 2, kLongestBackoffMs);
+  finishLine();
+  const int pauseMs = backoff_.nextMs(running_.elapsed());
   std::fprintf(stderr, "meldlux-multimon: the pipeline ended; starting it again in %d s\n",
-               backoffMs_ / 1000);
-  restart_.start(backoffMs_);
+               pauseMs / 1000);
+  restart_.start(pauseMs);
 }
 
 } // namespace meldlux::multimon

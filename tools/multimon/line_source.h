@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "backoff.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QObject>
@@ -12,8 +14,9 @@ class QSocketNotifier;
 
 namespace meldlux::multimon {
 
-// Delivers multimon-ng's output line by line, from standard input or from a shell pipeline that
-// it starts itself and starts again, after a growing pause, whenever it ends.
+// Delivers multimon-ng's output line by line, from standard input, from a shell pipeline that
+// it starts itself and starts again, after a growing pause, whenever it ends, or from the bytes
+// handed to it (the audio chain's multimon-ng).
 class LineSource : public QObject {
   Q_OBJECT
 public:
@@ -27,12 +30,15 @@ public:
 
   int starts() const { return starts_; }
 
+  void take(const QByteArray& bytes);
+  // The output ended: a last line without its end is delivered as it is.
+  void finishLine();
+
 Q_SIGNALS:
   void lineRead(const QString& line);
   void inputEnded();
 
 private:
-  void take(const QByteArray& bytes);
   void startPipeline();
   void pipelineEnded();
 
@@ -43,7 +49,7 @@ private:
   QString command_;
   QTimer restart_;
   QElapsedTimer running_;
-  int backoffMs_ = 0;
+  Backoff backoff_;
   int starts_ = 0;
   bool stopped_ = false;
 };

@@ -2,6 +2,7 @@
 #include "mqtt_publisher.h"
 
 #include "mqtt_link.h"
+#include "receiver_state.h"
 #include "telegram_json.h"
 
 #include <QDateTime>
@@ -51,6 +52,14 @@ void MqttPublisher::publish(const DecodedTelegram& telegram) {
   pump();
 }
 
+void MqttPublisher::setStatus(const QByteArray& json) {
+  if (json == status_)
+    return;
+  status_ = json;
+  if (link_.isUp())
+    link_.publish(bridgeTopic(site_), status_, true);
+}
+
 void MqttPublisher::pump() {
   while (link_.isUp() && inFlight_.size() < kInFlight && !queue_.empty()) {
     const PublishQueue::Telegram messages = queue_.takeFront();
@@ -66,7 +75,7 @@ void MqttPublisher::pump() {
 }
 
 void MqttPublisher::linkUp() {
-  link_.publish(bridgeTopic(site_), "online", true);
+  link_.publish(bridgeTopic(site_), status_, true);
   const qint64 lostNow = queue_.dropped() - droppedBefore_;
   if (std::exchange(wasLost_, false) && (!queue_.empty() || lostNow > 0))
     std::fprintf(stderr,
@@ -90,7 +99,7 @@ void MqttPublisher::acknowledged(int mid) {
 
 void MqttPublisher::sayOffline() {
   if (link_.isUp())
-    link_.publish(bridgeTopic(site_), "offline", true);
+    link_.publish(bridgeTopic(site_), ReceiverState::offlineJson(), true);
 }
 
 } // namespace meldlux::multimon

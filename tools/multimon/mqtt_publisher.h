@@ -13,9 +13,10 @@ namespace meldlux::multimon {
 class MqttLink;
 
 // Puts every telegram on the broker: the JSON on meldlux/<site>/telegram, a vehicle's own status
-// also retained on meldlux/<site>/fms/<identifier>, and "online" retained on
-// meldlux/<site>/bridge (the link's last will says "offline"). While the broker is away the
-// telegrams wait in a bounded queue and go out in order when it is back.
+// also retained on meldlux/<site>/fms/<identifier>, and the bridge's status retained on
+// meldlux/<site>/bridge ({"online":true,...}; the link's last will says {"online":false}).
+// While the broker is away the telegrams wait in a bounded queue and go out in order when it is
+// back.
 class MqttPublisher : public QObject {
   Q_OBJECT
 public:
@@ -27,7 +28,9 @@ public:
   static QByteArray telegramTopic(const QString& site);
 
   void publish(const DecodedTelegram& telegram);
-  // Says "offline" before an orderly end, as the last will would after a crash.
+  // The retained status on meldlux/<site>/bridge (JSON), now and after every reconnect.
+  void setStatus(const QByteArray& json);
+  // Says offline before an orderly end, as the last will would after a crash.
   void sayOffline();
 
   qint64 dropped() const { return queue_.dropped(); }
@@ -49,6 +52,7 @@ private:
   qint64 droppedBefore_ = 0; // the dropped count when the broker went away
   bool toldFull_ = false;
   bool wasLost_ = false;
+  QByteArray status_ = QByteArrayLiteral("{\"online\":true}");
 };
 
 } // namespace meldlux::multimon

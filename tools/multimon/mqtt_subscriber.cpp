@@ -11,9 +11,13 @@
 namespace meldlux::multimon {
 
 MqttSubscriber::MqttSubscriber(MqttLink& link, const QString& site, QObject* parent)
-    : QObject(parent), link_(link), topic_(MqttPublisher::telegramTopic(site)) {
+    : QObject(parent), link_(link), topic_(MqttPublisher::telegramTopic(site)),
+      statusTopic_(MqttPublisher::bridgeTopic(site)) {
   // Asked again on every connect: a broker that lost our session has lost the subscription too.
-  connect(&link_, &MqttLink::connected, this, [this] { link_.subscribe(topic_); });
+  connect(&link_, &MqttLink::connected, this, [this] {
+    link_.subscribe(topic_);
+    link_.subscribe(statusTopic_);
+  });
   connect(&link_, &MqttLink::subscribed, this, [this] {
     if (!std::exchange(toldSubscribed_, true))
       std::fprintf(stderr, "meldlux-multimon: receiving %s\n", topic_.constData());
@@ -22,6 +26,8 @@ MqttSubscriber::MqttSubscriber(MqttLink& link, const QString& site, QObject* par
           [this](const QByteArray& topic, const QByteArray& payload) {
             if (topic == topic_)
               take(payload);
+            else if (topic == statusTopic_)
+              Q_EMIT bridgeStatus(payload);
           });
 }
 

@@ -24,12 +24,15 @@ public:
 
 Q_SIGNALS:
   void lineReceived(const QString& line);
+  // The receiving bridge's retained status (JSON) came or changed.
+  void bridgeStatus(const QByteArray& json);
 
 private:
   void take(const QByteArray& payload);
 
   MqttLink& link_;
   QByteArray topic_;
+  QByteArray statusTopic_;
   SeenWindow seen_;
   bool toldSubscribed_ = false;
   qint64 served_ = 0;
