@@ -30,6 +30,10 @@
 #include "state/link_state.h"
 #include "state/options.h"
 #include "state/status_label.h"
+#include "supervision/link_watch.h"
+#include "supervision/ticker.h"
+#include "supervision/warning_outputs.h"
+#include "supervision/watched_handlers.h"
 #include "tables/status_tables.h"
 #include "telegrams/alert_sounds.h"
 #include "telegrams/handler_steps.h"
@@ -143,6 +147,11 @@ public:
   CleanupTick& cleanupTick() { return cleanup_; }
   PopupOptionRules& popupOptionRules() { return popupRules_; }
   PopupChoosers& popupChoosers() { return choosers_; }
+  // The watch over the alarm chain and where its warnings (and the program's own faults) go.
+  LinkWatch& linkWatch() { return watch_; }
+  WarningOutputs& warnings() { return warnings_; }
+  // Stores the watch's settings and applies them at once.
+  void setWatchSettings(const WatchSettings& settings);
 
 Q_SIGNALS:
   void unloaded();
@@ -191,6 +200,10 @@ private:
   TelegramHandlerSet handlers_;
   std::int16_t lockMode_ = 0;
   FrmSysTray tray_;
+  QtTicker watchTicker_;
+  WarningOutputs warnings_;
+  LinkWatch watch_;
+  WatchedHandlers watchedHandlers_{watch_, handlers_};
   OwnerWindow* mainWindow_ = nullptr;
   bool startsHidden_ = false;
   bool unloaded_ = false;

@@ -16,7 +16,7 @@ using State = OwnerWindow::State;
 QStringList list(std::initializer_list<const char*> items) {
   QStringList out;
   for (const char* item : items)
-    out.append(QString::fromLatin1(item));
+    out.append(QString::fromUtf8(item));
   return out;
 }
 
@@ -50,6 +50,19 @@ TEST_F(Tray, LoadingAddsTheIconWithTheExecutableNameAsTipAndANewTipWaitsForARequ
   tray.MeModify();
   EXPECT_EQ(shell.state.tip(), u"FMS Meldlux");
   EXPECT_EQ(shell.requests, (std::vector<TrayRequest>{TrayRequest::Add, TrayRequest::Modify}));
+}
+
+TEST_F(Tray, AWarningTakesPictureAndTipUntilItEndsThenTheSummaryIsBack) {
+  tray.setTooltip(QStringLiteral("12:00:00 Florian"));
+  tray.setWarning(QStringLiteral("Keine Verbindung zum Server seit 12:00:10"));
+  EXPECT_EQ(shell.state.tip(), u"Keine Verbindung zum Server seit 12:00:10");
+  EXPECT_EQ(shell.state.icon(), NotifyIconData::kOfflineIcon);
+  tray.setTooltip(QStringLiteral("12:01:00 Florian")); // a telegram's summary waits
+  tray.MeModify();
+  EXPECT_EQ(shell.state.tip(), u"Keine Verbindung zum Server seit 12:00:10");
+  tray.setWarning({});
+  EXPECT_EQ(shell.state.tip(), u"12:01:00 Florian");
+  EXPECT_NE(shell.state.icon(), NotifyIconData::kOfflineIcon);
 }
 
 TEST_F(Tray, AddingAShownIconOrRemovingAMissingOneChangesNothing) {
@@ -129,14 +142,16 @@ TEST_F(Tray, MenuEntriesFollowTheOwnerWhenTheMenuOpens) {
   for (const auto& item : shell.opened->entries())
     if (item.enabled && !item.separator)
       enabled.append(item.caption);
-  EXPECT_EQ(enabled, list({"&Einstellungen", "&Beenden", "&Fahrzeugstatus", "Ver&lauf"}));
+  EXPECT_EQ(enabled, list({"&Einstellungen", "&Beenden", "&Fahrzeugstatus", "Ver&lauf",
+                           "Überwachung …"}));
   EXPECT_EQ(shell.opened->item(TrayMenu::mMinimize).caption, u"&Verstecken");
   // A separator keeps "&Beenden" apart from our entries, so a slip does not end the program.
   QStringList order;
   for (const auto& item : shell.opened->entries())
     order.append(item.separator ? QStringLiteral("-") : item.caption);
   EXPECT_EQ(order, list({"&Info", "-", "&Maximieren", "&Einstellungen", "&Verstecken", "-",
-                         "&Beenden", "-", "&Fahrzeugstatus", "Ver&lauf"}));
+                         "&Beenden", "-", "&Fahrzeugstatus", "Ver&lauf",
+                         "Überwachung …"}));
 }
 
 TEST_F(Tray, ChoosingInTheOpenedMenuRunsTheEntryOnlyWhenEnabled) {
