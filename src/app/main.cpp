@@ -73,6 +73,8 @@ int main(int argc, char** argv) {
       Qt::QueuedConnection);
   QObject::connect(&app.tray(), &meldlux::FrmSysTray::historyWanted, &window,
                    &meldlux::MainWindow::showHistory);
+  QObject::connect(&app.tray(), &meldlux::FrmSysTray::supervisionWanted, &window,
+                   &meldlux::MainWindow::showSupervisionSettings);
   // A request of the system to end (a signal, a polite taskkill, logging out) ends the program
   // the way closing its main window does, once.
   const auto endInOrder = [&window, &app] {
