@@ -191,7 +191,9 @@ bool Application::runStartUp(const QString& commandLineText) {
     const auto notice = [this](const QString& text) {
       popup_.LoaderNotice(text, statusTables_.colour(StatusTables::kInformation));
     };
-    LoadFaultJournal faults(files, *clock_, journalRelay_);
+    LoadFaultJournal faults(files, *clock_, journalRelay_, [this](const QString& line) {
+      warnings_.fault(line, WarningOutputs::Journaled::Elsewhere);
+    });
     const LoaderEnvironment env(files, options_, boxes, *log_, notice, &faults);
     UserListsLoader userLists(options_, notice);
     const PlaceFileLoaders placeLoaders{

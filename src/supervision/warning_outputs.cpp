@@ -69,11 +69,12 @@ void WarningOutputs::updateTray() {
     trayLook_(lasting_.empty() ? QString() : lasting_.back().text);
 }
 
-void WarningOutputs::fault(const QString& text) {
+void WarningOutputs::fault(const QString& text, Journaled journaled) {
   const WatchEvent event{WatchKind::Fault, WatchPhase::Warning, {}, text};
   log_.write(u"supervision", {watchPhaseName(event.phase), watchKindName(event.kind), text});
   show(event);
-  journal(event);
+  if (journaled == Journaled::Here)
+    journal(event);
   if (trayNotice_ && lasting_.empty())
     trayNotice_(text);
 }

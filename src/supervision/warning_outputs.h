@@ -34,8 +34,11 @@ public:
                  TrayNotice trayNotice);
 
   void report(const WatchEvent& event) override;
+  // Whether a fault's entry is still to be written, or its source journals it in a kind of its
+  // own (the loaders' faults).
+  enum class Journaled { Here, Elsewhere };
   // A fault of our own that does not last: one line, one entry, the tip.
-  void fault(const QString& text);
+  void fault(const QString& text, Journaled journaled = Journaled::Here);
   // One that lasts until faultOver with the same key; a second faultBegins is ignored.
   void faultBegins(const QString& key, const QString& text);
   void faultOver(const QString& key, const QString& text);
