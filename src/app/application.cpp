@@ -179,6 +179,9 @@ bool Application::runStartUp(const QString& commandLineText) {
     if (!options_.InTray)
       tray_.MeHide();
     tray_.MeModify();
+    if (!damagedSettings_.isEmpty())
+      warnings_.fault(QStringLiteral("Einstellungen beschädigt, Vorgaben gelten; die alte Datei: ") +
+                      damagedSettings_);
     options_.setChecked(Check::chkSysTray, options_.InTray);
 
     loadSettings_.formVisible();
@@ -212,6 +215,11 @@ bool Application::runStartUp(const QString& commandLineText) {
 }
 
 Application::~Application() = default;
+
+void Application::setAsideDamagedSettings() {
+  damagedSettings_ = settingsStore_.setAsideIfDamaged(
+      QString::fromLatin1(SettingsStore::kApplication), fromOleDate(clock_->now()));
+}
 
 JournalSettings Application::journalSettings() const { return readJournalSettings(settingsStore_); }
 

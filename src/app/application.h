@@ -90,6 +90,9 @@ public:
   PopupAppearance& popupAppearance() { return popup_; }
   LoadSettings& loadSettings() { return loadSettings_; }
 
+  // Before anything reads the settings: a damaged settings file is moved aside (dated) so the
+  // defaults apply; start-up then says so on the strip, the tray's tip and in the journal.
+  void setAsideDamagedSettings();
   // Reads the settings at start, group by group; a failure ends the reading at that step, as
   // start-up's trap does, and gives false.
   bool loadSettingsAtStart();
@@ -207,6 +210,7 @@ private:
   OwnerWindow* mainWindow_ = nullptr;
   bool startsHidden_ = false;
   bool unloaded_ = false;
+  QString damagedSettings_; // where a damaged settings file was moved at start
 };
 
 } // namespace meldlux

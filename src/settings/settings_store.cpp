@@ -5,6 +5,9 @@
 #include "settings/windows_registry.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
 #include <QSettings>
 #include <QStringList>
 
@@ -110,6 +113,25 @@ void SettingsStore::write(const QString& application, const std::vector<Entry>& 
     settings->setValue(VerbatimIniFormat::orderKey(), order);
   settings->sync();
 #endif
+}
+
+QString SettingsStore::setAsideIfDamaged(const QString& application, const QDateTime& now) const {
+  if (!usableName(application) || isReadOnly(application))
+    return {};
+  QFile file(filePath(application));
+  if (!file.open(QIODevice::ReadOnly))
+    return {};
+  const QByteArray bytes = file.readAll();
+  file.close();
+  QStringDecoder utf8(QStringDecoder::Utf8);
+  const QString text = utf8(bytes);
+  if (!bytes.contains('\0') && !utf8.hasError())
+    return {};
+  const QFileInfo info(file.fileName());
+  const QString aside = info.absoluteDir().filePath(
+      info.completeBaseName() + QStringLiteral(".damaged-") +
+      now.toString(QStringLiteral("yyyy-MM-dd_hh-mm-ss")) + u'.' + info.suffix());
+  return QFile::rename(file.fileName(), aside) ? aside : QString();
 }
 
 void SettingsStore::removeLeftOvers(const QString& application) const {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -43,6 +44,11 @@ public:
   void write(const QString& application, const std::vector<Entry>& entries);
   // Temporary files that a kill during an earlier save left beside the application's file.
   void removeLeftOvers(const QString& application) const;
+  // A file that holds NUL bytes or is no UTF-8 (cut short by a power failure, written over by
+  // something else) is damaged: it is moved aside, dated by `now` as
+  // "<application>.damaged-YYYY-MM-DD_hh-mm-ss.ini", so the store reads its defaults. Gives the
+  // new path; empty when there was nothing to move (no file, a sound one, the registry).
+  QString setAsideIfDamaged(const QString& application, const QDateTime& now) const;
 
   static bool isReadOnly(const QString& application);
   // The file behind an application (elsewhere than Windows).

@@ -95,5 +95,19 @@ TEST(WarningOutputs, SoundTrayAndJournalWhateverThePopupMessages) {
   }
 }
 
+// A damaged settings file is moved aside before start-up reads it; start-up then says so.
+TEST(WarningOutputs, ADamagedSettingsFileIsToldWhereItWent) {
+  Program p(true);
+  QByteArray damaged = p.home.readFile(QString::fromLatin1(SettingsStore::kApplication));
+  damaged.append("\0\0\0", 3);
+  p.home.writeFile(QString::fromLatin1(SettingsStore::kApplication), damaged);
+  p.app->setAsideDamagedSettings();
+  ASSERT_TRUE(p.app->Form_Load({}));
+  const QString told = p.journaled().join(u'\n');
+  EXPECT_TRUE(told.startsWith(u"fault Einstellungen beschädigt, Vorgaben gelten; die alte Datei: "))
+      << told.toStdString();
+  EXPECT_TRUE(QFile::exists(told.section(u' ', -1))) << told.toStdString();
+}
+
 } // namespace
 } // namespace meldlux
