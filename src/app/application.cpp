@@ -180,7 +180,7 @@ bool Application::runStartUp(const QString& commandLineText) {
       tray_.MeHide();
     tray_.MeModify();
     if (!damagedSettings_.isEmpty())
-      warnings_.fault(QStringLiteral("Einstellungen beschädigt, Vorgaben gelten; die alte Datei: ") +
+      warnings_.fault(QStringLiteral("Einstellungen beschädigt, Lesbares übernommen; Kopie: ") +
                       damagedSettings_);
     options_.setChecked(Check::chkSysTray, options_.InTray);
 
@@ -216,8 +216,8 @@ bool Application::runStartUp(const QString& commandLineText) {
 
 Application::~Application() = default;
 
-void Application::setAsideDamagedSettings() {
-  damagedSettings_ = settingsStore_.setAsideIfDamaged(
+void Application::keepDamagedSettings() {
+  damagedSettings_ = settingsStore_.keepCopyIfDamaged(
       QString::fromLatin1(SettingsStore::kApplication), fromOleDate(clock_->now()));
 }
 

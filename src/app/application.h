@@ -90,9 +90,9 @@ public:
   PopupAppearance& popupAppearance() { return popup_; }
   LoadSettings& loadSettings() { return loadSettings_; }
 
-  // Before anything reads the settings: a damaged settings file is moved aside (dated) so the
-  // defaults apply; start-up then says so on the strip, the tray's tip and in the journal.
-  void setAsideDamagedSettings();
+  // Before anything reads the settings: of a damaged settings file a dated copy is kept; start-up
+  // then says so on the strip, the tray's tip and in the journal.
+  void keepDamagedSettings();
   // Reads the settings at start, group by group; a failure ends the reading at that step, as
   // start-up's trap does, and gives false.
   bool loadSettingsAtStart();
@@ -210,7 +210,7 @@ private:
   OwnerWindow* mainWindow_ = nullptr;
   bool startsHidden_ = false;
   bool unloaded_ = false;
-  QString damagedSettings_; // where a damaged settings file was moved at start
+  QString damagedSettings_; // the copy of a damaged settings file kept at start
 };
 
 } // namespace meldlux

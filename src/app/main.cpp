@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
                    [endInOrder](QSessionManager&) { endInOrder(); });
 #endif
   // Looked at before start-up, which may write settings of its own.
-  app.setAsideDamagedSettings();
+  app.keepDamagedSettings();
   const bool firstStart = meldlux::storeHoldsNoSettings(app.settingsStore());
   app.Form_Load(meldlux::commandLineText(qapp.arguments().mid(1)));
   if (app.isUnloaded())

@@ -7,9 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 #include <QSettings>
 #include <QStringList>
+#include <algorithm>
 
 namespace meldlux {
 
@@ -115,7 +115,7 @@ void SettingsStore::write(const QString& application, const std::vector<Entry>& 
 #endif
 }
 
-QString SettingsStore::setAsideIfDamaged(const QString& application, const QDateTime& now) const {
+QString SettingsStore::keepCopyIfDamaged(const QString& application, const QDateTime& now) const {
   if (!usableName(application) || isReadOnly(application))
     return {};
   QFile file(filePath(application));
@@ -123,15 +123,17 @@ QString SettingsStore::setAsideIfDamaged(const QString& application, const QDate
     return {};
   const QByteArray bytes = file.readAll();
   file.close();
-  QStringDecoder utf8(QStringDecoder::Utf8);
-  const QString text = utf8(bytes);
-  if (!bytes.contains('\0') && !utf8.hasError())
+  // TAB, CR and LF are the only control bytes a settings file holds; 8-bit text is no damage
+  // (a file saved by hand in Windows-1252 reads as that).
+  if (std::none_of(bytes.begin(), bytes.end(), [](char c) {
+        return uchar(c) < 0x20 && c != '\t' && c != '\r' && c != '\n';
+      }))
     return {};
   const QFileInfo info(file.fileName());
   const QString aside = info.absoluteDir().filePath(
       info.completeBaseName() + QStringLiteral(".damaged-") +
       now.toString(QStringLiteral("yyyy-MM-dd_hh-mm-ss")) + u'.' + info.suffix());
-  return QFile::rename(file.fileName(), aside) ? aside : QString();
+  return QFile::copy(file.fileName(), aside) ? aside : QString();
 }
 
 void SettingsStore::removeLeftOvers(const QString& application) const {

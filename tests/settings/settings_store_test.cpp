@@ -206,35 +206,21 @@ TEST(VerbatimIniFormat, AnyFileReadsBackTheSameAfterBeingRewritten) {
   }
 }
 
-// A file cut short by a power failure (NULs) or written over by something else (no UTF-8) is
-// moved aside, dated, so the defaults apply; a sound one, umlauts and all, stays.
-TEST(SettingsStore, ADamagedFileIsMovedAsideDated) {
+// Of a file cut short by a power failure (NULs) or written over by something else (control
+// bytes) a dated copy is kept, and what still reads is read; 8-bit text is no damage.
+TEST(SettingsStore, ADamagedFileIsKeptAsADatedCopy) {
   const QDateTime now(QDate(2026, 12, 8), QTime(12, 30, 5));
-  struct Case {
-    const char* what;
-    QByteArray bytes;
-    bool damaged;
-  };
-  for (const Case& c : {Case{"sound", "[Server]\nAdresse=Wache Süd\n", false},
-                        Case{"NULs", QByteArray("[Server]\nAdresse=10.0.0.1\n\0\0\0", 29), true},
-                        Case{"not UTF-8", "[Server]\nAdresse=Wache S\xfc" "d\n", true}}) {
-    SCOPED_TRACE(c.what);
+  const QByteArray good = "[Server]\nAdresse=Wache S\xfc" "d\n"; // Windows-1252, by hand
+  for (const QByteArray& bytes :
+       {good, good + QByteArray("\0\0", 2), good + "\x01\x1b[Sounds]\n"}) {
     ConfigHome home;
-    home.writeFile(kOwn, c.bytes);
-    SettingsStore store;
-    const QString aside = store.setAsideIfDamaged(kOwn, now);
-    EXPECT_EQ(aside.isEmpty(), !c.damaged);
-    if (c.damaged) {
-      EXPECT_TRUE(aside.endsWith(u"/MeldluxWBR.damaged-2026-12-08_12-30-05.ini"))
-          << aside.toStdString();
-      QFile kept(aside);
-      ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-      EXPECT_EQ(kept.readAll(), c.bytes);
-      EXPECT_EQ(readOwn(store, "Server", "Adresse", "127.0.0.1"), u"127.0.0.1");
-    } else {
-      EXPECT_EQ(readOwn(store, "Server", "Adresse"), u"Wache Süd");
-    }
+    home.writeFile(kOwn, bytes);
+    const QString copy = SettingsStore().keepCopyIfDamaged(kOwn, now);
+    EXPECT_EQ(readOwn(SettingsStore(), "Server", "Adresse"), u"Wache Süd");
+    const bool sound = bytes == good;
+    EXPECT_EQ(copy, sound ? QString() : home.path(kOwn).replace(
+                                            ".ini", ".damaged-2026-12-08_12-30-05.ini"));
+    QFile kept(copy);
+    EXPECT_EQ(kept.open(QIODevice::ReadOnly) ? kept.readAll() : QByteArray(), sound ? "" : bytes);
   }
-  ConfigHome none;
-  EXPECT_TRUE(SettingsStore().setAsideIfDamaged(kOwn, now).isEmpty());
 }

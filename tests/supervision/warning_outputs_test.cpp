@@ -9,18 +9,13 @@
 namespace meldlux {
 namespace {
 
-// Plays nothing but the shipped sounds: a file named by the user is never there.
-class ShippedOnlyPlayer final : public SoundPlayer {
-public:
-  bool play(const QString& file) override {
-    played.append(file);
-    return file.contains(u"/sounds/");
-  }
+// Plays the shipped sounds only: a file named by the user is never there.
+struct ShippedOnlyPlayer final : SoundPlayer {
+  bool play(const QString& file) override { return (played << file).last().contains(u"/sounds/"); }
   QStringList played;
 };
 
-// The whole program, headless, with its journal in a folder of its own and the popup messages
-// on or off.
+// The whole program, headless, its journal in a folder of its own, popup messages on or off.
 struct Program {
   explicit Program(bool messages) {
     home.writeFile(QString::fromLatin1(SettingsStore::kApplication),
@@ -28,28 +23,24 @@ struct Program {
                        "\n[Sounds]\nAlarm=1\nAlarmFile=kaputt.wav\n[Journal]\nFolder=" +
                        journalDir.path().toUtf8() + "\n");
     DisplayPorts ports;
-    auto player = std::make_unique<ShippedOnlyPlayer>();
-    sound = player.get();
-    ports.sound = std::move(player);
-    auto tray = std::make_unique<HeadlessTrayShell>();
-    shell = tray.get();
-    ports.trayShell = std::move(tray);
+    ports.sound.reset(sound = new ShippedOnlyPlayer);
+    ports.trayShell.reset(shell = new HeadlessTrayShell);
     app = std::make_unique<Application>(std::make_unique<ManualClock>(),
                                         std::make_unique<EventLog>(), std::move(ports));
   }
-  QStringList journaled() {
+  // The watch's entries in the journal, oldest first, as "kind text".
+  QString journaled() {
     app->journal()->flush();
     JournalFilter ours;
     ours.kinds = {kJournalSupervision};
     QStringList texts;
     for (const JournalEntry& e : JournalReader(app->journalPath()).page(ours, 20))
       texts.prepend(e.identifier + u' ' + e.message);
-    return texts;
+    return texts.join(u'\n');
   }
   bool shows(const QString& text) const {
-    const MessageList& list = app->popupModel().messages();
     for (int i = 0; i < MessageList::kSize; ++i)
-      if (list[i].Text == text)
+      if (app->popupModel().messages()[i].Text == text)
         return true;
     return false;
   }
@@ -80,31 +71,24 @@ TEST(WarningOutputs, SoundTrayAndJournalWhateverThePopupMessages) {
     const QString fault = QStringLiteral("Tondatei \u201Ekaputt.wav\u201C nicht abspielbar, "
                                          "Standardton gespielt");
     EXPECT_EQ(p.shows(fault), messages);
-    EXPECT_TRUE(p.app->statusLabel().caption().contains(u"Empfangen: 1"))
-        << p.app->statusLabel().caption().toStdString();
+    EXPECT_TRUE(p.app->statusLabel().caption().contains(u"Empfangen: 1"));
     EXPECT_EQ(p.shell->state().tip(), warning) << "a lasting warning keeps the tip";
 
     p.app->warnings().report(
         {WatchKind::Link, WatchPhase::Recovery, "link", QStringLiteral("Verbindung wieder da")});
     EXPECT_NE(p.shell->state().icon(), NotifyIconData::kOfflineIcon);
-    EXPECT_EQ(p.journaled().join(u'\n').toStdString(),
-              (QStringList{QStringLiteral("link ") + warning, QStringLiteral("fault ") + fault,
-                           QStringLiteral("link Verbindung wieder da")})
-                  .join(u'\n')
-                  .toStdString());
+    EXPECT_EQ(p.journaled(), "link " + warning + "\nfault " + fault + "\nlink Verbindung wieder da");
   }
 }
 
-// A damaged settings file is moved aside before start-up reads it; start-up then says so.
+// Of a damaged settings file a copy is kept before start-up reads it; start-up says where.
 TEST(WarningOutputs, ADamagedSettingsFileIsToldWhereItWent) {
   Program p(true);
-  QByteArray damaged = p.home.readFile(QString::fromLatin1(SettingsStore::kApplication));
-  damaged.append("\0\0\0", 3);
-  p.home.writeFile(QString::fromLatin1(SettingsStore::kApplication), damaged);
-  p.app->setAsideDamagedSettings();
+  p.home.writeFile(QString::fromLatin1(SettingsStore::kApplication), QByteArray("[Server\0\0", 9));
+  p.app->keepDamagedSettings();
   ASSERT_TRUE(p.app->Form_Load({}));
-  const QString told = p.journaled().join(u'\n');
-  EXPECT_TRUE(told.startsWith(u"fault Einstellungen beschädigt, Vorgaben gelten; die alte Datei: "))
+  const QString told = p.journaled();
+  EXPECT_TRUE(told.startsWith(u"fault Einstellungen beschädigt, Lesbares übernommen; Kopie: "))
       << told.toStdString();
   EXPECT_TRUE(QFile::exists(told.section(u' ', -1))) << told.toStdString();
 }
