@@ -81,17 +81,5 @@ TEST(WarningOutputs, SoundTrayAndJournalWhateverThePopupMessages) {
   }
 }
 
-// Of a damaged settings file a copy is kept before start-up reads it; start-up says where.
-TEST(WarningOutputs, ADamagedSettingsFileIsToldWhereItWent) {
-  Program p(true);
-  p.home.writeFile(QString::fromLatin1(SettingsStore::kApplication), QByteArray("[Server\0\0", 9));
-  p.app->keepDamagedSettings();
-  ASSERT_TRUE(p.app->Form_Load({}));
-  const QString told = p.journaled();
-  EXPECT_TRUE(told.startsWith(u"fault Einstellungen beschädigt, Lesbares übernommen; Kopie: "))
-      << told.toStdString();
-  EXPECT_TRUE(QFile::exists(told.section(u' ', -1))) << told.toStdString();
-}
-
 } // namespace
 } // namespace meldlux

@@ -52,18 +52,6 @@ TEST_F(Tray, LoadingAddsTheIconWithTheExecutableNameAsTipAndANewTipWaitsForARequ
   EXPECT_EQ(shell.requests, (std::vector<TrayRequest>{TrayRequest::Add, TrayRequest::Modify}));
 }
 
-TEST_F(Tray, AWarningTakesPictureAndTipUntilItEndsThenTheSummaryIsBack) {
-  tray.setWarning(QStringLiteral("Keine Verbindung"));
-  tray.setTooltip(QStringLiteral("12:01:00 Florian")); // a telegram's summary waits
-  tray.MeModify();
-  EXPECT_EQ(std::pair(shell.state.tip(), shell.state.icon()),
-            std::pair(QStringLiteral("Keine Verbindung"), NotifyIconData::kOfflineIcon));
-  tray.setWarning({});
-  EXPECT_EQ(std::pair(shell.state.tip(), shell.state.icon()),
-            std::pair(QStringLiteral("12:01:00 Florian"), tray.record().hIcon));
-  EXPECT_NE(tray.record().hIcon, NotifyIconData::kOfflineIcon);
-}
-
 TEST_F(Tray, AddingAShownIconOrRemovingAMissingOneChangesNothing) {
   tray.setTooltip(QStringLiteral("neu"));
   tray.MeShow(); // already there: the shell keeps the old tip
