@@ -94,14 +94,26 @@ Application::Application(std::unique_ptr<Clock> clock, std::unique_ptr<EventLog>
       trayTip_(*log_), steps_(*clock_, linkState_, options_, statusLabel_, trayTip_),
       sounds_(options_, *clock_, linkState_, *log_, *display_.sound,
               AlertSounds::Shipped{shippedSoundFolder(),
-                                   [this](const QString& text) { statusLabel_.setCaption(text); }}),
+                                   [this](const QString& text) { warnings_.fault(text); }}),
       board_(*clock_, statusTables_, reference_.vehicles, *log_),
       monitor_(*clock_, *log_, board_),
       handlers_(HandlerContext{options_, *clock_, statusTables_, reference_, places_, popup_,
                                indicators_, steps_, sounds_, &journalTee_}),
-      tray_(*display_.trayShell, *log_, lockMode_) {
+      tray_(*display_.trayShell, *log_, lockMode_),
+      warnings_(popup_, sounds_, journalRelay_, *log_, *clock_,
+                [this] { return watch_.settings().soundFile; },
+                [this](const QString& warning) { tray_.setWarning(warning); },
+                [this](const QString& text) {
+                  tray_.setTooltip(text);
+                  tray_.MeModify();
+                }),
+      watch_(*clock_, linkState_, watchTicker_, warnings_) {
   connect(&link_, &ConnectionManager::blockReceived, &receiver_, &Receiver::Winsock2_DataArrival);
-  receiver_.setHandlers(&handlers_);
+  receiver_.setHandlers(&watchedHandlers_);
+  receiver_.setHeartbeatObserver([this](QStringView line) { watch_.heartbeat(line); });
+  connect(&link_, &ConnectionManager::linkUp, this, [this] { watch_.linkUp(); });
+  connect(&link_, &ConnectionManager::linkDown, this,
+          [this](bool askedFor) { watch_.linkDown(askedFor); });
   connect(&tray_, &FrmSysTray::Click, this, &Application::FormSys_Click);
   // Qt's tray icon reports no mouse moves, so the tip would keep whatever the last click left:
   // each new summary takes the road a mouse move over the icon takes.
@@ -130,8 +142,11 @@ void Application::hintSaveOnChanges() {
 
 bool Application::Form_Load(const QString& commandLineText) {
   const bool completed = runStartUp(commandLineText);
-  if (!unloaded_)
+  if (!unloaded_) {
     saveSoon_.begin(!startsHidden_); // main.cpp shows the window unless start-up hid it
+    watch_.setSettings(readWatchSettings(settingsStore_));
+    watch_.start(options_.checked(Check::chkAuto));
+  }
   return completed;
 }
 
@@ -165,6 +180,9 @@ bool Application::runStartUp(const QString& commandLineText) {
     if (!options_.InTray)
       tray_.MeHide();
     tray_.MeModify();
+    if (!damagedSettings_.isEmpty())
+      warnings_.fault(QStringLiteral("Einstellungen beschädigt, Lesbares übernommen; Kopie: ") +
+                      damagedSettings_);
     options_.setChecked(Check::chkSysTray, options_.InTray);
 
     loadSettings_.formVisible();
@@ -177,7 +195,9 @@ bool Application::runStartUp(const QString& commandLineText) {
     const auto notice = [this](const QString& text) {
       popup_.LoaderNotice(text, statusTables_.colour(StatusTables::kInformation));
     };
-    LoadFaultJournal faults(files, *clock_, journalRelay_);
+    LoadFaultJournal faults(files, *clock_, journalRelay_, [this](const QString& line) {
+      warnings_.fault(line, WarningOutputs::Journaled::Elsewhere);
+    });
     const LoaderEnvironment env(files, options_, boxes, *log_, notice, &faults);
     UserListsLoader userLists(options_, notice);
     const PlaceFileLoaders placeLoaders{
@@ -197,6 +217,11 @@ bool Application::runStartUp(const QString& commandLineText) {
 
 Application::~Application() = default;
 
+void Application::keepDamagedSettings() {
+  damagedSettings_ = settingsStore_.keepCopyIfDamaged(
+      QString::fromLatin1(SettingsStore::kApplication), fromOleDate(clock_->now()));
+}
+
 JournalSettings Application::journalSettings() const { return readJournalSettings(settingsStore_); }
 
 void Application::setJournalSettings(bool enabled, int retentionDays, const QString& folder) {
@@ -207,6 +232,11 @@ void Application::setJournalSettings(bool enabled, int retentionDays, const QStr
   Q_EMIT journalFileChanged(journalPath());
 }
 
+void Application::setWatchSettings(const WatchSettings& settings) {
+  writeWatchSettings(settingsStore_, settings);
+  watch_.setSettings(settings);
+}
+
 QString Application::journalPath() const {
   return journal_ ? journal_->path() : journalSettings().path();
 }
@@ -215,12 +245,15 @@ void Application::startJournal() {
   const JournalSettings settings = readJournalSettings(settingsStore_);
   if (!settings.enabled)
     return;
-  // The notice takes the status line's place until the next telegram's counts; the event log
-  // keeps every failure and the recovery.
+  // A failure lasts on the strip, the tip and in the journal (whose lines wait in memory) until
+  // writing works again; the event log keeps every failure and the recovery.
   journal_ = std::make_unique<JournalWriter>(
       *clock_, *log_, JournalWriter::Settings{settings.path(), settings.retentionDays,
                                           settings.retrySeconds * 1000},
-      [this](const QString& text) { statusLabel_.setCaption(text); });
+      [this](const QString& text) { warnings_.faultBegins(QStringLiteral("journal"), text); });
+  connect(journal_.get(), &JournalWriter::recoveredFromFailure, this, [this] {
+    warnings_.faultOver(QStringLiteral("journal"), QStringLiteral("Journal schreibt wieder"));
+  });
   journalRelay_.setTarget(journal_.get());
   connect(journal_.get(), &JournalWriter::written, this, &Application::journalWritten);
   connect(journal_.get(), &JournalWriter::fileReplaced, this,
@@ -276,6 +309,7 @@ void Application::Form_Resize() {
 
 void Application::Form_Unload(bool mainWindowVisible) {
   unloaded_ = true;
+  watch_.stop(); // the end of the program is no loss of the link
   saveSoon_.end();
   saveSettingsAtExit(mainWindowVisible);
   if (options_.InTray)

@@ -32,6 +32,10 @@
 #include "state/link_state.h"
 #include "state/options.h"
 #include "state/status_label.h"
+#include "supervision/link_watch.h"
+#include "supervision/ticker.h"
+#include "supervision/warning_outputs.h"
+#include "supervision/watched_handlers.h"
 #include "tables/status_tables.h"
 #include "telegrams/alert_sounds.h"
 #include "telegrams/handler_steps.h"
@@ -88,6 +92,9 @@ public:
   PopupAppearance& popupAppearance() { return popup_; }
   LoadSettings& loadSettings() { return loadSettings_; }
 
+  // Before anything reads the settings: of a damaged settings file a dated copy is kept; start-up
+  // then says so on the strip, the tray's tip and in the journal.
+  void keepDamagedSettings();
   // Reads the settings at start, group by group; a failure ends the reading at that step, as
   // start-up's trap does, and gives false.
   bool loadSettingsAtStart();
@@ -151,6 +158,11 @@ public:
   CleanupTick& cleanupTick() { return cleanup_; }
   PopupOptionRules& popupOptionRules() { return popupRules_; }
   PopupChoosers& popupChoosers() { return choosers_; }
+  // The watch over the alarm chain and where its warnings (and the program's own faults) go.
+  LinkWatch& linkWatch() { return watch_; }
+  WarningOutputs& warnings() { return warnings_; }
+  // Stores the watch's settings and applies them at once.
+  void setWatchSettings(const WatchSettings& settings);
 
 Q_SIGNALS:
   void unloaded();
@@ -201,9 +213,14 @@ private:
   TelegramHandlerSet handlers_;
   std::int16_t lockMode_ = 0;
   FrmSysTray tray_;
+  QtTicker watchTicker_;
+  WarningOutputs warnings_;
+  LinkWatch watch_;
+  WatchedHandlers watchedHandlers_{watch_, handlers_};
   OwnerWindow* mainWindow_ = nullptr;
   bool startsHidden_ = false;
   bool unloaded_ = false;
+  QString damagedSettings_; // the copy of a damaged settings file kept at start
 };
 
 } // namespace meldlux

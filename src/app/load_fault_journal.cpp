@@ -19,6 +19,8 @@ void LoadFaultJournal::skipped(const QString& file, Unit unit, qint64, const QSt
   entry.line = entry.identifier + QStringLiteral(": ") + reason;
   entry.colour = 255; // red, as the link shows its failures
   journal_.record(entry);
+  if (shown_)
+    shown_(QStringLiteral("Stammdaten nicht geladen: ") + entry.line);
 }
 
 } // namespace meldlux

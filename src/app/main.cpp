@@ -86,6 +86,8 @@ int main(int argc, char** argv) {
       Qt::QueuedConnection);
   QObject::connect(&app.tray(), &meldlux::FrmSysTray::historyWanted, &window,
                    &meldlux::MainWindow::showHistory);
+  QObject::connect(&app.tray(), &meldlux::FrmSysTray::supervisionWanted, &window,
+                   &meldlux::MainWindow::showSupervisionSettings);
   // A request of the system to end (a signal, a polite taskkill, logging out) ends the program
   // the way closing its main window does, once.
   const auto endInOrder = [&window, &app] {
@@ -98,6 +100,7 @@ int main(int argc, char** argv) {
                    [endInOrder](QSessionManager&) { endInOrder(); });
 #endif
   // Looked at before start-up, which may write settings of its own.
+  app.keepDamagedSettings();
   const bool firstStart = meldlux::storeHoldsNoSettings(app.settingsStore());
   QStringList arguments = qapp.arguments().mid(1);
   const bool monitorSwitch = meldlux::takeMonitorSwitch(arguments);

@@ -3,6 +3,7 @@
 
 #include "app/application.h"
 #include "app/journal_settings_window.h"
+#include "app/supervision_settings_window.h"
 #include "display/popup_label_window.h"
 #include "history/history_window.h"
 #include "options_window/sound_frame_window.h"
@@ -50,9 +51,13 @@ QWidget* MainWindow::buildOwnButtons() {
   auto* journal = new QPushButton(QStringLiteral("Journal …"), row);
   journal->setObjectName(QStringLiteral("cmdJournal"));
   connect(journal, &QPushButton::clicked, this, &MainWindow::showJournalSettings);
+  auto* supervision = new QPushButton(QStringLiteral("Überwachung …"), row);
+  supervision->setObjectName(QStringLiteral("cmdUeberwachung"));
+  connect(supervision, &QPushButton::clicked, this, &MainWindow::showSupervisionSettings);
   layout->addWidget(board);
   layout->addWidget(history);
   layout->addWidget(journal);
+  layout->addWidget(supervision);
   layout->addStretch();
   return row;
 }
@@ -68,6 +73,11 @@ void MainWindow::showHistory() {
   history_->show();
   history_->raise();
   history_->activateWindow();
+}
+
+void MainWindow::showSupervisionSettings() {
+  SupervisionSettingsWindow dialog(app_, this);
+  dialog.exec();
 }
 
 void MainWindow::showJournalSettings() {

@@ -27,6 +27,8 @@ public:
   void showHistory();
   // The journal's settings page, modal.
   void showJournalSettings();
+  // "Überwachung …": the watch's settings, as a dialog of its own.
+  void showSupervisionSettings();
 
 Q_SIGNALS:
   // The "Fahrzeugstatus" button below the frames.

@@ -14,6 +14,8 @@ namespace meldlux {
 QString historyKindCaption(JournalKind kind) {
   if (kind == kJournalLoadFault)
     return QStringLiteral("Ladefehler");
+  if (kind == kJournalSupervision)
+    return QStringLiteral("Störung");
   switch (kind) {
   case JournalKind::FmsVehicle: return QStringLiteral("FMS Fahrzeug");
   case JournalKind::FmsControl: return QStringLiteral("FMS Leitstelle");

@@ -121,6 +121,7 @@ QWidget* HistoryWindow::buildFilterRow(const Clock& clock) {
                  QVariantList{int(JournalKind::Zvei), int(JournalKind::Pocsag)});
   for (JournalKind kind : kKinds)
     kind_->addItem(historyKindCaption(kind), QVariantList{int(kind)});
+  kind_->addItem(QStringLiteral("Störungen"), QVariantList{int(kJournalSupervision)});
 
   span_ = new QComboBox(row);
   span_->setObjectName(QStringLiteral("span"));

@@ -8,13 +8,14 @@ namespace meldlux {
 
 namespace {
 
-constexpr std::array<std::pair<JournalKind, const char16_t*>, 6> kNames{{
+constexpr std::array<std::pair<JournalKind, const char16_t*>, 7> kNames{{
     {JournalKind::FmsVehicle, u"fms_vehicle"},
     {JournalKind::FmsControl, u"fms_control"},
     {JournalKind::Zvei, u"zvei"},
     {JournalKind::Pocsag, u"pocsag"},
     {JournalKind::Text, u"text"},
     {kJournalLoadFault, u"load_fault"},
+    {kJournalSupervision, u"supervision"},
 }};
 
 } // namespace

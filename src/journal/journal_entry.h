@@ -21,6 +21,9 @@ enum class JournalKind : std::uint8_t {
 // Not a telegram: a reference file that could not be loaded whole at start, with its path as the
 // identifier and why as the message. Numbered apart from the telegram kinds.
 constexpr JournalKind kJournalLoadFault = JournalKind(16);
+// Not a telegram either: a warning of the link's watch or of a fault of our own, or its end, with
+// the kind of warning as the identifier and the line as the message.
+constexpr JournalKind kJournalSupervision = JournalKind(17);
 
 // Why a received telegram got no line on the strip; None for a line it showed. Stored numbers.
 enum class JournalMark : std::uint8_t { None = 0, Repeat = 1, Filtered = 2 };
@@ -46,8 +49,8 @@ struct JournalEntry {
   bool operator==(const JournalEntry&) const = default;
 };
 
-// "fms_vehicle", "fms_control", "zvei", "pocsag", "text", "load_fault": the names the tool and the
-// exports use.
+// "fms_vehicle", "fms_control", "zvei", "pocsag", "text", "load_fault", "supervision": the names
+// the tool and the exports use.
 QString journalKindName(JournalKind kind);
 // The kind of such a name; false for any other text.
 bool journalKindFromName(QStringView name, JournalKind& kind);

@@ -163,6 +163,7 @@ void JournalWriter::recovered() {
   log_.write(u"journal", {QStringLiteral("recovered"), settings_.path});
   failure_.clear();
   noticeShown_ = false;
+  Q_EMIT recoveredFromFailure();
 }
 
 void JournalWriter::failed(const QString& reason, bool damaged) {

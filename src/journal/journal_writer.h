@@ -51,6 +51,8 @@ Q_SIGNALS:
   // The file was damaged and moved aside; a new one begins under the same name, so a reader
   // must open the path again.
   void fileReplaced();
+  // Writing works again after a failure that was noticed.
+  void recoveredFromFailure();
 
 private:
   bool open();

@@ -71,6 +71,7 @@ QAbstractSocket::SocketState ConnectionManager::socketState() const { return soc
 
 void ConnectionManager::cmdStatus_Click() {
   if (isClosed()) {
+    userDisconnected_ = false;
     // The button has no error trap of its own; a request refused on the spot is shown the way
     // the timer shows it, so the user sees why nothing happens.
     try {
@@ -79,9 +80,12 @@ void ConnectionManager::cmdStatus_Click() {
       status_.set(QStringLiteral("Err:") + describe(e), StatusLabel::kRed);
     }
   } else if (isConnected()) {
+    userDisconnected_ = true;
     send(client_messages::disconnectRequest()); // the server closes; that event does the rest
   } else {
+    userDisconnected_ = true;
     closeSocket();
+    Q_EMIT linkDown(true);
   }
 }
 
@@ -156,6 +160,8 @@ void ConnectionManager::Winsock2_Connect() {
     const QString password = options_.text(Text::txtPW);
     if (!password.isEmpty())
       send(client_messages::login(password));
+    userDisconnected_ = false;
+    Q_EMIT linkUp();
   } else {
     status_.set(QStringLiteral("Verb????"), StatusLabel::kBlue);
   }
@@ -166,11 +172,13 @@ void ConnectionManager::Winsock2_Close() {
   status_.set(QStringLiteral("Getrennt"), StatusLabel::kRed);
   setButtonCaption(QStringLiteral("Verbinden"));
   closeSocket();
+  Q_EMIT linkDown(userDisconnected_);
 }
 
 void ConnectionManager::Winsock2_Error(const QString& description) {
   status_.set(QStringLiteral("ERR:") + description, StatusLabel::kRed);
   closeSocket();
+  Q_EMIT linkDown(userDisconnected_);
 }
 
 void ConnectionManager::connectRequest() {

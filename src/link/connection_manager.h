@@ -73,6 +73,12 @@ Q_SIGNALS:
   // not connected at that moment.
   void blockReceived(const QString& block);
   void buttonCaptionChanged();
+  // The connected event with the socket connected.
+  void linkUp();
+  // The link was lost or an attempt failed (closed or error event), or the user cancelled an
+  // attempt; askedFor from the user's "Trennen" (or cancel) until the next connect request of
+  // the button or the next connection.
+  void linkDown(bool askedFor);
 
 private:
   void connectRequest();
@@ -100,6 +106,7 @@ private:
   bool carrySplitLines_ = false;
   LineCarry carry_{kMaxCarriedBytes};
   bool open_ = false; // from the connected event until the socket is closed
+  bool userDisconnected_ = false;
 };
 
 } // namespace meldlux

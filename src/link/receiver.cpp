@@ -55,6 +55,8 @@ void Receiver::receive(QStringView block) {
       tab_.DispatchTabLine(piece);
     else if (kind == LineKind::MarkerLine)
       marker_.DispatchMarkerLine(piece);
+    else if (kind == LineKind::Heartbeat && heartbeat_)
+      heartbeat_(piece);
     if (kind != LineKind::Ignored)
       lastReceived.recognised = true;
   });

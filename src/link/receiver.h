@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 
 namespace meldlux {
 
@@ -31,6 +32,10 @@ public:
   // The handlers the dispatchers call; nullptr (the start) dispatches and counts lines without
   // handling them. Not owned.
   void setHandlers(TelegramHandlers* handlers);
+  // Hears every heartbeat line whole, for what a server may say in it; none at first.
+  void setHeartbeatObserver(std::function<void(QStringView)> observer) {
+    heartbeat_ = std::move(observer);
+  }
 
   TabDispatcher& tabDispatcher() { return tab_; }
   MarkerDispatcher& markerDispatcher() { return marker_; }
@@ -50,6 +55,7 @@ private:
   TrafficModeTracker trafficMode_;
   TabDispatcher tab_;
   MarkerDispatcher marker_;
+  std::function<void(QStringView)> heartbeat_;
 };
 
 } // namespace meldlux

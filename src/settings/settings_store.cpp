@@ -5,8 +5,11 @@
 #include "settings/windows_registry.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
+#include <algorithm>
 
 namespace meldlux {
 
@@ -110,6 +113,27 @@ void SettingsStore::write(const QString& application, const std::vector<Entry>& 
     settings->setValue(VerbatimIniFormat::orderKey(), order);
   settings->sync();
 #endif
+}
+
+QString SettingsStore::keepCopyIfDamaged(const QString& application, const QDateTime& now) const {
+  if (!usableName(application) || isReadOnly(application))
+    return {};
+  QFile file(filePath(application));
+  if (!file.open(QIODevice::ReadOnly))
+    return {};
+  const QByteArray bytes = file.readAll();
+  file.close();
+  // TAB, CR and LF are the only control bytes a settings file holds; 8-bit text is no damage
+  // (a file saved by hand in Windows-1252 reads as that).
+  if (std::none_of(bytes.begin(), bytes.end(), [](char c) {
+        return uchar(c) < 0x20 && c != '\t' && c != '\r' && c != '\n';
+      }))
+    return {};
+  const QFileInfo info(file.fileName());
+  const QString aside = info.absoluteDir().filePath(
+      info.completeBaseName() + QStringLiteral(".damaged-") +
+      now.toString(QStringLiteral("yyyy-MM-dd_hh-mm-ss")) + u'.' + info.suffix());
+  return QFile::copy(file.fileName(), aside) ? aside : QString();
 }
 
 void SettingsStore::removeLeftOvers(const QString& application) const {

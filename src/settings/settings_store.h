@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -43,6 +44,12 @@ public:
   void write(const QString& application, const std::vector<Entry>& entries);
   // Temporary files that a kill during an earlier save left beside the application's file.
   void removeLeftOvers(const QString& application) const;
+  // A file that holds NUL or other control bytes besides TAB, CR and LF (cut short by a power
+  // failure, written over by something else) is damaged: a copy is kept beside it, dated by `now` as
+  // "<application>.damaged-YYYY-MM-DD_hh-mm-ss.ini", while the store goes on reading what lines
+  // it can (the rest take their defaults) and the next save writes it whole. Gives the copy's
+  // path; empty when there was nothing to keep (no file, a sound one, the registry).
+  QString keepCopyIfDamaged(const QString& application, const QDateTime& now) const;
 
   static bool isReadOnly(const QString& application);
   // The file behind an application (elsewhere than Windows).

@@ -42,6 +42,13 @@ void AlertSounds::playSprechaufforderung(const QString& identifier) {
     request(options_.text(Text::txtSndSA), kShippedSprechaufforderung);
 }
 
+void AlertSounds::playWarning(const QString& fileSettingText) {
+  if (fileSettingText.isEmpty() && !shipped_.folder.isEmpty())
+    request(QDir(shipped_.folder).filePath(QLatin1String(kShippedWarning)), kShippedWarning);
+  else
+    request(fileSettingText, kShippedWarning);
+}
+
 void AlertSounds::request(const QString& fileSettingText, const char* shippedFile) {
   log_.write(u"sound", {fileSettingText});
   if (player_.play(fileSettingText))

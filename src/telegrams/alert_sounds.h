@@ -29,6 +29,7 @@ public:
   static constexpr const char* kShippedStatus = "status.wav";
   static constexpr const char* kShippedText = "text.wav";
   static constexpr const char* kShippedSprechaufforderung = "sprechaufforderung.wav";
+  static constexpr const char* kShippedWarning = "stoerung.wav";
 
   AlertSounds(const Options& options, const Clock& clock, const LinkState& link, EventLog& log,
               SoundPlayer& player, Shipped shipped = {});
@@ -42,6 +43,9 @@ public:
   void playControlText();
   // Only when the trimmed "SAKennung" occurs in the identifier (an empty one occurs in all).
   void playSprechaufforderung(const QString& identifier);
+  // The alarm chain's warning, whatever the boxes say: an empty file setting plays the shipped
+  // warning sound.
+  void playWarning(const QString& fileSettingText);
 
 private:
   void request(const QString& fileSettingText, const char* shippedFile);

@@ -54,8 +54,16 @@ void FrmSysTray::MeShow() { notifyShell(TrayRequest::Add); }
 void FrmSysTray::MeHide() { notifyShell(TrayRequest::Delete); }
 void FrmSysTray::MeModify() { notifyShell(TrayRequest::Modify); }
 
+void FrmSysTray::setWarning(const QString& text) {
+  if (text == warning_)
+    return;
+  warning_ = text;
+  MeModify();
+}
+
 void FrmSysTray::notifyShell(TrayRequest request) {
-  record_.setTip(tooltip_);
+  record_.hIcon = warning_.isEmpty() ? kFlashIcon : NotifyIconData::kOfflineIcon;
+  record_.setTip(warning_.isEmpty() ? tooltip_ : warning_);
   log_.write(u"tray", {trayRequestName(request), record_.tipText()});
   shell_.notify(request, record_); // a request the shell refuses changes nothing, as intended
 }
@@ -141,6 +149,9 @@ void FrmSysTray::menuChosen(int index) {
     break;
   case TrayMenu::mHistory:
     Q_EMIT historyWanted();
+    break;
+  case TrayMenu::mSupervision:
+    Q_EMIT supervisionWanted();
     break;
   default:
     break; // the switched-off entries

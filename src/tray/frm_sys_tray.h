@@ -38,6 +38,11 @@ public:
   void MeHide();
   void MeModify();
 
+  // While the alarm chain is broken the icon shows its offline picture and the warning as its tip
+  // (the summary waits in Tooltip() meanwhile); an empty text brings both back. Modifies the icon.
+  void setWarning(const QString& text);
+  const QString& warning() const { return warning_; }
+
   // A mouse message on the icon (512 to 521, anything else is reported as unknown), with the
   // keyboard modifiers held at that moment.
   void MouseCallback(int code, Qt::KeyboardModifiers modifiers);
@@ -63,6 +68,8 @@ Q_SIGNALS:
   void boardChosen();
   // "Ver&lauf" was chosen: the program opens its history window.
   void historyWanted();
+  // "Überwachung …" was chosen: the watch's settings are to come up.
+  void supervisionWanted();
 
 private:
   void notifyShell(TrayRequest request);
@@ -74,6 +81,7 @@ private:
   OwnerWindow* fsys_ = nullptr;
   NotifyIconData record_;
   QString tooltip_;
+  QString warning_;
   TrayMenu menu_;
   OwnerWindow::State remembered_ = OwnerWindow::State::Normal;
 };

@@ -18,6 +18,8 @@ struct NotifyIconData {
   static constexpr std::uint32_t kFlags = 7;             // message, icon and tip are valid
   static constexpr std::uint32_t kCallbackMessage = 512; // the mouse-move message
   static constexpr int kTipChars = 63;
+  // hIcon of the picture that says the alarm chain is broken (the usual one is 1).
+  static constexpr std::uint32_t kOfflineIcon = 2;
 
   NotifyIconData() { setTip(QString()); }
 

@@ -33,6 +33,11 @@ bool TrayIcon::notify(TrayRequest request, const NotifyIconData& record) {
 }
 
 void TrayIcon::present() {
+  const bool offline = state_.icon() == NotifyIconData::kOfflineIcon;
+  if (offline != offline_) {
+    offline_ = offline;
+    icon_->setIcon(offline ? offlinePicture() : picture());
+  }
   icon_->setToolTip(state_.tip());
   // Without a notification area Qt would only complain; the state is kept for when one appears.
   const bool waiting = state_.shown() && !isSystemTrayAvailable();
@@ -87,7 +92,13 @@ void TrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason,
   }
 }
 
-QIcon TrayIcon::picture() {
+QIcon TrayIcon::picture() { return QIcon(drawLight(QColor(220, 20, 20), QColor(120, 0, 0), false)); }
+
+QIcon TrayIcon::offlinePicture() {
+  return QIcon(drawLight(QColor(150, 150, 150), QColor(70, 70, 70), true));
+}
+
+QPixmap TrayIcon::drawLight(const QColor& fill, const QColor& rim, bool crossed) {
   QPixmap pixmap(32, 32);
   pixmap.fill(Qt::transparent);
   QPainter painter(&pixmap);
@@ -99,8 +110,8 @@ QIcon TrayIcon::picture() {
   dome.arcTo(6, 4, 20, 22, 180, -180);
   dome.lineTo(26, 24);
   dome.closeSubpath();
-  painter.setPen(QPen(QColor(120, 0, 0), 1.5));
-  painter.setBrush(QColor(220, 20, 20));
+  painter.setPen(QPen(rim, 1.5));
+  painter.setBrush(fill);
   painter.drawPath(dome);
   // The white reflective stripe across it and the dark base.
   painter.setPen(Qt::NoPen);
@@ -108,7 +119,14 @@ QIcon TrayIcon::picture() {
   painter.drawRect(QRectF(7, 15, 18, 4));
   painter.setBrush(QColor(60, 60, 60));
   painter.drawRoundedRect(QRectF(3, 24, 26, 6), 2, 2);
-  return QIcon(pixmap);
+  if (crossed) {
+    // A black cross over it: seen at a glance, also by someone who does not tell red from grey.
+    painter.setPen(QPen(Qt::black, 3, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(4, 4), QPointF(28, 28));
+    painter.drawLine(QPointF(28, 4), QPointF(4, 28));
+  }
+  painter.end();
+  return pixmap;
 }
 
 } // namespace meldlux

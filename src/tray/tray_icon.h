@@ -4,6 +4,7 @@
 #include "tray/tray_shell.h"
 
 #include <QIcon>
+#include <QPixmap>
 #include <QObject>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -40,15 +41,19 @@ public:
 
   // The icon's picture: a red alert light with a white stripe, 32 by 32.
   static QIcon picture();
+  // While the alarm chain is broken: the same light, grey and crossed out.
+  static QIcon offlinePicture();
 
 private:
   void present();
+  static QPixmap drawLight(const QColor& fill, const QColor& rim, bool crossed);
 
   ShellIconState state_;
   QSystemTrayIcon* icon_;
   // Qt tells nobody when a notification area appears, so a wanted icon asks now and then.
   QTimer trayWatch_;
   std::unique_ptr<QMenu> menu_;
+  bool offline_ = false;
 };
 
 } // namespace meldlux

@@ -22,11 +22,13 @@ bool ShellIconState::apply(TrayRequest request, const NotifyIconData& record) {
       return false;
     shown_ = true;
     tip_ = record.tipText();
+    icon_ = record.hIcon;
     return true;
   case TrayRequest::Modify:
     if (!shown_)
       return false;
     tip_ = record.tipText();
+    icon_ = record.hIcon;
     return true;
   case TrayRequest::Delete:
     if (!shown_)

@@ -54,10 +54,13 @@ public:
 
   bool shown() const { return shown_; }
   const QString& tip() const { return tip_; }
+  // The record's picture: NotifyIconData::kOfflineIcon, or the usual one.
+  std::uint32_t icon() const { return icon_; }
 
 private:
   bool shown_ = false;
   QString tip_;
+  std::uint32_t icon_ = 0;
 };
 
 // A shell without a screen: it keeps the icon's state and opens no menu. The program's stand-in

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/journal_settings_window.h"
+#include "app/supervision_settings_window.h"
 #include "history/history_window.h"
 #include "options_window/main_window_fixture.h"
 #include "support/journal_fixture.h"
@@ -109,19 +110,42 @@ template <typename W> W* shownTopLevel() {
   return nullptr;
 }
 
-// The journal page runs its own modal loop: the answer comes from inside it. A page that never
+// A settings page runs its own modal loop: the answer comes from inside it. A page that never
 // shows is closed after a while, so the test fails instead of hanging.
-void answerJournalPage(std::function<void(JournalSettingsWindow&)> answer) {
+template <typename Page> void answerPage(std::function<void(Page&)> answer) {
   QTimer::singleShot(0, [answer] {
-    if (auto* page = shownTopLevel<JournalSettingsWindow>())
+    if (auto* page = shownTopLevel<Page>())
       answer(*page);
     else
-      ADD_FAILURE() << "the journal page did not show";
+      ADD_FAILURE() << "the page did not show";
   });
   QTimer::singleShot(10000, [] {
-    if (auto* page = shownTopLevel<JournalSettingsWindow>())
+    if (auto* page = shownTopLevel<Page>())
       page->reject();
   });
+}
+
+void answerJournalPage(std::function<void(JournalSettingsWindow&)> answer) {
+  answerPage<JournalSettingsWindow>(std::move(answer));
+}
+
+// The watch's page shows the stored values, says which parts of the list it cannot read, and OK
+// stores them in [Überwachung] for the running watch.
+TEST_F(MainWindowTest, SupervisionPageStoresItsValuesForTheRunningWatch) {
+  WatchSettings expected;
+  expected.silenceWarnSeconds = 120;
+  expected.expectedText = QStringLiteral("1234567=1500;x");
+  answerPage<SupervisionSettingsWindow>([&](SupervisionSettingsWindow& page) {
+    EXPECT_EQ(page.findChild<QSpinBox*>(QStringLiteral("VerbindungWarnenNach"))->value(), 90);
+    page.findChild<QSpinBox*>(QStringLiteral("StilleWarnenNach"))->setValue(120);
+    page.findChild<QLineEdit*>(QStringLiteral("Erwartet"))->setText(expected.expectedText);
+    EXPECT_EQ(page.findChild<QLabel*>(QStringLiteral("expectedProblems"))->text(),
+              QStringLiteral("Nicht verwendet: \u201Ex\u201C: kein \u201E=\u201C"));
+    page.accept();
+  });
+  find<QPushButton>("cmdUeberwachung")->click();
+  EXPECT_EQ(readWatchSettings(app_.settingsStore()), expected);
+  EXPECT_EQ(app_.linkWatch().settings(), expected);
 }
 
 TEST_F(MainWindowTest, JournalPageStoresItsValuesAndStartsTheJournalAfresh) {

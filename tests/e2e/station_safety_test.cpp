@@ -73,7 +73,7 @@ TEST_F(StationSafety, ATypedChangeSurvivesAKill) {
 
 // A vehicle file of the wrong length raises its loader's box; nobody clicks it. It closes by
 // itself (here after 1 s), start-up goes on and the program connects; the journal keeps the
-// fault with the file and why.
+// fault with the file and why, and the strip and the tray's tip show it.
 TEST_F(StationSafety, ALoadersBoxLeftAloneClosesAndTheFaultIsJournaled) {
   QFile vehicles(dir.filePath(QStringLiteral("Fahrzeug.Dat")));
   ASSERT_TRUE(vehicles.open(QIODevice::WriteOnly) && vehicles.write(QByteArray(14400, ' ')));
@@ -91,6 +91,11 @@ TEST_F(StationSafety, ALoadersBoxLeftAloneClosesAndTheFaultIsJournaled) {
   ASSERT_EQ(faults.size(), 1u);
   EXPECT_EQ(faults[0].identifier, vehicles.fileName());
   EXPECT_TRUE(faults[0].message.startsWith("Länge 14400 Bytes ist kein Vielfaches von 515"));
+  // The strip and the tray's tip say so too, the status label stays the link's.
+  const QString shown = QStringLiteral("Stammdaten nicht geladen: ") + vehicles.fileName();
+  EXPECT_TRUE(meldlux.log().contains(QStringLiteral("supervision\twarning\tfault\t") + shown))
+      << meldlux.log().toStdString();
+  EXPECT_TRUE(meldlux.log().contains(QStringLiteral("\ntray\tmodify\tStammdaten nicht geladen: ")));
 }
 
 // --monitor puts the hall monitor over the whole screen beside the strip; a screen that is not

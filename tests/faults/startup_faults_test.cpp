@@ -71,6 +71,11 @@ TEST(StartupFaults, DamagedSettingsStore) {
     ASSERT_TRUE(run.start());
     expectStartupCompleted(run.meldlux);
     EXPECT_TRUE(run.loopTurns());
+    // Garbage is damage: a dated copy is kept, and a line says where; an empty file is none.
+    EXPECT_EQ(run.meldlux.log().contains(QStringLiteral(
+                  "supervision\twarning\tfault\tEinstellungen beschädigt, Lesbares übernommen; "
+                  "Kopie: ") + run.meldlux.settingsPath().chopped(4) + ".damaged-"),
+              !c.store.isEmpty());
     if (c.connects) {
       ASSERT_TRUE(run.connectsAndLogsIn(kConnectRealMs));
       ASSERT_TRUE(run.server.send("ZVEI\t12345\r\n"));

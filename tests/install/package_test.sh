@@ -58,7 +58,7 @@ validate() { # root of an installed tree
     check_png "$1/share/icons/hicolor/${size}x$size/apps/$app.png" "$size"
   done
   grep -q "<svg" "$1/share/icons/hicolor/scalable/apps/$app.svg" || fail "scalable icon"
-  for sound in alarm status text sprechaufforderung; do
+  for sound in alarm status text sprechaufforderung stoerung; do
     check_wav "$1/share/meldlux/sounds/$sound.wav"
   done
   for program in meldlux meldlux-decoder-sim meldlux-journal meldlux-multimon meldlux-refdata meldlux-signal-gen; do

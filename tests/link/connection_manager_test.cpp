@@ -213,6 +213,27 @@ TEST_F(ConnectionManagerTest, ButtonWhileConnectedOnlyAsksTheServerToCloseWhichS
   EXPECT_EQ(logFile_.lines("button"), (QStringList{"button\tTrennen", "button\tVerbinden"}));
 }
 
+// The watch hears each "Verbunden" and each loss, and whether the user asked for it: "Trennen"
+// (the server's close that answers it) and a cancelled attempt are asked for, until the next
+// connection; a close or an error of the server's own is not.
+TEST_F(ConnectionManagerTest, LossesTellWhetherTheUserAskedForThem) {
+  QStringList heard;
+  QObject::connect(manager_.get(), &ConnectionManager::linkUp, [&] { heard << "up"; });
+  QObject::connect(manager_.get(), &ConnectionManager::linkDown,
+                   [&](bool asked) { heard << (asked ? "down asked" : "down"); });
+  for (int i = 0; i < 2; ++i) {
+    connectByButton();
+    if (i == 1)
+      receivedUpToExit(); // "Trennen"
+    closeByServer();
+  }
+  manager_->cmdStatus_Click(); // an attempt, cancelled
+  manager_->cmdStatus_Click();
+  connectByButton();
+  manager_->Winsock2_Error(QStringLiteral("Connection reset by peer"));
+  EXPECT_EQ(heard, (QStringList{"up", "down", "up", "down asked", "down asked", "up", "down"}));
+}
+
 TEST_F(ConnectionManagerTest, ButtonDuringAnAttemptCancelsItSilently) {
   manager_->cmdStatus_Click();
   ASSERT_FALSE(manager_->isClosed());

@@ -205,3 +205,22 @@ TEST(VerbatimIniFormat, AnyFileReadsBackTheSameAfterBeingRewritten) {
     ASSERT_EQ(second.size(), first.size());
   }
 }
+
+// Of a file cut short by a power failure (NULs) or written over by something else (control
+// bytes) a dated copy is kept, and what still reads is read; 8-bit text is no damage.
+TEST(SettingsStore, ADamagedFileIsKeptAsADatedCopy) {
+  const QDateTime now(QDate(2026, 12, 8), QTime(12, 30, 5));
+  const QByteArray good = "[Server]\nAdresse=Wache S\xfc" "d\n"; // Windows-1252, by hand
+  for (const QByteArray& bytes :
+       {good, good + QByteArray("\0\0", 2), good + "\x01\x1b[Sounds]\n"}) {
+    ConfigHome home;
+    home.writeFile(kOwn, bytes);
+    const QString copy = SettingsStore().keepCopyIfDamaged(kOwn, now);
+    EXPECT_EQ(readOwn(SettingsStore(), "Server", "Adresse"), u"Wache Süd");
+    const bool sound = bytes == good;
+    EXPECT_EQ(copy, sound ? QString() : home.path(kOwn).replace(
+                                            ".ini", ".damaged-2026-12-08_12-30-05.ini"));
+    QFile kept(copy);
+    EXPECT_EQ(kept.open(QIODevice::ReadOnly) ? kept.readAll() : QByteArray(), sound ? "" : bytes);
+  }
+}

@@ -63,7 +63,7 @@ void addFilter(QCommandLineParser& p) {
   p.addOption({QStringLiteral("until"), QStringLiteral("Before this time."), QStringLiteral("time")});
   p.addOption({QStringLiteral("kind"),
                QStringLiteral("Only these kinds, comma separated: fms_vehicle, fms_control, zvei, "
-                              "pocsag, text, load_fault."),
+                              "pocsag, text, load_fault, supervision."),
                QStringLiteral("kinds")});
 }
 
