@@ -23,6 +23,8 @@
 #include "refdata/place_table.h"
 #include "refdata/reference_tables.h"
 #include "refdata/replacements.h"
+#include "rules/alarm_station.h"
+#include "rules/timed_sound_player.h"
 #include "settings/load_settings.h"
 #include "settings/save_settings.h"
 #include "settings/settings_store.h"
@@ -58,6 +60,7 @@ struct DisplayPorts {
   std::unique_ptr<MessageBoxes> boxes;
   std::unique_ptr<FontColourDialog> dialog;
   std::unique_ptr<TrayShell> trayShell;
+  std::unique_ptr<Voice> voice; // none: alarm texts are not read out
 };
 
 class Application : public QObject {
@@ -125,6 +128,8 @@ public:
   TrayTip& trayTip() { return trayTip_; }
   HandlerSteps& handlerSteps() { return steps_; }
   TelegramHandlerSet& handlers() { return handlers_; }
+  // The alarm rules and their speech, in front of the handlers.
+  AlarmStation& alarmStation() { return station_; }
   // The journal, once Form_Load has started it; nullptr when it is switched off.
   JournalWriter* journal() { return journal_.get(); }
   // The vehicle status board: every vehicle status the handlers journal, restored at start.
@@ -170,6 +175,7 @@ private:
   PlaceTable places_;
   ReplacementTable replacements_;
   DisplayPorts display_;
+  TimedSoundPlayer* timedSound_; // display_.sound, which it wraps
   PopupModel popup_;
   CleanupTick cleanup_;
   PopupOptionRules popupRules_;
@@ -189,6 +195,7 @@ private:
   VehicleBoard board_;
   JournalTee journalTee_{journalRelay_, board_};
   TelegramHandlerSet handlers_;
+  AlarmStation station_;
   std::int16_t lockMode_ = 0;
   FrmSysTray tray_;
   OwnerWindow* mainWindow_ = nullptr;

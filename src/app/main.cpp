@@ -48,7 +48,8 @@ int main(int argc, char** argv) {
           std::make_unique<meldlux::QtForeground>(), meldlux::makeSystemSoundPlayer(),
           std::make_unique<meldlux::QtMessageBoxes>(
               meldlux::QtMessageBoxes::timeoutFromEnvironment()),
-          std::make_unique<meldlux::QtFontColourDialog>(), std::make_unique<meldlux::TrayIcon>()});
+          std::make_unique<meldlux::QtFontColourDialog>(), std::make_unique<meldlux::TrayIcon>(),
+          meldlux::makeSystemVoice()});
   // Before start-up, so that it also shows the loop turning inside a loader's message box.
   meldlux::EventLogTicker ticker(app.eventLog());
   meldlux::PopupWindow popup(app.popupModel());
