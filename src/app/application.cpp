@@ -100,8 +100,9 @@ Application::Application(std::unique_ptr<Clock> clock, std::unique_ptr<EventLog>
                                    [this](const QString& text) { statusLabel_.setCaption(text); }}),
       board_(*clock_, statusTables_, reference_.vehicles, *log_),
       handlers_(HandlerContext{options_, *clock_, statusTables_, reference_, places_, popup_,
-                               indicators_, steps_, sounds_, &journalTee_}),
-      station_({options_, *clock_, *log_, handlers_, reference_, statusTables_, *timedSound_},
+                               indicators_, steps_, sounds_, &testMark_}),
+      station_({options_, *clock_, *log_, handlers_, reference_, statusTables_, *timedSound_,
+                &testMark_},
                std::move(display_.voice)),
       tray_(*display_.trayShell, *log_, lockMode_) {
   connect(&link_, &ConnectionManager::blockReceived, &receiver_, &Receiver::Winsock2_DataArrival);

@@ -24,6 +24,7 @@
 #include "refdata/reference_tables.h"
 #include "refdata/replacements.h"
 #include "rules/alarm_station.h"
+#include "rules/test_mark_sink.h"
 #include "rules/timed_sound_player.h"
 #include "settings/load_settings.h"
 #include "settings/save_settings.h"
@@ -194,6 +195,7 @@ private:
   std::unique_ptr<JournalWriter> journal_;
   VehicleBoard board_;
   JournalTee journalTee_{journalRelay_, board_};
+  TestMarkSink testMark_{journalTee_, journalRelay_};
   TelegramHandlerSet handlers_;
   AlarmStation station_;
   std::int16_t lockMode_ = 0;

@@ -14,6 +14,7 @@
 #include "display/foreground_qt.h"
 #include "display/platform_choice.h"
 #include "display/popup_window.h"
+#include "rules/alarm_rules_window.h"
 #include "display/screen_qt.h"
 #include "display/text_metrics_qt.h"
 #include "options_window/font_colour_dialog_qt.h"
@@ -74,6 +75,11 @@ int main(int argc, char** argv) {
       Qt::QueuedConnection);
   QObject::connect(&app.tray(), &meldlux::FrmSysTray::historyWanted, &window,
                    &meldlux::MainWindow::showHistory);
+  meldlux::AlarmRulesWindow rules(app.alarmStation(), app.settingsStore());
+  QObject::connect(&window, &meldlux::MainWindow::rulesRequested, &rules,
+                   &meldlux::AlarmRulesWindow::showInFront);
+  QObject::connect(&app.tray(), &meldlux::FrmSysTray::rulesWanted, &rules,
+                   &meldlux::AlarmRulesWindow::showInFront);
   // A request of the system to end (a signal, a polite taskkill, logging out) ends the program
   // the way closing its main window does, once.
   const auto endInOrder = [&window, &app] {

@@ -36,7 +36,8 @@ MainWindow::MainWindow(Application& app, QWidget* parent) : QWidget(parent), app
 
 MainWindow::~MainWindow() = default;
 
-// In the tray menu's order, then the journal's settings, which the menu does not have.
+// In the tray menu's order, with the journal's settings, which the menu does not have, before the
+// alarm rules.
 QWidget* MainWindow::buildOwnButtons() {
   auto* row = new QWidget(this);
   auto* layout = new QHBoxLayout(row);
@@ -52,7 +53,11 @@ QWidget* MainWindow::buildOwnButtons() {
   connect(journal, &QPushButton::clicked, this, &MainWindow::showJournalSettings);
   layout->addWidget(board);
   layout->addWidget(history);
+  auto* rules = new QPushButton(QStringLiteral("Alarmregeln"), row);
+  rules->setObjectName(QStringLiteral("cmdAlarmregeln"));
+  connect(rules, &QPushButton::clicked, this, &MainWindow::rulesRequested);
   layout->addWidget(journal);
+  layout->addWidget(rules);
   layout->addStretch();
   return row;
 }

@@ -31,6 +31,7 @@ public:
 Q_SIGNALS:
   // The "Fahrzeugstatus" button below the frames.
   void boardRequested();
+  void rulesRequested();
 
 protected:
   void closeEvent(QCloseEvent* event) override;

@@ -32,6 +32,8 @@ QString journalMarkText(JournalMark mark) {
     return QStringLiteral("Wiederholung");
   case JournalMark::Filtered:
     return QStringLiteral("gefiltert");
+  case JournalMark::Test:
+    return QStringLiteral("Test");
   case JournalMark::None:
     break;
   }

@@ -34,19 +34,37 @@ void AlarmRules::load(const SettingsStore& store) {
   setRules(lines);
 }
 
+void AlarmRules::save(SettingsStore& store, const QStringList& lines) {
+  std::vector<SettingsStore::Entry> entries;
+  for (int n = 1; n <= kMostRules; ++n) {
+    const QString line = n <= lines.size() ? lines[n - 1].trimmed() : QString();
+    const QString key = QStringLiteral("Regel%1").arg(n);
+    const QString section = QStringLiteral("Alarmregeln");
+    if (!line.isEmpty() ||
+        !store.read(SettingsStore::kApplication, section, key, QString()).isEmpty())
+      entries.push_back({section, key, line});
+  }
+  store.write(SettingsStore::kApplication, entries);
+}
+
 void AlarmRules::setRules(const QStringList& lines) {
   rules_.clear();
   lastMatch_.clear();
+  QSet<QString> broken;
   for (int i = 0; i < lines.size(); ++i) {
     if (lines[i].trimmed().isEmpty())
       continue;
     rules_.push_back(AlarmRule::parse(i + 1, lines[i]));
     const AlarmRule& rule = rules_.back();
     if (!rule.usable()) {
+      broken.insert(rule.source);
+      if (told_.contains(rule.source))
+        continue;
       log_.write(u"ruleoff", {QString::number(rule.number), rule.fault});
       Q_EMIT ruleSwitchedOff(rule.number, rule.fault);
     }
   }
+  told_ = broken;
 }
 
 bool AlarmRules::isRepeat(const AlarmRule& rule, const RuleTelegram& t) {

@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <vector>
 
 namespace meldlux {
@@ -35,6 +36,8 @@ public:
   // rule. Rules that cannot be read are kept, switched off, and told of with ruleSwitchedOff.
   void load(const SettingsStore& store);
   void setRules(const QStringList& lines); // line i is rule i + 1; empty lines are no rule
+  // Line i as Regel(i+1); the keys after the last line are emptied.
+  static void save(SettingsStore& store, const QStringList& lines);
   const std::vector<AlarmRule>& rules() const { return rules_; }
 
   void check(const RuleTelegram& telegram);
@@ -56,6 +59,7 @@ private:
   TimedSoundPlayer* sound_ = nullptr;
   std::vector<AlarmRule> rules_;
   QHash<QString, OleDate> lastMatch_; // rule and telegram -> when it last acted
+  QSet<QString> told_;                // the broken lines told of already
 };
 
 } // namespace meldlux

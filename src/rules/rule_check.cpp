@@ -14,6 +14,7 @@ namespace meldlux {
 
 template <typename Handle> void RuleCheck::handleThenCheck(Handle handle, RuleTelegram& telegram) {
   telegram.arrival = clock_.now();
+  telegram.test = testing_;
   // The handlers first: an alarm's sound is asked for before its speech.
   try {
     handle();

@@ -20,6 +20,9 @@ public:
       : handlers_(handlers), rules_(rules), reference_(reference), statusTables_(statusTables),
         clock_(clock) {}
 
+  // While on, every telegram is a test of the rules' window.
+  void setTesting(bool testing) { testing_ = testing; }
+
   void HandleZvei(QString& code, OleDate& time) override;
   void HandlePocsag(QString& ric, QString& text, QString& function, OleDate& time) override;
   void HandleFmsVehicle(QString& identifier, std::int16_t& status, QString& text,
@@ -37,6 +40,7 @@ private:
   const ReferenceTables& reference_;
   const StatusTables& statusTables_;
   const Clock& clock_;
+  bool testing_ = false;
 };
 
 } // namespace meldlux

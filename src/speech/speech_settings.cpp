@@ -35,4 +35,13 @@ SpeechSettings SpeechSettings::load(const SettingsStore& store) {
   return s;
 }
 
+void SpeechSettings::save(SettingsStore& store) const {
+  store.write(SettingsStore::kApplication,
+              {{kSection, QStringLiteral("Stimme"), voice},
+               {kSection, QStringLiteral("Tempo"), QString::number(rate)},
+               {kSection, QStringLiteral("Lautstaerke"), QString::number(volume)},
+               {kSection, QStringLiteral("Wiederholen"), QString::number(repeat)},
+               {kSection, QStringLiteral("Ausgabe"), device}});
+}
+
 } // namespace meldlux

@@ -17,6 +17,7 @@ struct SpeechSettings {
 
   // Values out of their range are brought into it; a value that is no number keeps the default.
   static SpeechSettings load(const SettingsStore& store);
+  void save(SettingsStore& store) const;
 };
 
 } // namespace meldlux

@@ -96,4 +96,18 @@ SpokenWords SpokenWords::load(const SettingsStore& store) {
   return table.empty() ? SpokenWords() : SpokenWords(std::move(table));
 }
 
+void SpokenWords::save(SettingsStore& store) const {
+  std::vector<SettingsStore::Entry> entries;
+  for (int i = 1; i <= kMostWords; ++i) {
+    const QString key = QStringLiteral("Wort%1").arg(i);
+    const auto at = std::size_t(i - 1);
+    const QString value =
+        at < table_.size() ? table_[at].first + u'=' + table_[at].second : QString();
+    if (!value.isEmpty() ||
+        !store.read(SettingsStore::kApplication, kSection, key, QString()).isEmpty())
+      entries.push_back({kSection, key, value});
+  }
+  store.write(SettingsStore::kApplication, entries);
+}
+
 } // namespace meldlux

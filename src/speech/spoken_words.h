@@ -26,6 +26,8 @@ public:
   // Section [Aussprache], keys Wort1..WortN as "written=spoken"; the built-in table while the
   // section holds none. Lines without "=" are passed over.
   static SpokenWords load(const SettingsStore& store);
+  // Wort1..WortN; the keys after the last pair are emptied.
+  void save(SettingsStore& store) const;
 
   static QString numberWords(int value); // 0 to 99
 

@@ -142,6 +142,9 @@ void FrmSysTray::menuChosen(int index) {
   case TrayMenu::mHistory:
     Q_EMIT historyWanted();
     break;
+  case TrayMenu::mRules:
+    Q_EMIT rulesWanted();
+    break;
   default:
     break; // the switched-off entries
   }

@@ -63,6 +63,7 @@ Q_SIGNALS:
   void boardChosen();
   // "Ver&lauf" was chosen: the program opens its history window.
   void historyWanted();
+  void rulesWanted();
 
 private:
   void notifyShell(TrayRequest request);
