@@ -37,7 +37,10 @@ SpeechQueue::SpeechQueue(std::unique_ptr<Voice> voice, EventLog& log, QObject* p
     : QObject(parent), log_(log), worker_(new Worker(std::move(voice), cancel_)) {
   worker_->moveToThread(&thread_);
   connect(worker_, &Worker::handed, this, &SpeechQueue::onHanded);
-  connect(worker_, &Worker::firstSample, this, &SpeechQueue::firstSample);
+  connect(worker_, &Worker::firstSample, this, [this](const QString& text) {
+    log_.write(u"speechstart", {text});
+    Q_EMIT firstSample(text);
+  });
   connect(worker_, &Worker::done, this, &SpeechQueue::onDone);
   thread_.setObjectName(QStringLiteral("speech"));
   thread_.start();
