@@ -2,6 +2,7 @@
 #include "rules/alarm_rule.h"
 
 #include "base/formats.h"
+#include "base/replace_each.h"
 #include "journal/journal_search.h"
 #include "telegrams/alarm_handlers.h"
 
@@ -193,26 +194,21 @@ bool AlarmRule::matches(const RuleTelegram& t) const {
 QString AlarmRule::expand(const RuleTelegram& t) const {
   if (text.isEmpty())
     return t.name.isEmpty() ? t.code : t.name;
-  QString result;
-  qsizetype from = 0;
-  for (const auto& m : fieldPattern().globalMatch(text)) {
-    result += text.mid(from, m.capturedStart() - from);
+  const QString result = replaceEach(text, fieldPattern(), [&](const QRegularExpressionMatch& m) {
     const QString field = m.captured(1);
     if (field == u"zeit")
-      result += formatTime(t.arrival).left(5);
-    else if (field == u"code")
-      result += t.code;
-    else if (field == u"name")
-      result += t.name.isEmpty() ? t.code : t.name;
-    else if (field == u"text")
-      result += t.text;
-    else if (field == u"status")
-      result += t.kind == RuleKind::Pocsag ? t.sub
-                : t.status >= 0            ? QString::number(t.status)
-                                           : QString();
-    from = m.capturedEnd();
-  }
-  result += text.mid(from);
+      return formatTime(t.arrival).left(5);
+    if (field == u"code")
+      return t.code;
+    if (field == u"name")
+      return t.name.isEmpty() ? t.code : t.name;
+    if (field == u"text")
+      return t.text;
+    // {status}
+    if (t.kind == RuleKind::Pocsag)
+      return t.sub;
+    return t.status >= 0 ? QString::number(t.status) : QString();
+  });
   return result.simplified();
 }
 

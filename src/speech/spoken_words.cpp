@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "speech/spoken_words.h"
 
+#include "base/replace_each.h"
 #include "settings/settings_store.h"
 
 #include <QRegularExpression>
@@ -68,19 +69,18 @@ QString SpokenWords::say(const QString& text) const {
   static const QRegularExpression time(QStringLiteral("(?<!\\d)(\\d{1,2}):(\\d{2})(?!\\d)"));
   static const QRegularExpression joint(QStringLiteral("(?<=\\d)\\s*[/-]\\s*(?=\\d)"));
   static const QRegularExpression digits(QStringLiteral("\\d+"));
-  result.replace(time, QStringLiteral("\\1 Uhr \\2"));
+  result = replaceEach(result, time, [](const QRegularExpressionMatch& m) {
+    const int minutes = m.captured(2).toInt();
+    return QString::number(m.captured(1).toInt()) + QStringLiteral(" Uhr") +
+           (minutes ? u' ' + QString::number(minutes) : QString());
+  });
   result.replace(joint, QStringLiteral(" "));
-  QString spoken;
-  qsizetype from = 0;
-  for (const auto& m : digits.globalMatch(result)) {
-    spoken += result.mid(from, m.capturedStart() - from);
+  const QString spoken = replaceEach(result, digits, [](const QRegularExpressionMatch& m) {
     const QString number = m.captured();
-    spoken += number.size() >= 3 || (number.size() == 2 && number.front() == u'0')
-                  ? digitWords(number)
-                  : numberWords(number.toInt());
-    from = m.capturedEnd();
-  }
-  spoken += result.mid(from);
+    return number.size() >= 3 || (number.size() == 2 && number.front() == u'0')
+               ? digitWords(number)
+               : SpokenWords::numberWords(number.toInt());
+  });
   return spoken.simplified();
 }
 

@@ -13,7 +13,7 @@ class SettingsStore;
 // then the numbers in German words. Numbers of three digits and more are codes, read digit by
 // digit ("21001": "zwei eins null null eins"); shorter ones as numbers ("44": "vierundvierzig");
 // "/" and "-" between numbers are left out ("1/44-1": "eins vierundvierzig eins"), and a time
-// "14:05" is "vierzehn Uhr null fünf".
+// "14:05" is "vierzehn Uhr fünf", "14:00" "vierzehn Uhr".
 class SpokenWords {
 public:
   using Pair = std::pair<QString, QString>; // written, spoken

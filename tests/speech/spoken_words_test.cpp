@@ -15,7 +15,7 @@ TEST(SpokenWords, SaysCodesDigitByDigitNumbersAsNumbersAndTheTablesWords) {
       {"FF 1/44-1", "Feuerwehr eins vierundvierzig eins"},
       {"RTW 3, NEF 21", "Rettungswagen drei, Notarzteinsatzfahrzeug einundzwanzig"},
       {"FFW Süd", "FFW Süd"}, // whole words only
-      {"um 14:05", "um vierzehn Uhr null fünf"},
+      {"um 14:05, 08:00", "um vierzehn Uhr fünf, acht Uhr"},
       {"07 70 99 15", "null sieben siebzig neunundneunzig fünfzehn"},
   };
   for (const auto& [written, spoken] : cases)
