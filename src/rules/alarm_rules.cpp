@@ -9,6 +9,8 @@
 #include "speech/spoken_words.h"
 #include "state/options.h"
 
+#include <algorithm>
+
 namespace meldlux {
 
 namespace {
@@ -65,6 +67,8 @@ void AlarmRules::setRules(const QStringList& lines) {
     }
   }
   told_ = broken;
+  active_ =
+      std::any_of(rules_.begin(), rules_.end(), [](const AlarmRule& r) { return r.usable(); });
 }
 
 bool AlarmRules::isRepeat(const AlarmRule& rule, const RuleTelegram& t) {

@@ -39,6 +39,8 @@ public:
   // Line i as Regel(i+1); the keys after the last line are emptied.
   static void save(SettingsStore& store, const QStringList& lines);
   const std::vector<AlarmRule>& rules() const { return rules_; }
+  // Whether any rule can act at all; without one, telegrams need not be looked at.
+  bool active() const { return active_; }
 
   void check(const RuleTelegram& telegram);
 
@@ -58,6 +60,7 @@ private:
   const SpokenWords* words_ = nullptr;
   TimedSoundPlayer* sound_ = nullptr;
   std::vector<AlarmRule> rules_;
+  bool active_ = false;
   QHash<QString, OleDate> lastMatch_; // rule and telegram -> when it last acted
   QSet<QString> told_;                // the broken lines told of already
 };

@@ -26,6 +26,8 @@ template <typename Handle> void RuleCheck::handleThenCheck(Handle handle, RuleTe
 }
 
 void RuleCheck::HandleZvei(QString& code, OleDate& time) {
+  if (!rules_.active())
+    return handlers_.HandleZvei(code, time);
   RuleTelegram t;
   t.kind = RuleKind::Zvei;
   t.code = code;
@@ -35,6 +37,8 @@ void RuleCheck::HandleZvei(QString& code, OleDate& time) {
 }
 
 void RuleCheck::HandlePocsag(QString& ric, QString& text, QString& function, OleDate& time) {
+  if (!rules_.active())
+    return handlers_.HandlePocsag(ric, text, function, time);
   RuleTelegram t;
   t.kind = RuleKind::Pocsag;
   t.code = ric;
@@ -48,11 +52,15 @@ void RuleCheck::HandlePocsag(QString& ric, QString& text, QString& function, Ole
 
 void RuleCheck::HandleFmsVehicle(QString& identifier, std::int16_t& status, QString& text,
                                  OleDate& time) {
+  if (!rules_.active())
+    return handlers_.HandleFmsVehicle(identifier, status, text, time);
   fms(identifier, status, text, time, false);
 }
 
 void RuleCheck::HandleFmsControl(QString& identifier, std::int16_t& status, QString& text,
                                  OleDate& time) {
+  if (!rules_.active())
+    return handlers_.HandleFmsControl(identifier, status, text, time);
   fms(identifier, status, text, time, true);
 }
 
