@@ -1,5 +1,52 @@
-"""Follows a client's event log as it grows, for the latency benchmarks."""
-import time
+"""Follows a client's event log as it grows, for the latency benchmarks; meets its login and
+ends it."""
+import os, socket, subprocess, sys, time
+
+
+def start(bin_dir, work, data, **env_extra):
+    """The real meldlux (offscreen unless QT_QPA_PLATFORM says otherwise) in the folder data, its
+    settings under work/config, its event log work/events.log; gives the process and the log."""
+    events = os.path.join(work, "events.log")
+    open(events, "w").close()
+    env = dict(os.environ, MELDLUX_EVENT_LOG=events, XDG_CONFIG_HOME=os.path.join(work, "config"),
+               XDG_DATA_HOME=os.path.join(work, "share"), **env_extra)
+    env.setdefault("QT_QPA_PLATFORM", "offscreen")
+    client = subprocess.Popen([f"{bin_dir}/meldlux"], cwd=data, env=env,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return client, events
+
+
+def listen():
+    """A decoder server's socket on 127.0.0.1, a free port, waiting for one client."""
+    server = socket.socket()
+    server.bind(("127.0.0.1", 0))
+    server.listen(1)
+    server.settimeout(20)
+    return server
+
+
+def await_login(server, password):
+    """The link of the client that connects to the listening socket server and logs in."""
+    link, _ = server.accept()
+    link.settimeout(10)
+    login = b""
+    while f"PASS:{password}\r\n".encode() not in login:
+        got = link.recv(256)
+        if not got:
+            sys.exit("meldlux closed the link before logging in")
+        login += got
+    return link
+
+
+def end(client):
+    """Ends a client politely (its settings saved), or by force after 5 s."""
+    if client is None:
+        return
+    client.terminate()
+    try:
+        client.wait(timeout=5)
+    except subprocess.TimeoutExpired:
+        client.kill()
 
 
 def follow(events, stop, kinds, pause=0.0002):

@@ -13,9 +13,9 @@ than telegrams in the receive burst window (2 s) the lines wait for the cleanup 
 Not run in CI: the figure depends on the
 machine.
 """
-import os, re, shutil, socket, statistics, subprocess, sys, tempfile, threading, time
+import os, re, shutil, statistics, subprocess, sys, tempfile, threading, time
 
-from event_log_watch import follow
+from event_log_watch import await_login, end, follow, listen, start
 
 root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 bin_dir = os.environ.get("MELDLUX_BIN", os.path.join(root, "build", "bin"))
@@ -39,29 +39,12 @@ try:
     os.makedirs(config)
     subprocess.run([f"{bin_dir}/meldlux-refdata", "sample", data], check=True,
                    capture_output=True)
-    server = socket.socket()
-    server.bind(("127.0.0.1", 0))
-    server.listen(1)
-    server.settimeout(20)
+    server = listen()
     with open(os.path.join(config, "MeldluxWBR.ini"), "w") as f:
         f.write(f"[Server]\nAdresse=127.0.0.1\nPort={server.getsockname()[1]}\nPW=bench\n"
                 "[Einstellungen]\nAutoConnect=1\nMsgLines=30\nMsgTime=0\nMsgPosition=1\n")
-    events = os.path.join(work, "events.log")
-    open(events, "w").close()
-    env = dict(os.environ, MELDLUX_EVENT_LOG=events, MELDLUX_EVENT_LOG_PAINT="1",
-               XDG_CONFIG_HOME=os.path.join(work, "config"),
-               XDG_DATA_HOME=os.path.join(work, "share"))
-    env.setdefault("QT_QPA_PLATFORM", "offscreen")
-    client = subprocess.Popen([f"{bin_dir}/meldlux"], cwd=data, env=env,
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    link, _ = server.accept()
-    link.settimeout(10)
-    login = b""
-    while b"PASS:bench\r\n" not in login:
-        got = link.recv(256)
-        if not got:
-            sys.exit("meldlux closed the link before logging in")
-        login += got
+    client, events = start(bin_dir, work, data, MELDLUX_EVENT_LOG_PAINT="1")
+    link = await_login(server, "bench")
     time.sleep(1)
 
     message, paint = {}, {}
@@ -95,10 +78,5 @@ try:
               f"{statistics.median(delays):.2f} ms, worst {delays[-1]:.2f} ms, "
               f"best {delays[0]:.2f} ms")
 finally:
-    if client is not None:
-        client.terminate()
-        try:
-            client.wait(timeout=5)
-        except subprocess.TimeoutExpired:
-            client.kill()
+    end(client)
     shutil.rmtree(work, ignore_errors=True)

@@ -19,8 +19,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The journal's SQLite driver is a plugin of Qt SQL, which dpkg-shlibdeps cannot see (the bridge's
 # MQTT library libmosquitto1 is linked, so dpkg-shlibdeps names it); Qt's German texts for its own
-# dialogs are data files it cannot see either.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, qt6-translations-l10n")
+# dialogs are data files it cannot see either, nor espeak-ng's German voice.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, qt6-translations-l10n, espeak-ng-data")
 # The popup's design font is Arial; its metric twin keeps the layout. The decoder and the SDR
 # tools make meldlux-multimon a receiver of its own.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2, multimon-ng, rtl-sdr")

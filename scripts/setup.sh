@@ -12,6 +12,7 @@ demo=(qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins
       libqt6sql6-sqlite  # the journal's SQLite driver for Qt SQL
       libsqlite3-dev     # the journal's umlaut-folding search function
       libmosquitto-dev   # the bridge's MQTT client library
+      libespeak-ng-dev espeak-ng-data libpcaudio-dev  # alarm texts read out in German
       help2man           # manual pages from --help
       multimon-ng)       # the real decoder of the demo's radio road (--funk)
 # What the tests, benchmarks, fuzzers and the package checks need on top.

@@ -31,9 +31,11 @@ public:
   void show(const QString&, const QString&, Icon) override {}
 };
 
-DisplayPorts withStandIns(DisplayPorts ports) {
+DisplayPorts withStandIns(DisplayPorts ports, const Clock& clock) {
   if (!ports.sound)
     ports.sound = std::make_unique<SilentSoundPlayer>();
+  // Speech waits until the sound playing has ended.
+  ports.sound = std::make_unique<TimedSoundPlayer>(std::move(ports.sound), clock);
   if (!ports.boxes)
     ports.boxes = std::make_unique<NoMessageBoxes>();
   if (!ports.screen)
@@ -80,7 +82,8 @@ Application::Application(std::unique_ptr<Clock> clock, std::unique_ptr<EventLog>
 Application::Application(std::unique_ptr<Clock> clock, std::unique_ptr<EventLog> log,
                          DisplayPorts display, QObject* parent)
     : QObject(parent), clock_(std::move(clock)), log_(std::move(log)), statusLabel_(*log_),
-      indicators_(*log_), display_(withStandIns(std::move(display))),
+      indicators_(*log_), display_(withStandIns(std::move(display), *clock_)),
+      timedSound_(static_cast<TimedSoundPlayer*>(display_.sound.get())),
       popup_(options_, *clock_, linkState_, replacements_, indicators_, *log_,
              PopupPorts{*display_.screen, *display_.metrics, *display_.foreground}),
       cleanup_(popup_, linkState_, *clock_), popupRules_(options_, popup_, cleanup_),
@@ -98,7 +101,10 @@ Application::Application(std::unique_ptr<Clock> clock, std::unique_ptr<EventLog>
       board_(*clock_, statusTables_, reference_.vehicles, *log_),
       monitor_(*clock_, *log_, board_),
       handlers_(HandlerContext{options_, *clock_, statusTables_, reference_, places_, popup_,
-                               indicators_, steps_, sounds_, &journalTee_}),
+                               indicators_, steps_, sounds_, &testMark_}),
+      station_({options_, *clock_, *log_, handlers_, reference_, statusTables_, *timedSound_,
+                &testMark_},
+               std::move(display_.voice)),
       tray_(*display_.trayShell, *log_, lockMode_),
       warnings_(popup_, sounds_, journalRelay_, *log_, *clock_,
                 [this] { return watch_.settings().soundFile; },
@@ -109,11 +115,22 @@ Application::Application(std::unique_ptr<Clock> clock, std::unique_ptr<EventLog>
                 }),
       watch_(*clock_, linkState_, watchTicker_, warnings_) {
   connect(&link_, &ConnectionManager::blockReceived, &receiver_, &Receiver::Winsock2_DataArrival);
+  // The watch sees each telegram's sender first, then the rules' check hands it to the handlers.
   receiver_.setHandlers(&watchedHandlers_);
   receiver_.setHeartbeatObserver([this](QStringView line) { watch_.heartbeat(line); });
   connect(&link_, &ConnectionManager::linkUp, this, [this] { watch_.linkUp(); });
   connect(&link_, &ConnectionManager::linkDown, this,
           [this](bool askedFor) { watch_.linkDown(askedFor); });
+  // A rule that cannot be read is told as the loaders tell a file, a voice that cannot speak as
+  // the program's other faults; each once.
+  connect(&station_.rules(), &AlarmRules::ruleSwitchedOff, this,
+          [this](int number, const QString& why) {
+            const QString note = QStringLiteral("Alarmregel %1 ausgeschaltet: %2").arg(number);
+            popup_.LoaderNotice(note.arg(why), statusTables_.colour(StatusTables::kInformation));
+          });
+  connect(&station_.speech(), &SpeechQueue::faultNoticed, this, [this](const QString& why) {
+    warnings_.fault(QStringLiteral("Sprachausgabe: ") + why);
+  });
   connect(&tray_, &FrmSysTray::Click, this, &Application::FormSys_Click);
   // Qt's tray icon reports no mouse moves, so the tip would keep whatever the last click left:
   // each new summary takes the road a mouse move over the icon takes.
@@ -172,6 +189,7 @@ bool Application::runStartUp(const QString& commandLineText) {
     loadSettings_.popupAppearance();
     loadSettings_.trayKeys();
     startJournal(); // before the loaders, whose failure ends the sequence
+    station_.load(settingsStore_);
     link_.setCarrySplitLines(readLinkSettings(settingsStore_).carrySplitLines);
 
     tray_.Form_Load(executableName());

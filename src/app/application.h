@@ -25,6 +25,9 @@
 #include "refdata/place_table.h"
 #include "refdata/reference_tables.h"
 #include "refdata/replacements.h"
+#include "rules/alarm_station.h"
+#include "rules/test_mark_sink.h"
+#include "rules/timed_sound_player.h"
 #include "settings/load_settings.h"
 #include "settings/save_settings.h"
 #include "settings/settings_store.h"
@@ -64,6 +67,7 @@ struct DisplayPorts {
   std::unique_ptr<MessageBoxes> boxes;
   std::unique_ptr<FontColourDialog> dialog;
   std::unique_ptr<TrayShell> trayShell;
+  std::unique_ptr<Voice> voice; // none: alarm texts are not read out
 };
 
 class Application : public QObject {
@@ -134,6 +138,8 @@ public:
   TrayTip& trayTip() { return trayTip_; }
   HandlerSteps& handlerSteps() { return steps_; }
   TelegramHandlerSet& handlers() { return handlers_; }
+  // The alarm rules and their speech, in front of the handlers.
+  AlarmStation& alarmStation() { return station_; }
   // The journal, once Form_Load has started it; nullptr when it is switched off.
   JournalWriter* journal() { return journal_.get(); }
   // The vehicle status board: every vehicle status the handlers journal, restored at start.
@@ -190,6 +196,7 @@ private:
   PlaceTable places_;
   ReplacementTable replacements_;
   DisplayPorts display_;
+  TimedSoundPlayer* timedSound_; // display_.sound, which it wraps
   PopupModel popup_;
   CleanupTick cleanup_;
   PopupOptionRules popupRules_;
@@ -210,13 +217,15 @@ private:
   AlarmMonitor monitor_;
   JournalTee viewsTee_{board_, monitor_};
   JournalTee journalTee_{journalRelay_, viewsTee_};
+  TestMarkSink testMark_{journalTee_, journalRelay_};
   TelegramHandlerSet handlers_;
+  AlarmStation station_;
   std::int16_t lockMode_ = 0;
   FrmSysTray tray_;
   QtTicker watchTicker_;
   WarningOutputs warnings_;
   LinkWatch watch_;
-  WatchedHandlers watchedHandlers_{watch_, handlers_};
+  WatchedHandlers watchedHandlers_{watch_, station_.handlers()};
   OwnerWindow* mainWindow_ = nullptr;
   bool startsHidden_ = false;
   bool unloaded_ = false;

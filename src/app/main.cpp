@@ -19,6 +19,7 @@
 #include "monitor/alarm_monitor_window.h"
 #include "options_window/font_colour_dialog_qt.h"
 #include "refdata/message_boxes_qt.h"
+#include "rules/alarm_rules_window.h"
 #include "tray/owner_window_qt.h"
 #include "tray/tray_icon.h"
 
@@ -49,7 +50,8 @@ int main(int argc, char** argv) {
           std::make_unique<meldlux::QtForeground>(), meldlux::makeSystemSoundPlayer(),
           std::make_unique<meldlux::QtMessageBoxes>(
               meldlux::QtMessageBoxes::timeoutFromEnvironment()),
-          std::make_unique<meldlux::QtFontColourDialog>(), std::make_unique<meldlux::TrayIcon>()});
+          std::make_unique<meldlux::QtFontColourDialog>(), std::make_unique<meldlux::TrayIcon>(),
+          meldlux::makeSystemVoice()});
   // Before start-up, so that it also shows the loop turning inside a loader's message box.
   meldlux::EventLogTicker ticker(app.eventLog());
   meldlux::PopupWindow popup(app.popupModel());
@@ -88,6 +90,11 @@ int main(int argc, char** argv) {
                    &meldlux::MainWindow::showHistory);
   QObject::connect(&app.tray(), &meldlux::FrmSysTray::supervisionWanted, &window,
                    &meldlux::MainWindow::showSupervisionSettings);
+  meldlux::AlarmRulesWindow rules(app.alarmStation(), app.settingsStore());
+  QObject::connect(&window, &meldlux::MainWindow::rulesRequested, &rules,
+                   &meldlux::AlarmRulesWindow::showInFront);
+  QObject::connect(&app.tray(), &meldlux::FrmSysTray::rulesWanted, &rules,
+                   &meldlux::AlarmRulesWindow::showInFront);
   // A request of the system to end (a signal, a polite taskkill, logging out) ends the program
   // the way closing its main window does, once.
   const auto endInOrder = [&window, &app] {

@@ -37,7 +37,8 @@ MainWindow::MainWindow(Application& app, QWidget* parent) : QWidget(parent), app
 
 MainWindow::~MainWindow() = default;
 
-// In the tray menu's order, then the journal's settings, which the menu does not have.
+// In the tray menu's order, with the journal's settings, which the menu does not have, before the
+// alarm rules.
 QWidget* MainWindow::buildOwnButtons() {
   auto* row = new QWidget(this);
   auto* layout = new QHBoxLayout(row);
@@ -55,7 +56,11 @@ QWidget* MainWindow::buildOwnButtons() {
   supervision->setObjectName(QStringLiteral("cmdUeberwachung"));
   connect(supervision, &QPushButton::clicked, this, &MainWindow::showSupervisionSettings);
   layout->addWidget(board);
+  auto* rules = new QPushButton(QStringLiteral("Alarmregeln"), row);
+  rules->setObjectName(QStringLiteral("cmdAlarmregeln"));
+  connect(rules, &QPushButton::clicked, this, &MainWindow::rulesRequested);
   layout->addWidget(history);
+  layout->addWidget(rules);
   layout->addWidget(journal);
   layout->addWidget(supervision);
   layout->addStretch();

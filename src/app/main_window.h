@@ -33,6 +33,7 @@ public:
 Q_SIGNALS:
   // The "Fahrzeugstatus" button below the frames.
   void boardRequested();
+  void rulesRequested();
 
 protected:
   void closeEvent(QCloseEvent* event) override;

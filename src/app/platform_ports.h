@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "speech/voice.h"
 #include "telegrams/sound_player.h"
 
 #include <functional>
@@ -19,6 +20,10 @@ public:
 
 // The sound player of this system: Qt Multimedia on Linux, winmm on Windows.
 std::unique_ptr<SoundPlayer> makeSystemSoundPlayer();
+
+// The voice that reads alarm texts out: espeak-ng on Linux; none yet on Windows, where it says so
+// once when asked to speak.
+std::unique_ptr<Voice> makeSystemVoice();
 
 // Calls `end` on the GUI thread when the system asks the program politely to end: SIGTERM or
 // SIGINT on Linux; WM_CLOSE (as `taskkill` posts it) or the session's end on Windows.

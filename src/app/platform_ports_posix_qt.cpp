@@ -2,6 +2,7 @@
 #include "app/platform_ports.h"
 
 #include "app/quit_on_signal.h"
+#include "speech/espeak_voice_posix.h"
 #include "telegrams/sound_player_qt.h"
 
 namespace meldlux {
@@ -19,6 +20,8 @@ private:
 } // namespace
 
 std::unique_ptr<SoundPlayer> makeSystemSoundPlayer() { return std::make_unique<QtSoundPlayer>(); }
+
+std::unique_ptr<Voice> makeSystemVoice() { return std::make_unique<EspeakVoice>(); }
 
 std::unique_ptr<PlatformHook> listenForEndRequests(std::function<void()> end) {
   return std::make_unique<SignalHook>(std::move(end));

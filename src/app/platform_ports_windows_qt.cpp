@@ -16,7 +16,17 @@ private:
   CloseRequestWindow window_;
 };
 
+class NoVoiceYet final : public Voice {
+public:
+  QString speak(const QString&, const SpeechSettings&, const std::atomic_bool&,
+                const std::function<void()>&) override {
+    return QStringLiteral("unter Windows noch nicht eingebaut");
+  }
+};
+
 } // namespace
+
+std::unique_ptr<Voice> makeSystemVoice() { return std::make_unique<NoVoiceYet>(); }
 
 std::unique_ptr<SoundPlayer> makeSystemSoundPlayer() {
   return std::make_unique<WindowsSoundPlayer>();

@@ -33,6 +33,8 @@ QString journalMarkText(JournalMark mark) {
     return QStringLiteral("Wiederholung");
   case JournalMark::Filtered:
     return QStringLiteral("gefiltert");
+  case JournalMark::Test:
+    return QStringLiteral("Test");
   case JournalMark::None:
     break;
   }

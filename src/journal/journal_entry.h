@@ -26,7 +26,8 @@ constexpr JournalKind kJournalLoadFault = JournalKind(16);
 constexpr JournalKind kJournalSupervision = JournalKind(17);
 
 // Why a received telegram got no line on the strip; None for a line it showed. Stored numbers.
-enum class JournalMark : std::uint8_t { None = 0, Repeat = 1, Filtered = 2 };
+// Test: a telegram that "Testen" in the alarm rules' window made up.
+enum class JournalMark : std::uint8_t { None = 0, Repeat = 1, Filtered = 2, Test = 3 };
 
 // Who sent an FMS telegram; None for the alarm kinds.
 enum class JournalDirection : std::uint8_t { None = 0, FromVehicle = 1, FromControl = 2 };
@@ -54,7 +55,7 @@ struct JournalEntry {
 QString journalKindName(JournalKind kind);
 // The kind of such a name; false for any other text.
 bool journalKindFromName(QStringView name, JournalKind& kind);
-// "Wiederholung", "gefiltert", or empty for a shown line.
+// "Wiederholung", "gefiltert", "Test", or empty for a shown line.
 QString journalMarkText(JournalMark mark);
 
 } // namespace meldlux

@@ -150,6 +150,9 @@ void FrmSysTray::menuChosen(int index) {
   case TrayMenu::mHistory:
     Q_EMIT historyWanted();
     break;
+  case TrayMenu::mRules:
+    Q_EMIT rulesWanted();
+    break;
   case TrayMenu::mSupervision:
     Q_EMIT supervisionWanted();
     break;

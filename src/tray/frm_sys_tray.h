@@ -68,6 +68,8 @@ Q_SIGNALS:
   void boardChosen();
   // "Ver&lauf" was chosen: the program opens its history window.
   void historyWanted();
+  // "Alarm&regeln" was chosen: the alarm rules' window is to come up.
+  void rulesWanted();
   // "Überwachung …" was chosen: the watch's settings are to come up.
   void supervisionWanted();
 

@@ -15,6 +15,7 @@ TrayMenu::TrayMenu()
           {mSep3, QString(), true, true},
           {mBoard, QStringLiteral("&Fahrzeugstatus"), false, true},
           {mHistory, QStringLiteral("Ver&lauf"), false, true}, // V belongs to "&Verstecken"
+          {mRules, QStringLiteral("Alarm&regeln"), false, true},
           {mSupervision, QStringLiteral("Überwachung …"), false, true},
       }} {}
 

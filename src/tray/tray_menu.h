@@ -20,6 +20,7 @@ public:
     mSep3,  // keeps "&Beenden" apart from ours, so a slip does not end the program
     mBoard, // "Fahrzeugstatus"
     mHistory,
+    mRules, // "Alarmregeln"
     mSupervision, // "Überwachung …"
     Count
   };

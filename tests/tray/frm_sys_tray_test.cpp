@@ -130,14 +130,14 @@ TEST_F(Tray, MenuEntriesFollowTheOwnerWhenTheMenuOpens) {
     if (item.enabled && !item.separator)
       enabled.append(item.caption);
   EXPECT_EQ(enabled, list({"&Einstellungen", "&Beenden", "&Fahrzeugstatus", "Ver&lauf",
-                           "Überwachung …"}));
+                           "Alarm&regeln", "Überwachung …"}));
   EXPECT_EQ(shell.opened->item(TrayMenu::mMinimize).caption, u"&Verstecken");
   // A separator keeps "&Beenden" apart from our entries, so a slip does not end the program.
   QStringList order;
   for (const auto& item : shell.opened->entries())
     order.append(item.separator ? QStringLiteral("-") : item.caption);
   EXPECT_EQ(order, list({"&Info", "-", "&Maximieren", "&Einstellungen", "&Verstecken", "-",
-                         "&Beenden", "-", "&Fahrzeugstatus", "Ver&lauf",
+                         "&Beenden", "-", "&Fahrzeugstatus", "Ver&lauf", "Alarm&regeln",
                          "Überwachung …"}));
 }
 
