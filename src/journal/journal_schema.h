@@ -24,6 +24,10 @@ public:
   // that is not a journal of this program, or a newer one, gives an error.
   static QString apply(QSqlDatabase& db);
 
+  // Why the file behind `db` is no journal of this program, in German words ("keine
+  // SQLite-Datenbank"); empty when it is one. Reads only.
+  static QString whyNoJournal(QSqlDatabase& db);
+
   // "ok" or what SQLite's integrity check found.
   static QString check(QSqlDatabase& db);
 };
