@@ -26,6 +26,13 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i)
+    arguments << QString::fromLocal8Bit(argv[i]);
+  if (meldlux::asksForHelp(arguments)) {
+    std::fputs(meldlux::commandLineHelp().toUtf8().constData(), stdout);
+    return 0;
+  }
   meldlux::chooseXcbOnWayland(argc, argv);
   QApplication qapp(argc, argv);
   const auto qtGermanTexts = meldlux::installQtGermanTexts();

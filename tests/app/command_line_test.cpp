@@ -59,5 +59,16 @@ TEST(CommandLineText, JoinsArgumentsWithBlanks) {
             (CommandLine{3, QStringLiteral("host")}));
 }
 
+TEST(CommandLineHelp, OnlyALoneHelpSwitchAsksForIt) {
+  EXPECT_TRUE(asksForHelp({QStringLiteral("--help")}));
+  EXPECT_TRUE(asksForHelp({QStringLiteral("-h")}));
+  // With anything beside it, the Parts' rules read it as a server name as before.
+  EXPECT_FALSE(asksForHelp({}));
+  EXPECT_FALSE(asksForHelp({QStringLiteral("server"), QStringLiteral("--help")}));
+  EXPECT_FALSE(asksForHelp({QStringLiteral("--help"), QStringLiteral("/l")}));
+  EXPECT_FALSE(asksForHelp({QStringLiteral("help")}));
+  EXPECT_TRUE(commandLineHelp().startsWith(u"Aufruf: meldlux [SERVER] [/l|/l2|/l3]\n"));
+}
+
 } // namespace
 } // namespace meldlux
