@@ -10,7 +10,7 @@
 
 namespace meldlux::multimon {
 
-class MqttLink;
+class BrokerLink;
 
 // Puts every telegram on the broker: the JSON on meldlux/<site>/telegram, a vehicle's own status
 // also retained on meldlux/<site>/fms/<identifier>, and "online" retained on
@@ -21,7 +21,7 @@ class MqttPublisher : public QObject {
 public:
   static constexpr int kInFlight = 20; // handed to the library and not yet acknowledged
 
-  MqttPublisher(MqttLink& link, QString site, qsizetype queueCapacity, QObject* parent = nullptr);
+  MqttPublisher(BrokerLink& link, QString site, qsizetype queueCapacity, QObject* parent = nullptr);
 
   static QByteArray bridgeTopic(const QString& site);
   static QByteArray telegramTopic(const QString& site);
@@ -39,7 +39,7 @@ private:
   void linkLost();
   void acknowledged(int mid);
 
-  MqttLink& link_;
+  BrokerLink& link_;
   QString site_;
   QString runId_;
   qint64 next_ = 1;
