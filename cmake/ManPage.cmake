@@ -24,13 +24,17 @@ function(meldlux_man_page target description)
   endif()
   set(page ${MELDLUX_MAN_DIR}/${target}.1)
   # --version-string: the tools print no --version of their own; the page names the release.
-  # A UTF-8 locale keeps the umlauts of German help texts.
+  # A UTF-8 locale keeps the umlauts of German help texts (not of the description: help2man reads
+  # that as Latin-1, so it is written without them).
   add_custom_command(OUTPUT ${page}.gz
     COMMAND ${CMAKE_COMMAND} -E make_directory ${MELDLUX_MAN_DIR}
+    # Run by its bare name from PATH: the help's first line ("Aufruf: NAME ...", which help2man
+    # does not read as a usage line) names the program as Qt was given it, not the build folder.
     COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8
+            "PATH=$<TARGET_FILE_DIR:${target}>:$ENV{PATH}"
             ${MELDLUX_HELP2MAN} --locale=C.UTF-8 --no-info --no-discard-stderr
             --version-string=${PROJECT_VERSION} --name=${description}
-            --output=${page} $<TARGET_FILE:${target}>
+            --output=${page} $<TARGET_FILE_NAME:${target}>
     # help2man dates a page by the month it runs in; the release's day replaces it.
     COMMAND sed -i "s/^\\(\\.TH [^ ]* [^ ]* \\)\"[^\"]*\"/\\1\"${MELDLUX_RELEASE_DATE}\"/" ${page}
     COMMAND ${MELDLUX_GZIP} -9nf ${page}

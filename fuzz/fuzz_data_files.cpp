@@ -4,6 +4,7 @@
 // start-up trap), but nothing may crash or hang, and a store once written by us must read back
 // as it was written.
 #include "app/reference_data_check.h"
+#include "qt_application.h"
 #include "settings/verbatim_ini_format.h"
 
 #include <QCoreApplication>
@@ -61,10 +62,7 @@ void loadAsFile(std::size_t which, const QByteArray& bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0)
     return 0;
-  static int argc = 1;
-  static char name[] = "fuzz_data_files";
-  static char* argv[] = {name, nullptr};
-  static QCoreApplication app(argc, argv);
+  needQtApplication("fuzz_data_files");
   const QByteArray bytes(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
   const std::size_t which = data[0] % (kFileCount + 1);
   if (which == kFileCount)

@@ -18,6 +18,7 @@
 #include "base/event_log.h"
 #include "base/numbers.h"
 #include "property.h"
+#include "qt_application.h"
 #include "settings/save_settings.h"
 #include "settings/setting_keys.h"
 #include "settings/verbatim_ini_format.h"
@@ -107,10 +108,7 @@ QStringList savedTexts(Application& app) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static int argc = 1;
-  static char name[] = "fuzz_settings_round_trip";
-  static char* argv[] = {name, nullptr};
-  static QCoreApplication qapp(argc, argv);
+  needQtApplication("fuzz_settings_round_trip");
   // Every save rewrites the file and syncs it to disk forty times over; on a memory file system
   // that costs nothing.
   static QTemporaryDir home(QDir(QStringLiteral("/dev/shm")).exists()

@@ -31,6 +31,7 @@
 #include "base/event_log.h"
 #include "base/failure.h"
 #include "property.h"
+#include "qt_application.h"
 #include "tables/builtin_tables.h"
 
 #include <QCoreApplication>
@@ -244,10 +245,7 @@ void checkState(Application& app, const WatchedHandlers& handlers, qsizetype pie
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static int argc = 1;
-  static char name[] = "fuzz_wire_path";
-  static char* argv[] = {name, nullptr};
-  static QCoreApplication qapp(argc, argv);
+  needQtApplication("fuzz_wire_path");
 
   std::uint8_t header[4] = {0xFF, 30, 30, 60};
   const std::size_t headerSize = size < 4 ? size : 4;

@@ -240,6 +240,29 @@ int main(int argc, char** argv) {
   corpus.add("fuzz_settings_round_trip",
              QByteArray(1, '\1') + char(own.size() * 256 / (own.size() + kZentrixStore.size())) +
                  own + kZentrixStore);
+  // The bridge: multimon-ng's lines as the parser's tests give them (option byte 1: the German
+  // set), and the JSON the receiver's bridge publishes, with what a broker may bring besides.
+  corpus.add("fuzz_multimon_lines",
+             QByteArray("\1") +
+                 "ZVEI1: 21001\nZVEI1: 2E3E4\nZVEI1: 21FMS: garbage\n0E1\nZVEI1: E1234\n"
+                 "POCSAG512: Address: 1000001  Function: 2  Alpha:   ]bung<LF>Zug 1<EOT><NUL>\n"
+                 "POCSAG1200: Address: 1000003  Function: 0  Numeric: [0]\n"
+                 "POCSAG1200: Address: 12345678  Function: 0\nmultimon-ng 1.2.0\n");
+  corpus.add("fuzz_multimon_lines",
+             QByteArray("\0") +
+                 "FMS: 371315910146 (6=Feuerwehr     \t4=Berlin          \tOrt 0x10=016\tFZG "
+                 "1951\tStatus 3=Einsatz Ab    \t0=FZG->LST\t0=I  (ohneNA,ohneSIGNAL)\t) CRC "
+                 "correct AFTER SWAPPING ONE BIT\r\n"
+                 "FMS: 301311012146 (6=Feuerwehr     \t4=Berlin          \tOrt 0x12=018\tFZG "
+                 "1011\tStatus 3=Einsatz Ab    \t0=FZG->LST\t0=I  (ohneNA,ohneSIGNAL)\t) CRC "
+                 "INCORRECT (20)\n");
+  const QByteArray json =
+      R"({"id":"run-1","site":"wache","time":"2026-12-08T12:00:00.000Z","kind":"zvei",)"
+      R"("fields":{"code":"21001"},"line":"ZVEI\t21001"})";
+  corpus.add("fuzz_mqtt_payloads", '\0' + json + "\x1E\2" + json + "\x1E\1" + json);
+  corpus.add("fuzz_mqtt_payloads",
+             QByteArray("\0") + R"({"id":"a","line":"POC\t1234567\tA\tBrand"})" + "\x1E\0" +
+                 R"({"id":"b","line":"ZVEI\t1\r\nExit"})" + "\x1E\0[1,2]\x1E\0");
   std::printf("%d seed files in %s\n", corpus.total(), argv[1]);
   return 0;
 }

@@ -24,6 +24,8 @@ run() {
   case $name in
     fuzz_dispatch | fuzz_wire_path) dict=(-dict="$here/wire.dict") ;;
     fuzz_settings_round_trip | fuzz_data_files) dict=(-dict="$here/settings.dict") ;;
+    fuzz_multimon_lines) dict=(-dict="$here/multimon.dict") ;;
+    fuzz_mqtt_payloads) dict=(-dict="$here/json.dict") ;;
   esac
   # The seeds stay as they are; what the run adds goes to a scratch folder next to them.
   mkdir -p "$corpus/$name-new"

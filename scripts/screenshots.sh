@@ -51,7 +51,7 @@ shot "$out/bildschirm.png"
 # The tray menu opens at the mouse, below the icon at the right end of the top edge.
 xdotool mousemove $((width - trayheight / 2)) $((trayheight / 2)) click 3
 sleep 1
-shot "$out/traymenue.png" $((width - 240)) 0 240 130
+shot "$out/traymenue.png" $((width - 240)) 0 240 190
 xdotool key Escape
 
 kill -TERM "$meldlux"

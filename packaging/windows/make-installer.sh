@@ -13,7 +13,7 @@ for program in meldlux meldlux-refdata meldlux-decoder-sim meldlux-journal; do
   cp "$bin/$program.exe" "$stage/bin/"
 done
 cp "$bin"/*.dll "$stage/bin/"
-for dir in platforms sqldrivers styles tls imageformats; do
+for dir in platforms sqldrivers styles tls imageformats translations; do
   cp -r "$bin/$dir" "$stage/bin/"
 done
 x86_64-w64-mingw32-strip --strip-unneeded "$stage"/bin/*.exe "$stage"/bin/*.dll

@@ -121,6 +121,9 @@ Application::Application(std::unique_ptr<Clock> clock, std::unique_ptr<EventLog>
   connect(&link_, &ConnectionManager::linkUp, this, [this] { watch_.linkUp(); });
   connect(&link_, &ConnectionManager::linkDown, this,
           [this](bool askedFor) { watch_.linkDown(askedFor); });
+  connect(&station_.rules(), &AlarmRules::monitorRequested, this,
+          [this](double time, const QString& code, const QString& name, const QString& text,
+                 bool test) { monitorAlarm({time, code, name, text, test}); });
   // A rule that cannot be read is told as the loaders tell a file, a voice that cannot speak as
   // the program's other faults; each once.
   connect(&station_.rules(), &AlarmRules::ruleSwitchedOff, this,

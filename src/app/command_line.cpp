@@ -58,4 +58,22 @@ CommandLine parseCommandLine(const QString& text) {
   return result;
 }
 
+bool asksForHelp(const QStringList& arguments) {
+  return arguments.size() == 1 && (arguments.first() == u"--help" || arguments.first() == u"-h");
+}
+
+QString commandLineHelp() {
+  return QStringLiteral(
+      "Aufruf: meldlux [--monitor] [SERVER] [/l|/l2|/l3]\n"
+      "Zeigt die Telegramme eines Decoder-Servers (FMS, ZVEI, POCSAG) in einer Leiste am\n"
+      "Bildschirmrand, mit Tönen und einem Symbol im Infobereich.\n"
+      "\n"
+      "  SERVER  für diesen Lauf mit diesem Server verbinden statt mit dem der Einstellungen\n"
+      "  /l      das Fenster der Einstellungen sperren\n"
+      "  /l2     dazu den Eintrag \"Beenden\" im Menü des Infobereichs sperren (/l3 ebenso)\n"
+      "  --monitor  dazu den Alarmmonitor über den ganzen Bildschirm zeigen\n"
+      "Groß- und Kleinschreibung gilt gleich. Die Stammdaten liest Meldlux aus dem\n"
+      "Arbeitsverzeichnis; mehr in der Bedienungsanleitung (BEDIENUNG.md) und in man meldlux.\n");
+}
+
 } // namespace meldlux

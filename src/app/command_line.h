@@ -27,4 +27,10 @@ QString commandLineText(const QStringList& arguments);
 // Reads an optional server name and the switches "/l", "/l2", "/l3", ignoring letter case.
 CommandLine parseCommandLine(const QString& text);
 
+// "--help" or "-h" alone: the user wants the usage text, not a server of that name (which no
+// server can be called). With any other argument beside it, it is read as the rules say.
+bool asksForHelp(const QStringList& arguments);
+// The usage text, in German like the program.
+QString commandLineHelp();
+
 } // namespace meldlux

@@ -28,6 +28,13 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+  QStringList given;
+  for (int i = 1; i < argc; ++i)
+    given << QString::fromLocal8Bit(argv[i]);
+  if (meldlux::asksForHelp(given)) {
+    std::fputs(meldlux::commandLineHelp().toUtf8().constData(), stdout);
+    return 0;
+  }
   meldlux::chooseXcbOnWayland(argc, argv);
   QApplication qapp(argc, argv);
   const auto qtGermanTexts = meldlux::installQtGermanTexts();

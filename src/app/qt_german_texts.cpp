@@ -7,15 +7,18 @@
 
 namespace meldlux {
 
-std::unique_ptr<QTranslator> installQtGermanTexts() {
+std::unique_ptr<QTranslator> installQtGermanTexts(const QString& programFolder) {
   auto translator = std::make_unique<QTranslator>();
+  const QString besideProgram =
+      (programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder) +
+      QStringLiteral("/translations");
   // Always German, whatever the desktop's language: the windows around Qt's dialogs are.
-  if (!translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
-                        QStringLiteral("_"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
-      !QCoreApplication::installTranslator(translator.get()))
-    return nullptr;
-  return translator;
+  const QLocale german(QLocale::German, QLocale::Germany);
+  for (const QString& folder : {besideProgram, QLibraryInfo::path(QLibraryInfo::TranslationsPath)})
+    if (translator->load(german, QStringLiteral("qtbase"), QStringLiteral("_"), folder))
+      return QCoreApplication::installTranslator(translator.get()) ? std::move(translator)
+                                                                   : nullptr;
+  return nullptr;
 }
 
 } // namespace meldlux

@@ -48,4 +48,8 @@ OleDate parseOleDate(QStringView text) {
   return double(kEpoch.daysTo(date)) + double(time.msecsSinceStartOfDay()) / (kSecondsPerDay * 1000.0);
 }
 
+QString isoWithOffset(const QDateTime& time, Qt::DateFormat format) {
+  return time.toOffsetFromUtc(time.offsetFromUtc()).toString(format);
+}
+
 } // namespace meldlux

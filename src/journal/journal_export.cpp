@@ -75,8 +75,8 @@ QByteArray csvRowForSpreadsheet(const JournalEntry& e, const QString& kind) {
 
 QByteArray jsonLine(const JournalEntry& e) {
   QJsonObject o{{"id", qint64(e.id)},
-                {"arrival", fromOleDate(e.arrival).toString(Qt::ISODate)},
-                {"telegram_time", fromOleDate(e.telegramTime).toString(Qt::ISODate)},
+                {"arrival", isoWithOffset(fromOleDate(e.arrival))},
+                {"telegram_time", isoWithOffset(fromOleDate(e.telegramTime))},
                 {"kind", journalKindName(e.kind)},
                 {"identifier", e.identifier},
                 {"name", e.name},

@@ -70,6 +70,20 @@ QString JournalSchema::apply(QSqlDatabase& db) {
   return run(query, QStringLiteral("PRAGMA user_version = %1").arg(kVersion));
 }
 
+QString JournalSchema::whyNoJournal(QSqlDatabase& db) {
+  QSqlQuery query(db);
+  constexpr auto kNotADatabase = "26"; // SQLITE_NOTADB
+  if (!query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
+                                 "name = 'telegrams'")) ||
+      !query.next())
+    return query.lastError().nativeErrorCode() == QLatin1String(kNotADatabase)
+               ? QStringLiteral("keine SQLite-Datenbank")
+               : query.lastError().text();
+  if (query.value(0).toInt() == 0)
+    return QStringLiteral("eine Datenbank ohne die Tabelle der Telegramme");
+  return {};
+}
+
 QString JournalSchema::check(QSqlDatabase& db) {
   QSqlQuery query(db);
   if (!query.exec(QStringLiteral("PRAGMA integrity_check")))

@@ -72,5 +72,16 @@ TEST(CommandLineText, MonitorSwitchIsTakenOffBeforeTheRulesReadTheRest) {
   EXPECT_EQ(none, QStringList{QStringLiteral("host")});
 }
 
+TEST(CommandLineHelp, OnlyALoneHelpSwitchAsksForIt) {
+  EXPECT_TRUE(asksForHelp({QStringLiteral("--help")}));
+  EXPECT_TRUE(asksForHelp({QStringLiteral("-h")}));
+  // With anything beside it, the original's rules read it as a server name as before.
+  EXPECT_FALSE(asksForHelp({}));
+  EXPECT_FALSE(asksForHelp({QStringLiteral("server"), QStringLiteral("--help")}));
+  EXPECT_FALSE(asksForHelp({QStringLiteral("--help"), QStringLiteral("/l")}));
+  EXPECT_FALSE(asksForHelp({QStringLiteral("help")}));
+  EXPECT_TRUE(commandLineHelp().startsWith(u"Aufruf: meldlux [--monitor] [SERVER] [/l|/l2|/l3]\n"));
+}
+
 } // namespace
 } // namespace meldlux

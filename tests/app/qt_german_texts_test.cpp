@@ -2,6 +2,10 @@
 #include "app/qt_german_texts.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLibraryInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace meldlux {
@@ -17,6 +21,21 @@ TEST(QtGermanTexts, QtsOwnDialogTextsAreGermanWhileInstalled) {
               QStringLiteral("Grundfar&ben"));
   }
   EXPECT_EQ(cancel(), QStringLiteral("Cancel"));
+}
+
+// Where Qt was built elsewhere (Windows), its translations lie beside the program: looked for
+// there first, in "translations".
+TEST(QtGermanTexts, TakesTheTranslationsBesideTheProgramFirst) {
+  QTemporaryDir program;
+  ASSERT_TRUE(QDir(program.path()).mkdir(QStringLiteral("translations")));
+  const QString beside = program.filePath(QStringLiteral("translations/qtbase_de.qm"));
+  ASSERT_TRUE(QFile::copy(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
+                              QStringLiteral("/qtbase_de.qm"),
+                          beside));
+  const auto translator = installQtGermanTexts(program.path());
+  ASSERT_NE(translator, nullptr);
+  EXPECT_EQ(QDir::cleanPath(translator->filePath()), QDir::cleanPath(beside));
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
 }
 
 } // namespace

@@ -87,7 +87,9 @@ TEST_F(StationSafety, ALoadersBoxLeftAloneClosesAndTheFaultIsJournaled) {
   ASSERT_TRUE(server.waitForNewConnection(30000)) << meldlux.log().toStdString();
   EXPECT_TRUE(meldlux.logged("messagebox\tFahrzeuge Laden\tKeine gültige Fahrzeug DAT-Datei!"));
   EXPECT_TRUE(started(meldlux));
-  const auto faults = JournalReader(meldlux.journalPath()).page({{kJournalLoadFault}}, 10);
+  JournalFilter loadFaults;
+  loadFaults.kinds = {kJournalLoadFault};
+  const auto faults = JournalReader(meldlux.journalPath()).page(loadFaults, 10);
   ASSERT_EQ(faults.size(), 1u);
   EXPECT_EQ(faults[0].identifier, vehicles.fileName());
   EXPECT_TRUE(faults[0].message.startsWith("Länge 14400 Bytes ist kein Vielfaches von 515"));

@@ -65,6 +65,11 @@ validate() { # root of an installed tree
     [ -x "$1/bin/$program" ] || fail "$program not installed"
   done
   [ -f "$1/share/doc/meldlux/BEDIENUNG.md" ] || fail "user guide not installed"
+  # Every picture the guide shows lies where it points.
+  for picture in $(grep -o '](\(bilder\|images\)/[^)]*)' "$1/share/doc/meldlux/BEDIENUNG.md" |
+      tr -d '()]'); do
+    [ -f "$1/share/doc/meldlux/$picture" ] || fail "the guide's picture $picture not installed"
+  done
   [ -f "$1/share/meldlux/sample.scenario" ] || fail "sample scenario not installed"
   [ -f "$1/share/meldlux/signal.scenario" ] || fail "signal scenario not installed"
   for page in man1/meldlux man1/meldlux-decoder-sim man1/meldlux-journal man1/meldlux-multimon \
@@ -129,6 +134,12 @@ if ldd "$root/usr/bin/meldlux" | grep -q "not found"; then fail "meldlux misses 
 "$root/usr/bin/meldlux-refdata" sample "$work/data" >/dev/null &&
   "$root/usr/bin/meldlux-refdata" check "$work/data" | grep -q "Fahrzeug.Dat" ||
   fail "installed meldlux-refdata does not work"
+# Every program's help speaks German, Qt's own words in it too.
+for program in meldlux meldlux-decoder-sim meldlux-journal meldlux-refdata meldlux-signal-gen; do
+  help=$(QT_QPA_PLATFORM=offscreen "$root/usr/bin/$program" --help 2>&1) || fail "$program --help"
+  [[ $help == Aufruf:* && $help != *Usage* && $help != *Displays* ]] ||
+    fail "$program --help is not German: ${help%%$'\n'*}"
+done
 "${dpkg[@]}" -r meldlux >/dev/null 2>"$work/dpkg.err" || fail "dpkg -r: $(cat "$work/dpkg.err")"
 left=$(if [ -d "$root/usr" ]; then find "$root/usr" -type f | head -5; fi)
 [ -z "$left" ] || fail "left after removal: $left"

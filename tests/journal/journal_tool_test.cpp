@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/journal_fixture.h"
 
+#include "journal/journal_connection.h"
+
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSqlQuery>
 #include <gtest/gtest.h>
 
 namespace meldlux {
@@ -53,8 +58,9 @@ TEST_F(ToolFixture, CsvIsForGermanSpreadsheets) {
   semicolon.name = QStringLiteral("Zug 1; Zug 2");
   rig.writer->record(semicolon);
   JournalRig::endBlock();
+  // A day without a time is the whole of that day, as in the history window.
   const ToolRun r =
-      tool(QStringList{"export", "--kind", "zvei,pocsag", "--until", "08.12.2026"} + file());
+      tool(QStringList{"export", "--kind", "zvei,pocsag", "--until", "07.12.2026"} + file());
   ASSERT_EQ(r.code, 0) << r.err.toStdString();
   ASSERT_TRUE(r.out.startsWith(QByteArray("\xEF\xBB\xBF") + "Ankunft;"))
       << r.out.left(40).toStdString();
@@ -78,7 +84,16 @@ TEST_F(ToolFixture, JsonLinesCarryEveryField) {
   EXPECT_EQ(first["kind"].toString(), "fms_vehicle");
   EXPECT_EQ(first["status"].toInt(), 3);
   EXPECT_EQ(first["direction"].toString(), "Fahrzeug");
-  EXPECT_EQ(first["arrival"].toString(), "2026-12-08T06:00:00");
+  // The local time with its offset from UTC ("Z" where local time is UTC), the very moment.
+  const QString arrival = first["arrival"].toString();
+  EXPECT_TRUE(QRegularExpression(QStringLiteral(R"(^2026-12-08T06:00:00(Z|[+-]\d\d:\d\d)$)"))
+                  .match(arrival)
+                  .hasMatch())
+      << arrival.toStdString();
+  EXPECT_EQ(QDateTime::fromString(arrival, Qt::ISODate),
+            QDateTime(QDate(2026, 12, 8), QTime(6, 0)));
+  EXPECT_EQ(QDateTime::fromString(first["telegram_time"].toString(), Qt::ISODate),
+            QDateTime(QDate(2026, 12, 8), QTime(5, 59, 59)));
   EXPECT_EQ(QJsonDocument::fromJson(lines[3]).object()["message"].toString(), "B3 Brand\tWohnhaus");
 }
 
@@ -110,9 +125,11 @@ TEST_F(ToolFixture, CheckAndBadInput) {
     EXPECT_EQ(help.code, 0) << command;
     EXPECT_TRUE(help.out.contains("--file")) << command;
     EXPECT_TRUE(help.out.startsWith(
-        ("Usage: meldlux-journal " + std::string(command) + " [options]\n").c_str()))
+        ("Aufruf: meldlux-journal " + std::string(command) + " [Optionen]\n").c_str()))
         << help.out.left(60).toStdString();
+    EXPECT_TRUE(help.out.contains("Zeigt Hilfe")) << help.out.toStdString();
   }
+  EXPECT_TRUE(tool({"--help"}).out.startsWith("Aufruf: meldlux-journal export|stats|check"));
   EXPECT_TRUE(tool({"--version"}).out.startsWith("meldlux-journal 1."));
 
   rig.writer.reset();
@@ -123,6 +140,27 @@ TEST_F(ToolFixture, CheckAndBadInput) {
   f.close();
   const ToolRun damaged = tool(QStringList{"check"} + file());
   EXPECT_EQ(damaged.code, 1) << damaged.out.toStdString();
+}
+
+TEST_F(ToolFixture, AFileThatIsNoJournalIsToldInASentence) {
+  QFile text(rig.path("notizen.txt"));
+  ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+  text.write("Einsatz 1\nEinsatz 2\n");
+  text.close();
+  {
+    // A database of another program: SQLite, but without the journal's table.
+    JournalConnection other(rig.path("andere.sqlite"));
+    ASSERT_TRUE(QSqlQuery(other.db()).exec("CREATE TABLE kunden (name TEXT)"));
+  }
+  QFile(rig.path("leer.sqlite")).open(QIODevice::WriteOnly);
+  for (const char* name : {"notizen.txt", "andere.sqlite", "leer.sqlite"})
+    for (const char* command : {"check", "export", "stats"}) {
+      const ToolRun r = tool({command, "--file", rig.path(name)});
+      EXPECT_EQ(r.code, 1) << command << ' ' << name;
+      EXPECT_TRUE((r.out + r.err).contains(" ist kein Journal von Meldlux"))
+          << command << ' ' << name << ": " << (r.out + r.err).toStdString();
+    }
+  EXPECT_EQ(QFileInfo(rig.path("leer.sqlite")).size(), 0); // looked at, not made a journal
 }
 
 } // namespace

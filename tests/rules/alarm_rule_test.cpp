@@ -11,14 +11,21 @@ using namespace meldlux;
 
 namespace {
 
-RuleTelegram zvei(const QString& code) { return {RuleKind::Zvei, code}; }
+RuleTelegram telegram(RuleKind kind, const QString& code) {
+  RuleTelegram t;
+  t.kind = kind;
+  t.code = code;
+  return t;
+}
+RuleTelegram zvei(const QString& code) { return telegram(RuleKind::Zvei, code); }
 RuleTelegram pocsag(const QString& ric, const QString& sub, const QString& text = {}) {
-  RuleTelegram t{RuleKind::Pocsag, ric, sub};
+  RuleTelegram t = telegram(RuleKind::Pocsag, ric);
+  t.sub = sub;
   t.text = text;
   return t;
 }
 RuleTelegram fms(const QString& id, int status, bool fromControl = false) {
-  RuleTelegram t{RuleKind::Fms, id};
+  RuleTelegram t = telegram(RuleKind::Fms, id);
   t.status = status;
   t.fromControl = fromControl;
   return t;

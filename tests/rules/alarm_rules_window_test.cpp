@@ -51,6 +51,10 @@ TEST(AlarmRulesWindow, ShowsWhyARuleIsOffAndTestsARuleTheWayOfARealAlarm) {
       monitored,
       (QStringList{QStringLiteral("Probe 1234567 B (Test)"),
                    QStringLiteral("Fahrzeug 12 00/00 (Test)")})); // no organisation codes loaded
+  // The hall monitor shows them, as tests.
+  EXPECT_EQ(log.lines(QStringLiteral("monitor")),
+            (QStringList{QStringLiteral("monitor\talarm\tProbe 1234567 B"),
+                         QStringLiteral("monitor\talarm\tFahrzeug 12 00/00")}));
   // The test alarms went the way of real ones, onto the strip; the broken rule was told once,
   // not again on each save.
   const QStringList lines = log.lines(QStringLiteral("message"));

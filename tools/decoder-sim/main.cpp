@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // meldlux-decoder-sim: a stand-in for the decoder server that Meldlux connects to.
 
+#include "app/qt_german_texts.h"
 #include "scenario.h"
 #include "sim_server.h"
 
@@ -18,69 +19,73 @@ volatile std::sig_atomic_t stopRequested = 0;
 void onSignal(int) { stopRequested = 1; }
 
 const char* const kDescription =
-    R"(A stand-in for the decoder server: Meldlux (or any client) connects to it over TCP.
+    R"(Ein Ersatz für den Decoder-Server: Meldlux (oder ein anderer Client) verbindet sich
+über TCP mit ihm.
 
-It listens on 127.0.0.1:7778 unless told otherwise, accepts several clients at
-once and prints every byte a client sends, escaped (\r \n \t \\ \xHH), one line
-per receive. A client that sends the line "Exit" is disconnected. With
---password, a client gets traffic only after sending "PASS:<password>" CR LF; a
-wrong password closes it.
+Er wartet auf 127.0.0.1:7778, wenn nicht anders angegeben, nimmt mehrere Clients
+zugleich an und gibt jedes Byte aus, das ein Client sendet, maskiert (\r \n \t \\
+\xHH), eine Zeile je Empfang. Ein Client, der die Zeile "Exit" sendet, wird
+getrennt. Mit --password bekommt ein Client erst Daten, wenn er "PASS:<Passwort>"
+CR LF gesendet hat; ein falsches Passwort trennt ihn.
 
-Traffic, all of it Windows-1252 with CR LF line ends:
-  heartbeats   "#!XX!#" every --heartbeat seconds to every logged-in client.
-  scenario     --scenario FILE is played to each client after its login. Each
-               line is sent as it stands plus CR LF (UTF-8 or Windows-1252 file).
-                 @sleep SECONDS   pause (fractions allowed)
-                 @raw TEXT        send TEXT with \r \n \t \\ \xHH escapes and
-                                  no line end (splits a line across blocks)
-                 # comment        a line starting with "#" but not "#!"
-               Empty lines are skipped. --loop plays it again and again.
-  generated    --rate N telegrams per second to all logged-in clients, from the
-               first login on, for --duration seconds (0 = until stopped):
-               FMS vehicle and control-centre telegrams, ZVEI and POCSAG alarms
-               in --format tab, marker or mixed; marker lines carry the current
-               date and time.
+Gesendet wird in Windows-1252 mit CR LF am Zeilenende:
+  Lebenszeichen  "#!XX!#" alle --heartbeat Sekunden an jeden angemeldeten Client.
+  Szenario       --scenario DATEI wird jedem Client nach seiner Anmeldung
+                 vorgespielt, jede Zeile wie sie steht plus CR LF (Datei in UTF-8
+                 oder Windows-1252).
+                   @sleep SEKUNDEN  Pause (auch Bruchteile)
+                   @raw TEXT        TEXT mit den Masken \r \n \t \\ \xHH und ohne
+                                    Zeilenende (teilt eine Zeile auf zwei Blöcke)
+                   # Kommentar      eine Zeile, die mit "#" beginnt, aber nicht mit "#!"
+                 Leere Zeilen werden übersprungen. --loop spielt es immer wieder.
+  erzeugt        --rate N Telegramme je Sekunde an alle angemeldeten Clients, ab
+                 der ersten Anmeldung, --duration Sekunden lang (0 = bis zum Ende):
+                 FMS-Telegramme von Fahrzeugen und Leitstelle, ZVEI- und POCSAG-
+                 Alarme im --format tab, marker oder mixed; Zeilen mit Markern
+                 tragen Datum und Uhrzeit des Augenblicks.
 
-SIGINT or SIGTERM closes every client and ends the program.)";
+SIGINT oder SIGTERM trennt alle Clients und beendet das Programm.)";
 
 } // namespace
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("meldlux-decoder-sim"));
+  const auto qtGermanTexts = meldlux::installQtGermanTexts(); // Qt's own words in --help
 
   QCommandLineParser parser;
   parser.setApplicationDescription(QString::fromUtf8(kDescription));
   parser.addHelpOption();
-  const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("TCP port (default 7778)."),
+  const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("TCP-Port (Vorgabe 7778)."),
                                 QStringLiteral("PORT"), QStringLiteral("7778"));
   const QCommandLineOption listen(QStringLiteral("listen"),
-                                  QStringLiteral("Address to listen on (default 127.0.0.1)."),
-                                  QStringLiteral("ADDRESS"), QStringLiteral("127.0.0.1"));
+                                  QStringLiteral("Adresse, auf der er wartet (Vorgabe 127.0.0.1)."),
+                                  QStringLiteral("ADRESSE"), QStringLiteral("127.0.0.1"));
   const QCommandLineOption password(QStringLiteral("password"),
-                                    QStringLiteral("Require this login password."),
-                                    QStringLiteral("PASSWORD"));
+                                    QStringLiteral("Verlangt dieses Passwort bei der Anmeldung."),
+                                    QStringLiteral("PASSWORT"));
   const QCommandLineOption heartbeat(QStringLiteral("heartbeat"),
-                                     QStringLiteral("Seconds between heartbeats (0 = none)."),
-                                     QStringLiteral("SECONDS"), QStringLiteral("0"));
+                                     QStringLiteral("Sekunden zwischen Lebenszeichen (0 = keine)."),
+                                     QStringLiteral("SEKUNDEN"), QStringLiteral("0"));
   const QCommandLineOption scenario(QStringLiteral("scenario"),
-                                    QStringLiteral("Play this scenario file to each client."),
-                                    QStringLiteral("FILE"));
+                                    QStringLiteral("Spielt jedem Client diese Szenariodatei vor."),
+                                    QStringLiteral("DATEI"));
   const QCommandLineOption loop(QStringLiteral("loop"),
-                                QStringLiteral("Play the scenario again and again."));
+                                QStringLiteral("Spielt das Szenario immer wieder."));
   const QCommandLineOption rate(QStringLiteral("rate"),
-                                QStringLiteral("Generated telegrams per second (0 = none)."),
+                                QStringLiteral("Erzeugte Telegramme je Sekunde (0 = keine)."),
                                 QStringLiteral("N"), QStringLiteral("0"));
   const QCommandLineOption format(QStringLiteral("format"),
-                                  QStringLiteral("Line format: tab, marker or mixed (default)."),
+                                  QStringLiteral("Zeilenformat: tab, marker oder mixed (Vorgabe)."),
                                   QStringLiteral("FORMAT"), QStringLiteral("mixed"));
   const QCommandLineOption duration(
       QStringLiteral("duration"),
-      QStringLiteral("Seconds of generated traffic (0 = until stopped)."), QStringLiteral("S"),
+      QStringLiteral("Sekunden erzeugter Telegramme (0 = bis zum Ende)."), QStringLiteral("S"),
       QStringLiteral("0"));
-  const QCommandLineOption seed(QStringLiteral("seed"),
-                                QStringLiteral("Seed of the generated traffic (default 1)."),
-                                QStringLiteral("N"), QStringLiteral("1"));
+  const QCommandLineOption seed(
+      QStringLiteral("seed"),
+      QStringLiteral("Startwert des Zufalls der erzeugten Telegramme (Vorgabe 1)."),
+      QStringLiteral("N"), QStringLiteral("1"));
   parser.addOptions(
       {port, listen, password, heartbeat, scenario, loop, rate, format, duration, seed});
   parser.process(app);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // meldlux-journal: export, count and check the journal of received telegrams.
 
+#include "app/qt_german_texts.h"
 #include "journal/journal_connection.h"
 #include "journal/journal_export.h"
 #include "journal/journal_reader.h"
@@ -35,15 +36,25 @@ QString defaultPath() {
       .filePath(QStringLiteral("journal.sqlite"));
 }
 
-// "TT.MM.JJJJ[ hh:mm[:ss]]" or "JJJJ-MM-TT[Thh:mm[:ss]]", local time.
-bool parseWhen(const QString& text, OleDate& out) {
-  static const char* const formats[] = {"dd.MM.yyyy hh:mm:ss", "dd.MM.yyyy hh:mm", "dd.MM.yyyy",
-                                        "yyyy-MM-ddThh:mm:ss", "yyyy-MM-ddThh:mm", "yyyy-MM-dd",
+enum class DayOnly { Start, End };
+
+// "TT.MM.JJJJ[ hh:mm[:ss]]" or "JJJJ-MM-TT[Thh:mm[:ss]]", local time. A day without a time is
+// its start, or for the end of a span its end, as in the history window.
+bool parseWhen(const QString& text, DayOnly dayOnly, OleDate& out) {
+  static const char* const formats[] = {"dd.MM.yyyy hh:mm:ss", "dd.MM.yyyy hh:mm",
+                                        "yyyy-MM-ddThh:mm:ss", "yyyy-MM-ddThh:mm",
                                         "yyyy-MM-dd hh:mm:ss", "yyyy-MM-dd hh:mm"};
   for (const char* format : formats) {
     const QDateTime t = QDateTime::fromString(text.trimmed(), QString::fromLatin1(format));
     if (t.isValid()) {
       out = toOleDate(t);
+      return true;
+    }
+  }
+  for (const char* format : {"dd.MM.yyyy", "yyyy-MM-dd"}) {
+    const QDate day = QDate::fromString(text.trimmed(), QString::fromLatin1(format));
+    if (day.isValid()) {
+      out = toOleDate(QDateTime(dayOnly == DayOnly::End ? day.addDays(1) : day, QTime(0, 0)));
       return true;
     }
   }
@@ -53,31 +64,37 @@ bool parseWhen(const QString& text, OleDate& out) {
 void addCommon(QCommandLineParser& p, const QString& description) {
   p.setApplicationDescription(description);
   p.addHelpOption();
-  p.addOption({QStringLiteral("file"), QStringLiteral("The journal (default: %1).").arg(defaultPath()),
-               QStringLiteral("path"), defaultPath()});
+  p.addOption({QStringLiteral("file"),
+               QStringLiteral("Das Journal (Vorgabe: %1).").arg(defaultPath()),
+               QStringLiteral("Pfad"), defaultPath()});
 }
 
 void addFilter(QCommandLineParser& p) {
-  p.addOption({QStringLiteral("since"), QStringLiteral("From this time on (TT.MM.JJJJ [hh:mm[:ss]])."),
-               QStringLiteral("time")});
-  p.addOption({QStringLiteral("until"), QStringLiteral("Before this time."), QStringLiteral("time")});
+  p.addOption({QStringLiteral("since"),
+               QStringLiteral("Ab diesem Zeitpunkt (TT.MM.JJJJ [hh:mm[:ss]] oder JJJJ-MM-TT)."),
+               QStringLiteral("Zeit")});
+  p.addOption({QStringLiteral("until"),
+               QStringLiteral("Vor diesem Zeitpunkt; ein Tag ohne Uhrzeit zählt ganz mit."),
+               QStringLiteral("Zeit")});
   p.addOption({QStringLiteral("kind"),
-               QStringLiteral("Only these kinds, comma separated: fms_vehicle, fms_control, zvei, "
-                              "pocsag, text, load_fault, supervision."),
-               QStringLiteral("kinds")});
+               QStringLiteral("Nur diese Arten, durch Kommas getrennt: fms_vehicle, fms_control, "
+                              "zvei, pocsag, text, load_fault, supervision."),
+               QStringLiteral("Arten")});
 }
 
 // Fills the filter; an error text when an option is wrong.
 QString filterOf(const QCommandLineParser& p, JournalFilter& filter) {
-  if (p.isSet(QStringLiteral("since")) && !parseWhen(p.value(QStringLiteral("since")), filter.from))
-    return QStringLiteral("--since: not a date: ") + p.value(QStringLiteral("since"));
-  if (p.isSet(QStringLiteral("until")) && !parseWhen(p.value(QStringLiteral("until")), filter.until))
-    return QStringLiteral("--until: not a date: ") + p.value(QStringLiteral("until"));
+  if (p.isSet(QStringLiteral("since")) &&
+      !parseWhen(p.value(QStringLiteral("since")), DayOnly::Start, filter.from))
+    return QStringLiteral("--since: kein Zeitpunkt: ") + p.value(QStringLiteral("since"));
+  if (p.isSet(QStringLiteral("until")) &&
+      !parseWhen(p.value(QStringLiteral("until")), DayOnly::End, filter.until))
+    return QStringLiteral("--until: kein Zeitpunkt: ") + p.value(QStringLiteral("until"));
   if (p.isSet(QStringLiteral("kind")))
     for (const QString& name : p.value(QStringLiteral("kind")).split(u',', Qt::SkipEmptyParts)) {
       JournalKind kind;
       if (!journalKindFromName(name.trimmed(), kind))
-        return QStringLiteral("--kind: unknown kind: ") + name;
+        return QStringLiteral("--kind: unbekannte Art: ") + name;
       filter.kinds << kind;
     }
   return {};
@@ -90,29 +107,45 @@ int parse(QCommandLineParser& p, const QStringList& args, const char* command) {
   if (p.isSet(QStringLiteral("help"))) {
     // Qt's first line names the program by its path and knows no sub-command.
     QString text = p.helpText();
-    text.replace(0, text.indexOf(u'\n'),
-                 QStringLiteral("Usage: meldlux-journal %1 [options]").arg(QLatin1String(command)));
+    text.replace(
+        0, text.indexOf(u'\n'),
+        QStringLiteral("Aufruf: meldlux-journal %1 [Optionen]").arg(QLatin1String(command)));
     std::fputs(qPrintable(text), stdout);
     return 0;
   }
   if (!p.positionalArguments().isEmpty())
-    return usage(QStringLiteral("unexpected argument: ") + p.positionalArguments().first());
+    return usage(QStringLiteral("unerwartetes Argument: ") + p.positionalArguments().first());
   return -1;
 }
 
-bool exists(const QString& path) {
-  if (QFileInfo(path).isFile())
-    return true;
-  std::fprintf(stderr, "meldlux-journal: no journal at %s\n", qPrintable(path));
-  return false;
+// Why `path` cannot be read as a journal, as a sentence; empty when it can.
+QString journalProblem(const QString& path) {
+  if (!QFileInfo(path).isFile())
+    return QStringLiteral("Unter %1 liegt kein Journal.").arg(path);
+  JournalConnection connection(path, true);
+  QString why = connection.error();
+  if (why.isEmpty())
+    why = JournalSchema::whyNoJournal(connection.db());
+  return why.isEmpty() ? why
+                       : QStringLiteral("%1 ist kein Journal von Meldlux: %2.").arg(path, why);
+}
+
+bool isJournal(const QString& path) {
+  const QString problem = journalProblem(path);
+  if (!problem.isEmpty())
+    std::fprintf(stderr, "meldlux-journal: %s\n", qPrintable(problem));
+  return problem.isEmpty();
 }
 
 int runExport(const QStringList& args) {
   QCommandLineParser p;
-  addCommon(p, QStringLiteral("Writes the journal's telegrams, oldest first, to standard output."));
+  addCommon(p, QStringLiteral("Schreibt die Telegramme des Journals, die ältesten zuerst, auf die "
+                              "Standardausgabe."));
   addFilter(p);
-  p.addOption({QStringLiteral("format"), QStringLiteral("csv (for spreadsheets) or jsonl."),
-               QStringLiteral("format"), QStringLiteral("csv")});
+  p.addOption({QStringLiteral("format"),
+               QStringLiteral("csv (für Tabellenkalkulationen) oder jsonl (JSON, eine Zeile je "
+                              "Telegramm)."),
+               QStringLiteral("Format"), QStringLiteral("csv")});
   if (const int code = parse(p, args, "export"); code >= 0)
     return code;
   JournalFilter filter;
@@ -120,9 +153,9 @@ int runExport(const QStringList& args) {
     return usage(e);
   const QString format = p.value(QStringLiteral("format"));
   if (format != u"csv" && format != u"jsonl")
-    return usage(QStringLiteral("--format: csv or jsonl, not ") + format);
+    return usage(QStringLiteral("--format: csv oder jsonl, nicht ") + format);
   const QString path = p.value(QStringLiteral("file"));
-  if (!exists(path))
+  if (!isJournal(path))
     return 1;
   JournalReader reader(path);
   if (!reader.error().isEmpty())
@@ -145,7 +178,7 @@ int runExport(const QStringList& args) {
 
 int runStats(const QStringList& args) {
   QCommandLineParser p;
-  addCommon(p, QStringLiteral("Counts the telegrams per day and kind."));
+  addCommon(p, QStringLiteral("Zählt die Telegramme je Tag und Art."));
   addFilter(p);
   if (const int code = parse(p, args, "stats"); code >= 0)
     return code;
@@ -153,7 +186,7 @@ int runStats(const QStringList& args) {
   if (const QString e = filterOf(p, filter); !e.isEmpty())
     return usage(e);
   const QString path = p.value(QStringLiteral("file"));
-  if (!exists(path))
+  if (!isJournal(path))
     return 1;
   JournalReader reader(path);
   const auto counts = reader.perDayAndKind(filter);
@@ -172,17 +205,18 @@ int runStats(const QStringList& args) {
 
 int runCheck(const QStringList& args) {
   QCommandLineParser p;
-  addCommon(p, QStringLiteral("Checks the journal's integrity: prints \"ok\" and ends with 0, "
-                              "else prints what is wrong and ends with 1."));
+  addCommon(p, QStringLiteral("Prüft das Journal: gibt \"ok\" aus und endet mit 0, sonst was nicht "
+                              "stimmt und endet mit 1."));
   if (const int code = parse(p, args, "check"); code >= 0)
     return code;
   const QString path = p.value(QStringLiteral("file"));
-  if (!exists(path))
-    return 1;
-  JournalConnection connection(path, true);
-  QString result = connection.error();
-  if (result.isEmpty())
-    result = JournalSchema::check(connection.db());
+  QString result = journalProblem(path);
+  if (result.isEmpty()) {
+    JournalConnection connection(path, true);
+    result = connection.error();
+    if (result.isEmpty())
+      result = JournalSchema::check(connection.db());
+  }
   std::printf("%s\n", qPrintable(result));
   return result == u"ok" ? 0 : 1;
 }
@@ -199,6 +233,7 @@ int main(int argc, char** argv) {
   // The program's own name, so that the default file is the one meldlux writes.
   QCoreApplication::setApplicationName(QStringLiteral("meldlux"));
   QCoreApplication::setApplicationVersion(QStringLiteral(MELDLUX_VERSION));
+  const auto qtGermanTexts = installQtGermanTexts(); // Qt's own words in --help
   QStringList args = app.arguments();
   const QString command = args.size() > 1 ? args.at(1) : QString();
   if (command == u"--version" || command == u"-v") {
@@ -206,11 +241,11 @@ int main(int argc, char** argv) {
     return 0;
   }
   const QString overview = QStringLiteral(
-      "Usage: meldlux-journal export|stats|check [options]\n"
-      "  export  the telegrams as CSV or JSON lines (--since, --until, --kind, --format)\n"
-      "  stats   telegrams per day and kind\n"
-      "  check   the file's integrity\n"
-      "Each command takes --help; --version prints the version.\n");
+      "Aufruf: meldlux-journal export|stats|check [Optionen]\n"
+      "  export  die Telegramme als CSV oder JSON-Zeilen (--since, --until, --kind, --format)\n"
+      "  stats   Telegramme je Tag und Art\n"
+      "  check   ob die Datei ein unbeschädigtes Journal ist\n"
+      "Jeder Befehl kennt --help; --version gibt die Version aus.\n");
   if (command == u"--help" || command == u"-h") {
     std::fputs(qPrintable(overview), stdout);
     return 0;

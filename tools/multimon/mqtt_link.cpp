@@ -23,7 +23,7 @@ QString connackReason(int rc) {
 } // namespace
 
 MqttLink::MqttLink(Options options, QObject* parent)
-    : QObject(parent), options_(std::move(options)) {
+    : BrokerLink(parent), options_(std::move(options)) {
   initLibraryOnce();
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "broker_link.h"
 #include "mqtt_url.h"
 
 #include <QByteArray>
@@ -18,7 +19,7 @@ namespace meldlux::multimon {
 // acknowledged; everything it reports arrives here as queued signals on this object's thread.
 // It says once on stderr when the broker goes and once when it is back, never per message. A
 // broker that refuses the login is not asked again: that would only repeat the refusal.
-class MqttLink : public QObject {
+class MqttLink : public BrokerLink {
   Q_OBJECT
 public:
   struct Options {
@@ -39,20 +40,12 @@ public:
   bool start(QString* error);
   // Sends a DISCONNECT (so no last will) after what is queued, and ends the library's thread.
   void stop();
-  bool isUp() const { return up_; }
+  bool isUp() const override { return up_; }
 
   // QoS 1. Handed over while the broker is away, a message waits in the library until it is back.
   // Returns the message id, or 0 when the library refused it (too big, out of memory).
-  int publish(const QByteArray& topic, const QByteArray& payload, bool retain);
-  bool subscribe(const QByteArray& topic);
-
-Q_SIGNALS:
-  void connected();
-  void lost();
-  void refused(const QString& reason);
-  void acknowledged(int mid);
-  void subscribed();
-  void received(const QByteArray& topic, const QByteArray& payload);
+  int publish(const QByteArray& topic, const QByteArray& payload, bool retain) override;
+  bool subscribe(const QByteArray& topic) override;
 
 private:
   static void onConnect(mosquitto*, void* self, int rc);

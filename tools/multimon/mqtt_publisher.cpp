@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mqtt_publisher.h"
 
-#include "mqtt_link.h"
+#include "broker_link.h"
 #include "receiver_state.h"
 #include "telegram_json.h"
 
@@ -12,15 +12,14 @@
 
 namespace meldlux::multimon {
 
-MqttPublisher::MqttPublisher(MqttLink& link, QString site, qsizetype queueCapacity,
+MqttPublisher::MqttPublisher(BrokerLink& link, QString site, qsizetype queueCapacity,
                              QObject* parent)
     : QObject(parent), link_(link), site_(std::move(site)),
       // Ids stay unique across restarts of the bridge without any state on disk.
-      runId_(QString::number(QRandomGenerator::system()->generate64(), 36)),
-      queue_(queueCapacity) {
-  connect(&link_, &MqttLink::connected, this, &MqttPublisher::linkUp);
-  connect(&link_, &MqttLink::lost, this, &MqttPublisher::linkLost);
-  connect(&link_, &MqttLink::acknowledged, this, &MqttPublisher::acknowledged);
+      runId_(QString::number(QRandomGenerator::system()->generate64(), 36)), queue_(queueCapacity) {
+  connect(&link_, &BrokerLink::connected, this, &MqttPublisher::linkUp);
+  connect(&link_, &BrokerLink::lost, this, &MqttPublisher::linkLost);
+  connect(&link_, &BrokerLink::acknowledged, this, &MqttPublisher::acknowledged);
 }
 
 QByteArray MqttPublisher::bridgeTopic(const QString& site) {

@@ -10,7 +10,7 @@
 
 namespace meldlux::multimon {
 
-class MqttLink;
+class BrokerLink;
 
 // Puts every telegram on the broker: the JSON on meldlux/<site>/telegram, a vehicle's own status
 // also retained on meldlux/<site>/fms/<identifier>, and the bridge's status retained on
@@ -22,7 +22,7 @@ class MqttPublisher : public QObject {
 public:
   static constexpr int kInFlight = 20; // handed to the library and not yet acknowledged
 
-  MqttPublisher(MqttLink& link, QString site, qsizetype queueCapacity, QObject* parent = nullptr);
+  MqttPublisher(BrokerLink& link, QString site, qsizetype queueCapacity, QObject* parent = nullptr);
 
   static QByteArray bridgeTopic(const QString& site);
   static QByteArray telegramTopic(const QString& site);
@@ -42,7 +42,7 @@ private:
   void linkLost();
   void acknowledged(int mid);
 
-  MqttLink& link_;
+  BrokerLink& link_;
   QString site_;
   QString runId_;
   qint64 next_ = 1;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mqtt_subscriber.h"
 
-#include "mqtt_link.h"
+#include "broker_link.h"
 #include "mqtt_publisher.h"
 #include "telegram_json.h"
 
@@ -10,19 +10,19 @@
 
 namespace meldlux::multimon {
 
-MqttSubscriber::MqttSubscriber(MqttLink& link, const QString& site, QObject* parent)
+MqttSubscriber::MqttSubscriber(BrokerLink& link, const QString& site, QObject* parent)
     : QObject(parent), link_(link), topic_(MqttPublisher::telegramTopic(site)),
       statusTopic_(MqttPublisher::bridgeTopic(site)) {
   // Asked again on every connect: a broker that lost our session has lost the subscription too.
-  connect(&link_, &MqttLink::connected, this, [this] {
+  connect(&link_, &BrokerLink::connected, this, [this] {
     link_.subscribe(topic_);
     link_.subscribe(statusTopic_);
   });
-  connect(&link_, &MqttLink::subscribed, this, [this] {
+  connect(&link_, &BrokerLink::subscribed, this, [this] {
     if (!std::exchange(toldSubscribed_, true))
       std::fprintf(stderr, "meldlux-multimon: receiving %s\n", topic_.constData());
   });
-  connect(&link_, &MqttLink::received, this,
+  connect(&link_, &BrokerLink::received, this,
           [this](const QByteArray& topic, const QByteArray& payload) {
             if (topic == topic_)
               take(payload);

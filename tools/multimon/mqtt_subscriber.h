@@ -8,7 +8,7 @@
 
 namespace meldlux::multimon {
 
-class MqttLink;
+class BrokerLink;
 
 // Takes the telegrams of one site from the broker and hands on each wire line once, in the order
 // the broker delivers them; a message delivered again after a reconnect is skipped, and one that
@@ -16,7 +16,7 @@ class MqttLink;
 class MqttSubscriber : public QObject {
   Q_OBJECT
 public:
-  MqttSubscriber(MqttLink& link, const QString& site, QObject* parent = nullptr);
+  MqttSubscriber(BrokerLink& link, const QString& site, QObject* parent = nullptr);
 
   qint64 served() const { return served_; }
   qint64 repeated() const { return repeated_; }
@@ -30,7 +30,7 @@ Q_SIGNALS:
 private:
   void take(const QByteArray& payload);
 
-  MqttLink& link_;
+  BrokerLink& link_;
   QByteArray topic_;
   QByteArray statusTopic_;
   SeenWindow seen_;

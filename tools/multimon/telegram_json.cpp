@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "telegram_json.h"
 
+#include "base/ole_date.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -14,12 +16,10 @@ constexpr qsizetype kLongestPayload = 64 * 1024;
 
 QByteArray TelegramJson::encode(const DecodedTelegram& telegram, const QString& id,
                                 const QString& site, const QDateTime& time) {
-  // With its offset written out, so a reader elsewhere knows the local time it happened at.
-  const QDateTime stamped = time.toOffsetFromUtc(time.offsetFromUtc());
   const QJsonObject object{
       {QStringLiteral("id"), id},
       {QStringLiteral("site"), site},
-      {QStringLiteral("time"), stamped.toString(Qt::ISODateWithMs)},
+      {QStringLiteral("time"), isoWithOffset(time, Qt::ISODateWithMs)},
       {QStringLiteral("kind"), DecodedTelegram::kindName(telegram.kind)},
       {QStringLiteral("fields"), QJsonObject::fromVariantMap(telegram.fields)},
       {QStringLiteral("line"), telegram.wireLine()},

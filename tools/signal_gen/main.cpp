@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // meldlux-signal-gen: raw audio (22 050 Hz, signed 16-bit little-endian, mono) of ZVEI 1, FMS
 // and POCSAG telegrams, for multimon-ng or a receiver's audio input.
+#include "app/qt_german_texts.h"
 #include "signal_script.h"
 
 #include <QCommandLineParser>
@@ -14,40 +15,44 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("meldlux-signal-gen"));
   QCoreApplication::setApplicationVersion(QStringLiteral(MELDLUX_VERSION));
+  const auto qtGermanTexts = meldlux::installQtGermanTexts(); // Qt's own words in --help
 
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral(
-      "Writes raw audio (22050 Hz, signed 16-bit little-endian, mono) of ZVEI 1, FMS and POCSAG\n"
-      "telegrams, one after another with gaps. Each LINE, and each line of --scenario FILE, is one\n"
-      "of:\n"
-      "  zvei CODE                                  e.g. zvei 21001\n"
-      "  fms IDENTIFIER STATUS DIRECTION [damaged]  e.g. fms 64121011 3 0\n"
-      "  pocsag RATE RIC FUNCTION alpha|numeric TEXT e.g. pocsag 1200 1234567 0 alpha Brand\n"
-      "  pocsag RATE RIC FUNCTION                   a page without a message\n"
-      "  gap MILLISECONDS\n"
-      "Direction 0 is vehicle to control centre, 1 the other way; function 0-3 is sub-address\n"
-      "A-D; damaged spoils an FMS frame beyond repair (multimon-ng reads function 0 as numeric unless run with -f alpha); umlauts go out through the German 7-bit set.\n"
-      "Example: meldlux-signal-gen \"zvei 21001\" | multimon-ng -q -t raw -a ZVEI1 -"));
+      "Schreibt Rohdaten (22050 Hz, 16 Bit mit Vorzeichen, Little Endian, mono) von ZVEI-1-, FMS-\n"
+      "und POCSAG-Telegrammen, eines nach dem anderen mit Pausen. Jede ZEILE und jede Zeile der\n"
+      "--scenario DATEI ist eine von:\n"
+      "  zvei CODE                                  z. B. zvei 21001\n"
+      "  fms KENNUNG STATUS RICHTUNG [damaged]      z. B. fms 64121011 3 0\n"
+      "  pocsag RATE RIC FUNKTION alpha|numeric TEXT z. B. pocsag 1200 1234567 0 alpha Brand\n"
+      "  pocsag RATE RIC FUNKTION                   ein Ruf ohne Text\n"
+      "  gap MILLISEKUNDEN\n"
+      "Richtung 0 ist vom Fahrzeug zur Leitstelle, 1 umgekehrt; Funktion 0-3 ist die Unteradresse\n"
+      "A-D; damaged verdirbt ein FMS-Telegramm unrettbar (multimon-ng liest Funktion 0 als\n"
+      "numerisch, außer mit -f alpha); Umlaute gehen über den deutschen 7-Bit-Zeichensatz.\n"
+      "Beispiel: meldlux-signal-gen \"zvei 21001\" | multimon-ng -q -t raw -a ZVEI1 -"));
   parser.addHelpOption();
   parser.addVersionOption();
   const QCommandLineOption scenario(QStringLiteral("scenario"),
-                                    QStringLiteral("Reads lines from FILE, before the LINEs."),
-                                    QStringLiteral("FILE"));
-  const QCommandLineOption output(QStringLiteral("output"),
-                                  QStringLiteral("Writes to FILE instead of standard output."),
-                                  QStringLiteral("FILE"));
+                                    QStringLiteral("Liest Zeilen aus DATEI, vor den ZEILEn."),
+                                    QStringLiteral("DATEI"));
+  const QCommandLineOption output(
+      QStringLiteral("output"), QStringLiteral("Schreibt in DATEI statt auf die Standardausgabe."),
+      QStringLiteral("DATEI"));
   const QCommandLineOption gap(QStringLiteral("gap"),
-                               QStringLiteral("Silence after each telegram (default 500)."),
+                               QStringLiteral("Stille nach jedem Telegramm in ms (Vorgabe 500)."),
                                QStringLiteral("MS"), QStringLiteral("500"));
-  const QCommandLineOption noise(QStringLiteral("noise"),
-                                 QStringLiteral("Adds white noise at this signal-to-noise ratio."),
-                                 QStringLiteral("DB"));
+  const QCommandLineOption noise(
+      QStringLiteral("noise"),
+      QStringLiteral("Mischt weißes Rauschen mit diesem Signal-Rausch-Abstand bei."),
+      QStringLiteral("DB"));
   const QCommandLineOption seed(QStringLiteral("seed"),
-                                QStringLiteral("Seed of the noise (default 1)."),
+                                QStringLiteral("Startwert des Rauschens (Vorgabe 1)."),
                                 QStringLiteral("N"), QStringLiteral("1"));
   parser.addOptions({scenario, output, gap, noise, seed});
-  parser.addPositionalArgument(QStringLiteral("LINE"), QStringLiteral("A telegram or a gap."),
-                               QStringLiteral("[LINE...]"));
+  parser.addPositionalArgument(QStringLiteral("ZEILE"),
+                               QStringLiteral("Ein Telegramm oder eine Pause."),
+                               QStringLiteral("[ZEILE...]"));
   parser.process(app);
 
   bool ok = false;

@@ -28,7 +28,7 @@ const std::vector<Sound>& sounds() {
       // The control centre asks a vehicle to speak: three quick high beeps.
       {"sprechaufforderung.wav", {{1200, 0.08}, {0, 0.06}, {1200, 0.08}, {0, 0.06}, {1200, 0.08}}},
       // The alarm chain is broken: a low, falling pair, slow, unlike any alarm or status.
-      {"stoerung.wav", {{520, 0.35}, {0, 0.1}, {350, 0.5}, {0, 0.25}, {520, 0.35}, {0, 0.1}, {350, 0.5}}},
+      {"stoerung.wav", {{520, 0.3}, {0, 0.08}, {350, 0.45}, {0, 0.2}, {520, 0.3}, {0, 0.08}, {350, 0.45}}},
   };
   return all;
 }
