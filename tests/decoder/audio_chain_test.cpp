@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/multimon_run.h"
 
+#include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <csignal>
+#include <iostream>
 #include <gtest/gtest.h>
 
 // The real bridge's chain (--audio) with the real multimon-ng, its parts failing: each is started
@@ -77,4 +80,49 @@ TEST(AudioChain, ASourceThatEndsIsStartedAgainAndTheHeartbeatSaysTheReceiverIsDo
       },
       5000))
       << heard.toStdString();
+}
+
+// The receiver's plug is pulled behind the real bridge: the station's meldlux says so at once,
+// through the bridge's heartbeat, in the strip, the warning sound and the tray, and says when it
+// works again.
+TEST(AudioChain, ADeadReceiverReachesTheStationsStripThroughTheHeartbeat) {
+  QTemporaryDir dir;
+  const QString pull = dir.filePath(QStringLiteral("pull"));
+  BridgeRun bridge(dir.filePath(QStringLiteral("bridge.err")));
+  // Audio until the plug is pulled; started again after the back-off, it goes on.
+  ASSERT_TRUE(bridge.start(
+      {QStringLiteral("--audio"),
+       QStringLiteral("while [ ! -e %1 ]; do head -c 4000 /dev/zero; sleep 0.1; done; rm -f %1")
+           .arg(shellQuote(pull)),
+       QStringLiteral("--heartbeat"), QStringLiteral("0.5"), QStringLiteral("--password"),
+       QStringLiteral("geheim")}));
+  MeldluxRun meldlux(dir.path(), QStringLiteral("[Server]\nAdresse=127.0.0.1\nPort=%1\nPW=geheim\n"
+                                                "[Einstellungen]\nAutoConnect=1\n")
+                                     .arg(bridge.port));
+  ASSERT_TRUE(meldlux.start({}, {}));
+  ASSERT_TRUE(waitFor([&] { return meldlux.logged(QStringLiteral("sent\tPASS:geheim\\r\\n")); },
+                      30000))
+      << meldlux.log().toStdString();
+  QFile(pull).open(QIODevice::WriteOnly);
+  QElapsedTimer pulled;
+  pulled.start();
+
+  const auto logged = [&](const QString& line) {
+    return waitFor([&] { return meldlux.log().contains(line); }, 20000);
+  };
+  EXPECT_TRUE(logged(QStringLiteral("supervision\twarning\treceiver\tEmpfänger gestört seit ")))
+      << meldlux.log().toStdString() << bridge.errors().toStdString();
+  std::cout << "audio source dead to the warning: " << pulled.elapsed() << " ms\n";
+  EXPECT_TRUE(waitFor(
+      [&] {
+        return meldlux.log().contains(
+            QRegularExpression(QStringLiteral("\nmessage\t[^\n]*Empfänger gestört seit ")));
+      },
+      5000));
+  EXPECT_TRUE(logged(QStringLiteral("tray\tmodify\tEmpfänger gestört seit ")));
+  EXPECT_TRUE(logged(QStringLiteral("/stoerung.wav\n")));
+  EXPECT_TRUE(logged(QStringLiteral("supervision\trecovery\treceiver\t")))
+      << meldlux.log().toStdString() << bridge.errors().toStdString();
+  meldlux.process.kill();
+  meldlux.process.waitForFinished();
 }
