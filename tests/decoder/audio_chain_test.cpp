@@ -5,8 +5,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <csignal>
-#include <iostream>
 #include <gtest/gtest.h>
+#include <iostream>
 
 // The real bridge's chain (--audio) with the real multimon-ng, its parts failing: each is started
 // again, with one stderr line (a silent source: the mqtt test of a station's heartbeat).
@@ -100,8 +100,8 @@ TEST(AudioChain, ADeadReceiverReachesTheStationsStripThroughTheHeartbeat) {
                                                 "[Einstellungen]\nAutoConnect=1\n")
                                      .arg(bridge.port));
   ASSERT_TRUE(meldlux.start({}, {}));
-  ASSERT_TRUE(waitFor([&] { return meldlux.logged(QStringLiteral("sent\tPASS:geheim\\r\\n")); },
-                      30000))
+  ASSERT_TRUE(
+      waitFor([&] { return meldlux.logged(QStringLiteral("sent\tPASS:geheim\\r\\n")); }, 30000))
       << meldlux.log().toStdString();
   QFile(pull).open(QIODevice::WriteOnly);
   QElapsedTimer pulled;

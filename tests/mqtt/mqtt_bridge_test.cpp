@@ -51,15 +51,14 @@ TEST_F(MqttBridge, GeneratedAudioReachesTheStationsMeldluxOnceAndInOrder) {
                             QStringList{QStringLiteral("--password"), QStringLiteral("geheim")}));
   ASSERT_TRUE(station.said(QStringLiteral("receiving meldlux/wache/telegram"), 10000))
       << station.errors().toStdString();
-  MeldluxRun meldlux(dir.path(),
-                     QStringLiteral("[Server]\nAdresse=127.0.0.1\nPort=%1\nPW=geheim\n"
-                                    "[Einstellungen]\nAutoConnect=1\nMsgLines=8\n")
-                         .arg(station.port));
+  MeldluxRun meldlux(dir.path(), QStringLiteral("[Server]\nAdresse=127.0.0.1\nPort=%1\nPW=geheim\n"
+                                                "[Einstellungen]\nAutoConnect=1\nMsgLines=8\n")
+                                     .arg(station.port));
   ASSERT_TRUE(meldlux.start({}, data));
   LineClient wire; // what the station's bridge served, beside meldlux
   ASSERT_TRUE(wire.connectTo(station.port, "geheim"));
-  ASSERT_TRUE(waitFor([&] { return meldlux.logged(QStringLiteral("sent\tPASS:geheim\\r\\n")); },
-                      30000))
+  ASSERT_TRUE(
+      waitFor([&] { return meldlux.logged(QStringLiteral("sent\tPASS:geheim\\r\\n")); }, 30000))
       << meldlux.log().toStdString();
 
   // The audio plays once the receiver's bridge is on the broker.
@@ -74,9 +73,10 @@ TEST_F(MqttBridge, GeneratedAudioReachesTheStationsMeldluxOnceAndInOrder) {
   BridgeRun receiver(file("receiver.err"));
   ASSERT_TRUE(receiver.start(
       publishTo(broker.url(), "wache") +
-      QStringList{QStringLiteral("--run"),
-                  QStringLiteral("while [ ! -e %1 ]; do sleep 0.1; done; rm -f %1; ").arg(shellQuote(go)) +
-                      pipeline(scenario)}));
+      QStringList{
+          QStringLiteral("--run"),
+          QStringLiteral("while [ ! -e %1 ]; do sleep 0.1; done; rm -f %1; ").arg(shellQuote(go)) +
+              pipeline(scenario)}));
   ASSERT_TRUE(receiver.said(QStringLiteral("connected to the broker"), 10000))
       << receiver.errors().toStdString();
   QFile(go).open(QIODevice::WriteOnly);
@@ -128,10 +128,13 @@ TEST_F(MqttBridge, ALateSubscriberGetsTheFleetAndAKilledBridgeSaysOffline) {
     return -1;
   };
   // Asked as a newcomer, again until the last status is there.
-  EXPECT_TRUE(waitFor([&] {
-    seen = subscribeFor(broker.port(), "meldlux/nord/#", 500);
-    return retainedStatus() == 4 && seen.size() >= 2;
-  }, 10000)) << retainedStatus();
+  EXPECT_TRUE(waitFor(
+      [&] {
+        seen = subscribeFor(broker.port(), "meldlux/nord/#", 500);
+        return retainedStatus() == 4 && seen.size() >= 2;
+      },
+      10000))
+      << retainedStatus();
   QByteArrayList retained;
   for (const SeenMessage& m : seen)
     if (m.retained)
@@ -141,12 +144,14 @@ TEST_F(MqttBridge, ALateSubscriberGetsTheFleetAndAKilledBridgeSaysOffline) {
             "meldlux/nord/bridge={\"online\":true} meldlux/nord/fms/64101951=json");
 
   receiver.process.kill(); // SIGKILL: no goodbye, the broker speaks the last will
-  EXPECT_TRUE(waitFor([&] {
-    for (const SeenMessage& m : subscribeFor(broker.port(), "meldlux/nord/bridge", 300))
-      if (m.retained && m.payload == "{\"online\":false}")
-        return true;
-    return false;
-  }, 10000));
+  EXPECT_TRUE(waitFor(
+      [&] {
+        for (const SeenMessage& m : subscribeFor(broker.port(), "meldlux/nord/bridge", 300))
+          if (m.retained && m.payload == "{\"online\":false}")
+            return true;
+        return false;
+      },
+      10000));
 }
 
 TEST_F(MqttBridge, ABrokerRestartLosesNothingTheQueueHeldAndNothingComesTwice) {
@@ -190,10 +195,11 @@ TEST_F(MqttBridge, ABrokerRestartLosesNothingTheQueueHeldAndNothingComesTwice) {
   EXPECT_EQ(atReceiver.lines(), all);
   // One line when the broker went, one when the queue filled, one when it came back: not one per
   // telegram.
-  for (const QString& once : {QStringLiteral("lost the broker"), QStringLiteral("queue for the broker"),
-                              broker.url() + QStringLiteral(" is back")})
-    EXPECT_EQ(receiver.errors().count(once), 1)
-        << once.toStdString() << "\n" << receiver.errors().toStdString();
+  for (const QString& once :
+       {QStringLiteral("lost the broker"), QStringLiteral("queue for the broker"),
+        broker.url() + QStringLiteral(" is back")})
+    EXPECT_EQ(receiver.errors().count(once), 1) << once.toStdString() << "\n"
+                                                << receiver.errors().toStdString();
 }
 
 // A second receiver for the same site (a spare one, say) must not push the first off the broker.
@@ -251,8 +257,7 @@ TEST_F(MqttBridge, TlsWithAPasswordCarriesUmlautsAndAWrongPasswordIsRefusedOnce)
   BridgeRun receiver(file("receiver.err"));
   ASSERT_TRUE(receiver.start(publishTo(broker.url("mqtts"), "ost") + tls +
                              QStringList{QStringLiteral("--mqtt-password-file"), file("secret")}));
-  ASSERT_TRUE(receiver.said(QStringLiteral("connected"), 10000))
-      << receiver.errors().toStdString();
+  ASSERT_TRUE(receiver.said(QStringLiteral("connected"), 10000)) << receiver.errors().toStdString();
   LineClient client;
   ASSERT_TRUE(client.connectTo(station.port));
   QThread::msleep(300);
@@ -276,15 +281,26 @@ TEST_F(MqttBridge, TlsWithAPasswordCarriesUmlautsAndAWrongPasswordIsRefusedOnce)
   EXPECT_EQ(wrongOut.process.state(), QProcess::Running) << "its local clients are still served";
 }
 
-TEST_F(MqttBridge, AStationsHeartbeatSaysWhenTheReceiverOfItsSiteIsDown) {
+// The receiver's chain dies at its site; the station learns it across the broker, and so does
+// the strip of the meldlux at the station.
+TEST_F(MqttBridge, AStationsHeartbeatAndStripSayWhenTheReceiverOfItsSiteIsDown) {
   ASSERT_TRUE(broker.start());
   BridgeRun station(file("station.err"));
   ASSERT_TRUE(station.start(receiveFrom(broker.url(), "funk") +
-                            QStringList{QStringLiteral("--heartbeat"), QStringLiteral("0.2")}));
+                            QStringList{QStringLiteral("--heartbeat"), QStringLiteral("0.2"),
+                                        QStringLiteral("--password"), QStringLiteral("geheim")}));
   ASSERT_TRUE(station.said(QStringLiteral("receiving"), 10000)) << station.errors().toStdString();
   QTcpSocket client;
   client.connectToHost(QHostAddress::LocalHost, station.port);
   ASSERT_TRUE(client.waitForConnected(5000));
+  client.write("PASS:geheim\r\n");
+  MeldluxRun meldlux(dir.path(), QStringLiteral("[Server]\nAdresse=127.0.0.1\nPort=%1\nPW=geheim\n"
+                                                "[Einstellungen]\nAutoConnect=1\n")
+                                     .arg(station.port));
+  ASSERT_TRUE(meldlux.start({}, {}));
+  ASSERT_TRUE(
+      waitFor([&] { return meldlux.logged(QStringLiteral("sent\tPASS:geheim\\r\\n")); }, 30000))
+      << meldlux.log().toStdString();
   // Some audio, then the source falls silent: the receiver's chain is down.
   BridgeRun receiver(file("receiver.err"));
   ASSERT_TRUE(receiver.start(publishTo(broker.url(), "funk") +
@@ -301,4 +317,13 @@ TEST_F(MqttBridge, AStationsHeartbeatSaysWhenTheReceiverOfItsSiteIsDown) {
       },
       15000))
       << heard.toStdString() << receiver.errors().toStdString();
+  EXPECT_TRUE(waitFor(
+      [&] {
+        return meldlux.log().contains(
+            QStringLiteral("supervision	warning	receiver	Empfänger gestört seit "));
+      },
+      10000))
+      << meldlux.log().toStdString();
+  meldlux.process.kill();
+  meldlux.process.waitForFinished();
 }
