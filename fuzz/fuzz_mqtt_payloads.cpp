@@ -64,17 +64,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       Q_EMIT broker.connected();
       ++reconnects;
     }
-    const bool mine = !(action & 1);
-    Q_EMIT broker.received(mine ? QByteArray("meldlux/wache/telegram")
-                                : QByteArray("meldlux/nord/telegram"),
+    // The receiving bridge's status comes on a topic of its own and is no telegram.
+    const bool status = action & 4;
+    const bool mine = !(action & 1) && !status;
+    Q_EMIT broker.received(status ? QByteArray("meldlux/wache/bridge")
+                           : mine ? QByteArray("meldlux/wache/telegram")
+                                  : QByteArray("meldlux/nord/telegram"),
                            message);
     own += mine ? 1 : 0;
     require(subscriber.served() + subscriber.repeated() + subscriber.unreadable() == own,
             "a message on the site's topic not counted exactly once, or another site's counted");
     require(lines == subscriber.served(), "served lines and the count disagree");
   }
-  require(broker.asked.size() == reconnects, "not asked for the topic on each connect");
+  require(broker.asked.count("meldlux/wache/telegram") == reconnects,
+          "not asked for the telegrams on each connect");
   for (const QByteArray& topic : broker.asked)
-    require(topic == "meldlux/wache/telegram", "asked for another topic");
+    require(topic == "meldlux/wache/telegram" || topic == "meldlux/wache/bridge",
+            "asked for another topic");
   return 0;
 }

@@ -62,9 +62,9 @@ int linesAdded(const MessageList& before, const MessageList& after) {
 }
 
 // The program's own handlers, watched from outside on every call.
-class WatchedHandlers final : public TelegramHandlers {
+class ObservedHandlers final : public TelegramHandlers {
 public:
-  explicit WatchedHandlers(Application& app) : app_(app) {}
+  explicit ObservedHandlers(Application& app) : app_(app) {}
 
   void HandleZvei(QString& code, OleDate& time) override {
     checkTime(time);
@@ -209,7 +209,7 @@ void act(Application& app, ManualClock& clock, std::uint8_t action) {
   }
 }
 
-void checkState(Application& app, const WatchedHandlers& handlers, qsizetype pieces, int msgLines,
+void checkState(Application& app, const ObservedHandlers& handlers, qsizetype pieces, int msgLines,
                 const QSet<Colour>& colours) {
   const LinkState& link = app.linkState();
   require(link.ReceivedTotal <= pieces, "more accepted lines than received pieces");
@@ -262,7 +262,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   app.linkState().ConnectedSince = clock.now() - 60 / kSecondsPerDay;
   app.linkState().LastVehicleTelegram = clock.now();
   app.popupOptionRules().armPopup();
-  WatchedHandlers handlers(app);
+  ObservedHandlers handlers(app);
   app.receiver().setHandlers(&handlers);
 
   QSet<Colour> colours;
