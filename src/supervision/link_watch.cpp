@@ -118,6 +118,8 @@ void LinkWatch::telegram(QStringView code) {
     if (e.telegram.code != u"*" && e.telegram.code != code)
       continue;
     e.lastSeen = clock_.now();
+    if (active_.empty())
+      continue; // the usual case, on every telegram: no warning to end, no text to build
     end(expectedKey(e.telegram.code),
         QStringLiteral("Erwartete Meldung %1 wieder empfangen").arg(e.telegram.code));
   }
