@@ -9,11 +9,14 @@
 #include "support/wait.h"
 
 #include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <qpa/qplatformnativeinterface.h>
 
 namespace meldlux {
 namespace {
@@ -122,6 +125,51 @@ TEST_F(MonitorWindow, AScreenThatIsGoneGivesThePrimaryAndIsToldOnce) {
   EXPECT_TRUE(shows(u"seit 00:00"_qs)); // an alarm without a time counts from its arrival
   EXPECT_EQ(notes, QStringList{u"Alarmmonitor: Bildschirm „HDMI-9“ nicht gefunden, zeige auf dem "
                                "Hauptbildschirm"_qs});
+}
+
+// The offscreen platform's own way to plug screens in and out at run time, as a station's cabling
+// would; null on a platform that has none.
+using SetConfiguration = void (*)(const QJsonObject&, QPlatformNativeInterface*);
+SetConfiguration screenSetter() {
+  QPlatformNativeInterface* native = QGuiApplication::platformNativeInterface();
+  return native ? reinterpret_cast<SetConfiguration>(
+                      native->nativeResourceForIntegration("setConfiguration"))
+                : nullptr;
+}
+
+bool setScreens(const QStringList& names) {
+  const SetConfiguration set = screenSetter();
+  if (!set)
+    return false;
+  QJsonArray screens;
+  int x = 0;
+  for (const QString& name : names) {
+    screens.append(QJsonObject{
+        {u"name"_qs, name}, {u"x"_qs, x}, {u"y"_qs, 0}, {u"width"_qs, 1280}, {u"height"_qs, 720}});
+    x += 1280;
+  }
+  set(QJsonObject{{u"screens"_qs, screens}}, QGuiApplication::platformNativeInterface());
+  return QGuiApplication::screens().size() == names.size();
+}
+
+TEST_F(MonitorWindow, AScreenUnpluggedDuringAnAlarmHandsItToThePrimaryAndBack) {
+  if (!screenSetter())
+    GTEST_SKIP() << "the platform cannot change its screens at run time";
+  ASSERT_TRUE(setScreens({u"DP-1"_qs, u"HDMI-2"_qs}));
+  window.setScreenName(u"HDMI-2"_qs);
+  monitor.alarm({clock.now(), u"21001"_qs, {}, u"Brand"_qs, false});
+  ASSERT_EQ(window.screen()->name(), u"HDMI-2"_qs);
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_TRUE(setScreens({u"DP-1"_qs}));
+    EXPECT_TRUE(waitUntil([&] { return window.geometry().x() == 0; }));
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(shows(u"Brand"_qs)); // the alarm itself goes on, on the other screen
+    ASSERT_TRUE(setScreens({u"DP-1"_qs, u"HDMI-2"_qs}));
+    EXPECT_TRUE(waitUntil([&] { return window.geometry().x() == 1280; }));
+  }
+  monitor.alarm({clock.now(), u"21002"_qs, {}, u"Hilfe"_qs, false});
+  EXPECT_TRUE(shows(u"Hilfe"_qs));
+  EXPECT_EQ(notes.size(), 1) << "told once, not per unplugging";
 }
 
 } // namespace
