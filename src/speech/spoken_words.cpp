@@ -69,12 +69,16 @@ QString SpokenWords::say(const QString& text) const {
   static const QRegularExpression time(QStringLiteral("(?<!\\d)(\\d{1,2}):(\\d{2})(?!\\d)"));
   static const QRegularExpression joint(QStringLiteral("(?<=\\d)\\s*[/-]\\s*(?=\\d)"));
   static const QRegularExpression digits(QStringLiteral("\\d+"));
+  // "THL1" is the keyword THL and the number one: joined, the voice would make one word of it.
+  static const QRegularExpression letterDigit(
+      QStringLiteral("(?<=\\p{L})(?=\\d)|(?<=\\d)(?=\\p{L})"));
   result = replaceEach(result, time, [](const QRegularExpressionMatch& m) {
     const int minutes = m.captured(2).toInt();
     return QString::number(m.captured(1).toInt()) + QStringLiteral(" Uhr") +
            (minutes ? u' ' + QString::number(minutes) : QString());
   });
   result.replace(joint, QStringLiteral(" "));
+  result.replace(letterDigit, QStringLiteral(" "));
   const QString spoken = replaceEach(result, digits, [](const QRegularExpressionMatch& m) {
     const QString number = m.captured();
     return number.size() >= 3 || (number.size() == 2 && number.front() == u'0')

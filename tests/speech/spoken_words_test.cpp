@@ -17,6 +17,7 @@ TEST(SpokenWords, SaysCodesDigitByDigitNumbersAsNumbersAndTheTablesWords) {
       {"FFW Süd", "FFW Süd"}, // whole words only
       {"um 14:05, 08:00", "um vierzehn Uhr fünf, acht Uhr"},
       {"07 70 99 15", "null sieben siebzig neunundneunzig fünfzehn"},
+      {"THL1 B3 Ü2", "THL eins B drei Ü zwei"}, // a keyword's number is a word of its own
   };
   for (const auto& [written, spoken] : cases)
     EXPECT_EQ(words.say(QString::fromUtf8(written)), QString::fromUtf8(spoken)) << written;
