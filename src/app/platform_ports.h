@@ -21,8 +21,7 @@ public:
 // The sound player of this system: Qt Multimedia on Linux, winmm on Windows.
 std::unique_ptr<SoundPlayer> makeSystemSoundPlayer();
 
-// The voice that reads alarm texts out: espeak-ng on Linux; none yet on Windows, where it says so
-// once when asked to speak.
+// The voice that reads alarm texts out: espeak-ng on Linux, the system's speech (SAPI) on Windows.
 std::unique_ptr<Voice> makeSystemVoice();
 
 // Calls `end` on the GUI thread when the system asks the program politely to end: SIGTERM or

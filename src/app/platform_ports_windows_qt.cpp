@@ -2,6 +2,7 @@
 #include "app/platform_ports.h"
 
 #include "app/close_request_windows.h"
+#include "speech/sapi_voice_windows.h"
 #include "telegrams/sound_player_windows.h"
 
 namespace meldlux {
@@ -16,17 +17,9 @@ private:
   CloseRequestWindow window_;
 };
 
-class NoVoiceYet final : public Voice {
-public:
-  QString speak(const QString&, const SpeechSettings&, const std::atomic_bool&,
-                const std::function<void()>&) override {
-    return QStringLiteral("unter Windows noch nicht eingebaut");
-  }
-};
-
 } // namespace
 
-std::unique_ptr<Voice> makeSystemVoice() { return std::make_unique<NoVoiceYet>(); }
+std::unique_ptr<Voice> makeSystemVoice() { return std::make_unique<SapiVoice>(); }
 
 std::unique_ptr<SoundPlayer> makeSystemSoundPlayer() {
   return std::make_unique<WindowsSoundPlayer>();
