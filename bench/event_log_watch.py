@@ -1,6 +1,6 @@
 """Follows a client's event log as it grows, for the latency benchmarks; meets its login and
 ends it."""
-import os, socket, subprocess, sys, time
+import os, socket, statistics, subprocess, sys, time
 
 
 def start(bin_dir, work, data, **env_extra):
@@ -69,3 +69,38 @@ def follow(events, stop, kinds, pause=0.0002):
                         n = number(line)
                         if n is not None:
                             seen.setdefault(n, now)
+
+
+def prepare(bin_dir, work, settings, sample=True):
+    """The folders of a run under work: data (with the sample reference data unless sample is
+    False) and config/meldlux with settings as its MeldluxWBR.ini; gives the data folder."""
+    data, config = os.path.join(work, "data"), os.path.join(work, "config", "meldlux")
+    os.makedirs(data)
+    os.makedirs(config)
+    if sample:
+        subprocess.run([f"{bin_dir}/meldlux-refdata", "sample", data], check=True,
+                       capture_output=True)
+    with open(os.path.join(config, "MeldluxWBR.ini"), "w") as f:
+        f.write(settings)
+    return data
+
+
+def summary(what, sent, seen, count, digits=1):
+    """"send to WHAT: N of COUNT, median, worst, best" in ms from the moments in sent to those in
+    seen (both by number); ends the run when none arrived."""
+    delays = sorted(1000 * (seen[n] - sent[n]) for n in sent if n in seen)
+    if not delays:
+        sys.exit(f"nothing reached the {what}")
+    return (f"send to {what}: {len(delays)} of {count}, median "
+            f"{statistics.median(delays):.{digits}f} ms, worst {delays[-1]:.{digits}f} ms, "
+            f"best {delays[0]:.{digits}f} ms")
+
+
+def finish(seen, count, stop, watcher, seconds=10):
+    """Waits up to seconds for count numbers in seen, then ends the watcher thread (stop is its
+    event)."""
+    until = time.time() + seconds
+    while len(seen) < count and time.time() < until:
+        time.sleep(0.05)
+    stop.set()
+    watcher.join()

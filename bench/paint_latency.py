@@ -13,9 +13,9 @@ than telegrams in the receive burst window (2 s) the lines wait for the cleanup 
 Not run in CI: the figure depends on the
 machine.
 """
-import os, re, shutil, statistics, subprocess, sys, tempfile, threading, time
+import os, re, shutil, sys, tempfile, threading, time
 
-from event_log_watch import await_login, end, follow, listen, start
+from event_log_watch import await_login, end, follow, listen, prepare, start, summary
 
 root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 bin_dir = os.environ.get("MELDLUX_BIN", os.path.join(root, "build", "bin"))
@@ -34,15 +34,10 @@ def number(line):
 
 
 try:
-    data, config = os.path.join(work, "data"), os.path.join(work, "config", "meldlux")
-    os.makedirs(data)
-    os.makedirs(config)
-    subprocess.run([f"{bin_dir}/meldlux-refdata", "sample", data], check=True,
-                   capture_output=True)
     server = listen()
-    with open(os.path.join(config, "MeldluxWBR.ini"), "w") as f:
-        f.write(f"[Server]\nAdresse=127.0.0.1\nPort={server.getsockname()[1]}\nPW=bench\n"
-                "[Einstellungen]\nAutoConnect=1\nMsgLines=30\nMsgTime=0\nMsgPosition=1\n")
+    data = prepare(bin_dir, work,
+                   f"[Server]\nAdresse=127.0.0.1\nPort={server.getsockname()[1]}\nPW=bench\n"
+                   "[Einstellungen]\nAutoConnect=1\nMsgLines=30\nMsgTime=0\nMsgPosition=1\n")
     client, events = start(bin_dir, work, data, MELDLUX_EVENT_LOG_PAINT="1")
     link = await_login(server, "bench")
     time.sleep(1)
@@ -71,12 +66,7 @@ try:
     link.close()
 
     for name, seen in (("event log", message), ("paint", paint)):
-        delays = sorted(1000 * (seen[n] - sent[n]) for n in sent if n in seen)
-        if not delays:
-            sys.exit(f"no telegram reached the {name}")
-        print(f"send to {name}: {len(delays)} of {count}, median "
-              f"{statistics.median(delays):.2f} ms, worst {delays[-1]:.2f} ms, "
-              f"best {delays[0]:.2f} ms")
+        print(summary(name, sent, seen, count, digits=2))
 finally:
     end(client)
     shutil.rmtree(work, ignore_errors=True)

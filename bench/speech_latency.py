@@ -12,9 +12,9 @@ the figure is the speech road alone: rule, word table, queue, espeak-ng's synthe
 block, the sound output's open. DEVICE is the pcaudiolib device ("null": ALSA's null device, for
 machines without sound; "" for the system's own). Not run in CI: the figure depends on the machine.
 """
-import os, shutil, statistics, sys, tempfile, threading, time
+import os, shutil, sys, tempfile, threading, time
 
-from event_log_watch import await_login, end, follow, listen, start
+from event_log_watch import await_login, end, finish, follow, listen, prepare, start, summary
 
 root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 bin_dir = os.environ.get("MELDLUX_BIN", os.path.join(root, "build", "bin"))
@@ -34,15 +34,12 @@ def number(line):
 
 
 try:
-    data, config = os.path.join(work, "data"), os.path.join(work, "config", "meldlux")
-    os.makedirs(data)
-    os.makedirs(config)
     server = listen()
-    with open(os.path.join(config, "MeldluxWBR.ini"), "w") as f:
-        f.write(f"[Server]\nAdresse=127.0.0.1\nPort={server.getsockname()[1]}\nPW=bench\n"
-                "[Einstellungen]\nAutoConnect=1\n[Sounds]\nAlarm=0\n"
-                "[Alarmregeln]\nRegel1=ZVEI:2*|sprechen|{code}\n"
-                f"[Sprache]\nWiederholen=1\nAusgabe={device}\n")
+    data = prepare(bin_dir, work,
+                   f"[Server]\nAdresse=127.0.0.1\nPort={server.getsockname()[1]}\nPW=bench\n"
+                   "[Einstellungen]\nAutoConnect=1\n[Sounds]\nAlarm=0\n"
+                   "[Alarmregeln]\nRegel1=ZVEI:2*|sprechen|{code}\n"
+                   f"[Sprache]\nWiederholen=1\nAusgabe={device}\n", sample=False)
     client, events = start(bin_dir, work, data)
     link = await_login(server, "bench")
     time.sleep(1)
@@ -56,22 +53,14 @@ try:
         sent[n] = time.perf_counter()
         link.sendall(f"ZVEI\t{20000 + n}\r\n".encode())
         time.sleep(gap)
-    wait_until = time.time() + 10
-    while len(started) < count and time.time() < wait_until:
-        time.sleep(0.05)
-    stop.set()
-    watcher.join()
+    finish(started, count, stop, watcher)
     link.close()
 
     with open(events, "rb") as f:
         faults = [line for line in f.read().split(b"\n") if line.startswith(b"speechfault\t")]
     if faults:
         print("voice fault:", faults[0].decode().split("\t", 1)[1])
-    delays = sorted(1000 * (started[n] - sent[n]) for n in sent if n in started)
-    if not delays:
-        sys.exit("no alarm was read out")
-    print(f"send to first sample of speech: {len(delays)} of {count}, median "
-          f"{statistics.median(delays):.1f} ms, worst {delays[-1]:.1f} ms, best {delays[0]:.1f} ms")
+    print(summary("first sample of speech", sent, started, count))
 finally:
     end(client)
     shutil.rmtree(work, ignore_errors=True)

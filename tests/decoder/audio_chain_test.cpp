@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <iostream>
@@ -24,31 +25,19 @@ pid_t decoderOf(QProcess& bridge) {
   return pid_t(pgrep.readAllStandardOutput().trimmed().toInt());
 }
 
-} // namespace
-
-TEST(AudioChain, AKilledOrStoppedMultimonIsStartedAgainAndTheSourceLeftAlone) {
-  QTemporaryDir dir;
-  BridgeRun bridge(dir.filePath(QStringLiteral("bridge.err")));
-  ASSERT_TRUE(bridge.start({QStringLiteral("--audio"),
-                            QStringLiteral("while :; do head -c 8000 /dev/zero; sleep 0.1; done"),
-                            QStringLiteral("--audio-timeout"), QStringLiteral("1")}));
-  // After the version question, which is a multimon-ng of its own.
-  ASSERT_TRUE(bridge.said(QStringLiteral("hands the audio on"), 10000));
-  pid_t first = 0, second = 0;
-  ASSERT_TRUE(waitFor([&] { return (first = decoderOf(bridge.process)) > 0; }, 5000));
-  ::kill(first, SIGKILL);
-  EXPECT_TRUE(bridge.said(QStringLiteral("multimon-ng ended; starting it again in 1 s"), 5000))
-      << bridge.errors().toStdString();
-
-  ASSERT_TRUE(
-      waitFor([&] { return (second = decoderOf(bridge.process)) > 0 && second != first; }, 5000));
-  ::kill(second, SIGSTOP); // alive, but reads nothing
-  EXPECT_TRUE(
-      bridge.said(QStringLiteral("multimon-ng does not read its audio; starting it again"), 15000))
-      << bridge.errors().toStdString();
-  ::kill(second, SIGKILL); // the bridge's own end of it must have come first
-  EXPECT_EQ(bridge.errors().count(QStringLiteral("ended")), 1) << bridge.errors().toStdString();
+// The station's meldlux, logged in to the bridge with the password "geheim".
+bool loggedIn(MeldluxRun& meldlux) {
+  return meldlux.start({}, {}) &&
+         waitFor([&] { return meldlux.logged(QStringLiteral("sent\tPASS:geheim\\r\\n")); }, 30000);
 }
+
+QString stationOf(const BridgeRun& bridge) {
+  return QStringLiteral("[Server]\nAdresse=127.0.0.1\nPort=%1\nPW=geheim\n"
+                        "[Einstellungen]\nAutoConnect=1\n")
+      .arg(bridge.port);
+}
+
+} // namespace
 
 TEST(AudioChain, ASourceThatEndsIsStartedAgainAndTheHeartbeatSaysTheReceiverIsDownMeanwhile) {
   QTemporaryDir dir;
@@ -96,13 +85,8 @@ TEST(AudioChain, ADeadReceiverReachesTheStationsStripThroughTheHeartbeat) {
            .arg(shellQuote(pull)),
        QStringLiteral("--heartbeat"), QStringLiteral("0.5"), QStringLiteral("--password"),
        QStringLiteral("geheim")}));
-  MeldluxRun meldlux(dir.path(), QStringLiteral("[Server]\nAdresse=127.0.0.1\nPort=%1\nPW=geheim\n"
-                                                "[Einstellungen]\nAutoConnect=1\n")
-                                     .arg(bridge.port));
-  ASSERT_TRUE(meldlux.start({}, {}));
-  ASSERT_TRUE(
-      waitFor([&] { return meldlux.logged(QStringLiteral("sent\tPASS:geheim\\r\\n")); }, 30000))
-      << meldlux.log().toStdString();
+  MeldluxRun meldlux(dir.path(), stationOf(bridge));
+  ASSERT_TRUE(loggedIn(meldlux)) << meldlux.log().toStdString();
   QFile(pull).open(QIODevice::WriteOnly);
   QElapsedTimer pulled;
   pulled.start();
@@ -123,6 +107,86 @@ TEST(AudioChain, ADeadReceiverReachesTheStationsStripThroughTheHeartbeat) {
   EXPECT_TRUE(logged(QStringLiteral("/stoerung.wav\n")));
   EXPECT_TRUE(logged(QStringLiteral("supervision\trecovery\treceiver\t")))
       << meldlux.log().toStdString() << bridge.errors().toStdString();
+  meldlux.process.kill();
+  meldlux.process.waitForFinished();
+}
+
+// multimon-ng killed, then one that stops reading, behind the real bridge: each is started again
+// with its stderr line, the source left alone, and the station's meldlux warns of each through the
+// heartbeat and says when it works again; the bridge's heartbeats go on meanwhile, so the station
+// never thinks its server silent.
+TEST(AudioChain, AKilledOrStoppedMultimonIsStartedAgainAndReachesTheStationsStrip) {
+  QTemporaryDir dir;
+  BridgeRun bridge(dir.filePath(QStringLiteral("bridge.err")));
+  ASSERT_TRUE(bridge.start({QStringLiteral("--audio"),
+                            QStringLiteral("while :; do head -c 8000 /dev/zero; sleep 0.1; done"),
+                            QStringLiteral("--audio-timeout"), QStringLiteral("2"),
+                            QStringLiteral("--heartbeat"), QStringLiteral("0.5"),
+                            QStringLiteral("--password"), QStringLiteral("geheim")}));
+  MeldluxRun meldlux(dir.path(), stationOf(bridge));
+  ASSERT_TRUE(loggedIn(meldlux)) << meldlux.log().toStdString();
+  // After the version question, which is a multimon-ng of its own.
+  ASSERT_TRUE(bridge.said(QStringLiteral("hands the audio on"), 10000));
+  QTcpSocket plain; // a second client, timing the bridge's heartbeats
+  plain.connectToHost(QHostAddress::LocalHost, bridge.port);
+  ASSERT_TRUE(plain.waitForConnected(5000));
+  plain.write("PASS:geheim\r\n");
+  QElapsedTimer sinceBeat;
+  qint64 longestGap = 0;
+  const auto beat = [&] {
+    plain.waitForReadyRead(20);
+    if (plain.readAll().contains("#!XX!#")) {
+      if (sinceBeat.isValid())
+        longestGap = std::max(longestGap, sinceBeat.elapsed());
+      sinceBeat.start();
+    }
+  };
+  const auto count = [&](const QString& line) {
+    beat();
+    return meldlux.log().count(line);
+  };
+  const auto said = [&](const QString& text) {
+    return waitFor(
+        [&] {
+          beat();
+          return bridge.errors().contains(text);
+        },
+        15000);
+  };
+
+  const QString warning = QStringLiteral("supervision\twarning\treceiver\tEmpfänger gestört seit ");
+  const QString recovery = QStringLiteral("supervision\trecovery\treceiver\t");
+  pid_t decoder = 0;
+  for (const int signal : {SIGKILL, SIGSTOP}) { // SIGSTOP: alive, but reads nothing
+    const pid_t before = decoder;
+    ASSERT_TRUE(waitFor(
+        [&] {
+          beat();
+          return (decoder = decoderOf(bridge.process)) > 0 && decoder != before;
+        },
+        10000));
+    const qsizetype warnings = count(warning), recoveries = count(recovery);
+    ::kill(decoder, signal);
+    QElapsedTimer dead;
+    dead.start();
+    EXPECT_TRUE(said(signal == SIGKILL
+                         ? QStringLiteral("multimon-ng ended; starting it again in 1 s")
+                         : QStringLiteral("multimon-ng does not read its audio; starting")))
+        << bridge.errors().toStdString();
+    EXPECT_TRUE(waitFor([&] { return count(warning) > warnings; }, 30000))
+        << meldlux.log().toStdString() << bridge.errors().toStdString();
+    std::cout << (signal == SIGKILL ? "multimon-ng killed" : "multimon-ng stopped")
+              << " to the warning: " << dead.elapsed() << " ms\n";
+    EXPECT_TRUE(waitFor([&] { return count(recovery) > recoveries; }, 20000))
+        << meldlux.log().toStdString() << bridge.errors().toStdString();
+  }
+  if (decoderOf(bridge.process) == decoder)
+    ::kill(decoder, SIGKILL); // the bridge should have ended it
+  // Only the first multimon-ng's own end; the source ran on.
+  EXPECT_EQ(bridge.errors().count(QStringLiteral("ended")), 1) << bridge.errors().toStdString();
+  EXPECT_EQ(count(QStringLiteral("supervision\twarning\tsilence\t")), 0)
+      << meldlux.log().toStdString();
+  EXPECT_LT(longestGap, 2000) << "between two heartbeats of 0.5 s";
   meldlux.process.kill();
   meldlux.process.waitForFinished();
 }

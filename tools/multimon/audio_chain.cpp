@@ -138,6 +138,9 @@ void AudioChain::end(QProcess& process) {
   // The source leads its own group; multimon-ng is one process.
   const pid_t target = ::getpgid(pid) == pid ? -pid : pid;
   ::kill(target, SIGTERM);
+  // A stopped process (SIGSTOP, a debugger let go) would keep the request pending and hold this
+  // loop, and so every client's lines and heartbeats, for the whole wait.
+  ::kill(target, SIGCONT);
   if (!process.waitForFinished(3000)) {
     ::kill(target, SIGKILL);
     process.waitForFinished(1000);
