@@ -2,7 +2,8 @@
 # The Windows installer end to end under Wine: installs silently into a fresh prefix, runs the
 # installed meldlux.exe (working folder: the sample reference data) against the Linux simulator on
 # 127.0.0.1 and compares its message lines with the Linux program's for the same scenario, ends it
-# with a polite taskkill (WM_CLOSE) and checks the settings in the registry and the goodbye lines,
+# with a polite taskkill (WM_CLOSE) and checks the settings in the registry, the goodbye lines and
+# the tray icon (shown in Wine's notification area while it runs, gone at the end),
 # does the same for the end of the Windows session (a shut-down), then uninstalls and checks that
 # the folder is gone. Prints the figures.
 #   installer_e2e.sh INSTALLER LINUX_BIN SOURCE WORK
@@ -107,13 +108,19 @@ sleep 1
 if [ -n "${MELDLUX_WINE_SCREENSHOT:-}" ]; then
   "$linux/meldlux-screenshot" "$MELDLUX_WINE_SCREENSHOT" >/dev/null
 fi
+# With no notification area on the X server, Wine's explorer keeps the icons in a window of its
+# own, which it shows only while it holds one: the program's, the only one running.
+tray_shown() { xdotool search --onlyvisible --name '^Wine System Tray$' >/dev/null 2>&1; }
+tray_shown || fail "Windows: no icon in the notification area"
 wine taskkill /IM meldlux.exe >/dev/null 2>&1 || fail "taskkill found no meldlux.exe"
 wait_for 60 eval '! kill -0 "$meldlux" 2>/dev/null' || fail "Windows: no end on WM_CLOSE"
+wait_for 10 eval '! tray_shown' || fail "Windows: the tray icon stayed after the end"
 
 diff <(messages "$work/linux.events") <(messages "$work/windows.events") ||
   fail "the message lines differ (< Linux, > Windows)"
 echo "message lines equal: $(messages "$work/windows.events" | wc -l)"
 has_line "$work/windows.events" '^saved' || fail "Windows: settings not saved"
+has_line "$work/windows.events" '^tray\tdelete' || fail "Windows: the tray icon was not removed"
 has_line "$work/windows.events" '^sent\tExit' || fail "Windows: no goodbye line"
 grep -q 'said Exit' "$work/sim-$port.log" || fail "the simulator heard no goodbye"
 # A value the program writes itself, not one given above.
