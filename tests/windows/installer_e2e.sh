@@ -4,11 +4,12 @@
 # 127.0.0.1 and compares its message lines with the Linux program's for the same scenario, ends it
 # with a polite taskkill (WM_CLOSE) and checks the settings in the registry, the goodbye lines and
 # the tray icon (shown in Wine's notification area while it runs, gone at the end),
-# does the same for the end of the Windows session (a shut-down), then uninstalls and checks that
+# does the same for the end of the Windows session (a shut-down; one called off first, which must
+# not end it), then uninstalls and checks that
 # the folder is gone. Prints the figures.
-#   installer_e2e.sh INSTALLER LINUX_BIN SOURCE WORK
+#   installer_e2e.sh INSTALLER LINUX_BIN SOURCE WORK CANCELLED_SESSION_END_EXE
 set -euo pipefail
-installer=$1 linux=$2 source=$3 work=$4
+installer=$1 linux=$2 source=$3 work=$4 cancelled=$5
 rm -rf "$work" && mkdir -p "$work"
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export LC_ALL=C.UTF-8
@@ -142,6 +143,11 @@ wait_for 120 has_line "$work/session.events" '^sent\tPASS:' || fail "session end
 shown=$(grep -c $'^message\t' "$work/session.events")
 wait_for 60 more_lines "$work/session.events" $'^message\t' "$shown" ||
   fail "session end: no message line from the server"
+# A shut-down called off (another program said no) ends nothing: the station stays alerted.
+wine "$cancelled" meldlux.exe || fail "no window of meldlux.exe to tell of a shut-down"
+sleep 2
+kill -0 "$meldlux" 2>/dev/null || fail "session end called off: the program ended"
+! has_line "$work/session.events" '^sent\tExit' || fail "session end called off: goodbye sent"
 wine wineboot --end-session --shutdown >/dev/null 2>&1 || fail "wineboot could not end the session"
 wait_for 60 eval '! kill -0 "$meldlux" 2>/dev/null' || fail "session end: the program runs on"
 has_line "$work/session.events" '^saved' || fail "session end: settings not saved"
