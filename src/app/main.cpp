@@ -24,7 +24,6 @@
 #include "tray/tray_icon.h"
 
 #include <QApplication>
-#include <QSessionManager>
 #include <cstdio>
 
 int main(int argc, char** argv) {
@@ -109,10 +108,6 @@ int main(int argc, char** argv) {
       window.close();
   };
   const auto endRequests = meldlux::listenForEndRequests(endInOrder);
-#ifndef QT_NO_SESSIONMANAGER
-  QObject::connect(&qapp, &QGuiApplication::commitDataRequest, &window,
-                   [endInOrder](QSessionManager&) { endInOrder(); });
-#endif
   // Looked at before start-up, which may write settings of its own.
   app.keepDamagedSettings();
   const bool firstStart = meldlux::storeHoldsNoSettings(app.settingsStore());

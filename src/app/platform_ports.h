@@ -24,8 +24,10 @@ std::unique_ptr<SoundPlayer> makeSystemSoundPlayer();
 // The voice that reads alarm texts out: espeak-ng on Linux, the system's speech (SAPI) on Windows.
 std::unique_ptr<Voice> makeSystemVoice();
 
-// Calls `end` on the GUI thread when the system asks the program politely to end: SIGTERM or
-// SIGINT on Linux; WM_CLOSE (as `taskkill` posts it) or the session's end on Windows.
+// Calls `end` on the GUI thread when the system asks the program politely to end: SIGTERM, SIGINT
+// or the desktop session's request to save on Linux; WM_CLOSE (as `taskkill` posts it) or the
+// session's end on Windows, but not its question whether it may end (WM_QUERYENDSESSION): a
+// shut-down asked for may still be called off, and the station must stay alerted then.
 std::unique_ptr<PlatformHook> listenForEndRequests(std::function<void()> end);
 
 } // namespace meldlux

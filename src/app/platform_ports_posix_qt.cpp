@@ -5,16 +5,27 @@
 #include "speech/espeak_voice_posix.h"
 #include "telegrams/sound_player_qt.h"
 
+#include <QGuiApplication>
+#include <QSessionManager>
+
 namespace meldlux {
 
 namespace {
 
 class SignalHook final : public PlatformHook {
 public:
-  explicit SignalHook(std::function<void()> end) : quit_(std::move(end)) {}
+  explicit SignalHook(std::function<void()> end) : quit_(end) {
+#ifndef QT_NO_SESSIONMANAGER
+    // Logging out of the desktop session: its manager asks the program to save before it ends it.
+    session_ = QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest,
+                                [end](QSessionManager&) { end(); });
+#endif
+  }
+  ~SignalHook() override { QObject::disconnect(session_); }
 
 private:
   QuitOnSignal quit_;
+  QMetaObject::Connection session_;
 };
 
 } // namespace

@@ -81,7 +81,7 @@ void QuitOnSignal::readSignal() {
 
 #else
 
-// Windows ends a program by its session messages, which Qt turns into commitDataRequest.
+// Windows has no such signals: its polite requests to end reach CloseRequestWindow instead.
 QuitOnSignal::QuitOnSignal(std::function<void()> quit, QObject* parent)
     : QObject(parent), quit_(std::move(quit)) {}
 QuitOnSignal::~QuitOnSignal() = default;

@@ -16,9 +16,11 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
-#include <sys/inotify.h>
 #include <tuple>
+#ifndef Q_OS_WIN
+#include <sys/inotify.h>
 #include <unistd.h>
+#endif
 
 using namespace meldlux;
 
@@ -103,7 +105,8 @@ TEST(LoadSettings, FirstStartLoadsEveryDefaultAndSavesItInOrderInItsValueForm) {
   QFile logFile(logDir.filePath(QStringLiteral("events.log")));
   ASSERT_TRUE(logFile.open(QIODevice::ReadOnly));
   EXPECT_EQ(logFile.readAll(), QByteArray("saved\n"));
-  // Sections in the order their first key is saved; within each, the keys in save order.
+  // Sections in the order their first key is saved; within each, the keys in save order. The
+  // registry keeps no order: there only the set of them.
   const QStringList lines = home.lines(kOwn);
   QStringList sections, keys, expected;
   for (const QString& line : lines)
@@ -112,9 +115,15 @@ TEST(LoadSettings, FirstStartLoadsEveryDefaultAndSavesItInOrderInItsValueForm) {
     for (const char* name : SettingKeys::saveOrder())
       if (QByteArray(SettingKeys::byName(QString::fromLatin1(name)).section) == section)
         expected.append(QString::fromLatin1(name));
-  EXPECT_EQ(sections, (QStringList{"[Server]", "[Einstellungen]", "[Sounds]"}));
+  QStringList wanted{"[Server]", "[Einstellungen]", "[Sounds]"};
+  if (!ConfigHome::kIsFile)
+    for (QStringList* list : {&sections, &keys, &expected, &wanted})
+      list->sort();
+  EXPECT_EQ(sections, wanted);
   EXPECT_EQ(keys, expected);
-  EXPECT_EQ(keys.mid(0, 4), (QStringList{"Adresse", "Port", "PW", "Keepalive"}));
+  if (ConfigHome::kIsFile) {
+    EXPECT_EQ(keys.mid(0, 4), (QStringList{"Adresse", "Port", "PW", "Keepalive"}));
+  }
   EXPECT_TRUE(lines.contains(u"MsgLogOnly=000;001;002;003;004;005;006;007;008;009;015;106;110"));
   expectLines(lines, {"Adresse=127.0.0.1", "Port=7778",         "PW=",
                       "AutoConnect=0",     "Keepalive=300",     "PWChar=",
@@ -318,6 +327,7 @@ TEST(SaveSettings, SaveThenLoadReproducesEveryKeyByteForByte) {
   EXPECT_EQ(second.options.sampleForeColor(), 0);
 }
 
+#ifndef Q_OS_WIN
 // How often a file in the folder was replaced while save ran: each replacement renames a
 // temporary file of its own onto it (counted by those names, as the kernel merges repeated
 // identical events).
@@ -340,9 +350,15 @@ int replacementsDuring(const QString& folder, const QString& name,
   return count;
 }
 
+#endif
+
 // A save writes the file once, with the bytes that writing the keys one by one gives: on a
 // first start and over a hand-made store with foreign keys, sections and another order.
 TEST(SaveSettings, OneReplacementWithTheBytesOfKeyByKeyWriting) {
+#ifdef Q_OS_WIN
+  GTEST_SKIP() << "the store is the registry on Windows: no file is replaced, and inotify, which "
+                  "counts the replacements, is Linux's";
+#else
   for (const QByteArray& before :
        {QByteArray(), QByteArray("; eigene Notiz\n[Sounds]\nSA=1\n[Fremd]\nX=1\n[Einstellungen]\n"
                                  "Unbekannt=7\nMsgTime=5\n[Server]\nPort=1\n")}) {
@@ -375,6 +391,7 @@ TEST(SaveSettings, OneReplacementWithTheBytesOfKeyByKeyWriting) {
     ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
     EXPECT_EQ(home.readFile(kOwn), expected.readAll());
   }
+#endif
 }
 
 TEST(SaveSettings, TakesTheRuntimeValuesAndTheWindowsVisibility) {

@@ -2,11 +2,14 @@
 # The Windows installer end to end under Wine: installs silently into a fresh prefix, runs the
 # installed meldlux.exe (working folder: the sample reference data) against the Linux simulator on
 # 127.0.0.1 and compares its message lines with the Linux program's for the same scenario, ends it
-# with a polite taskkill (WM_CLOSE) and checks the settings in the registry and the goodbye lines,
-# then uninstalls and checks that the folder is gone. Prints the figures.
-#   installer_e2e.sh INSTALLER LINUX_BIN SOURCE WORK
+# with a polite taskkill (WM_CLOSE) and checks the settings in the registry, the goodbye lines and
+# the tray icon (shown in Wine's notification area while it runs, gone at the end),
+# does the same for the end of the Windows session (a shut-down; one called off first, which must
+# not end it), then uninstalls and checks that
+# the folder is gone. Prints the figures.
+#   installer_e2e.sh INSTALLER LINUX_BIN SOURCE WORK CANCELLED_SESSION_END_EXE
 set -euo pipefail
-installer=$1 linux=$2 source=$3 work=$4
+installer=$1 linux=$2 source=$3 work=$4 cancelled=$5
 rm -rf "$work" && mkdir -p "$work"
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export LC_ALL=C.UTF-8
@@ -29,6 +32,7 @@ wait_for() {
   done
 }
 has_line() { [ -f "$1" ] && grep -qP "$2" "$1"; }
+more_lines() { [ "$(grep -c "$2" "$1")" -gt "$3" ]; } # FILE PATTERN COUNT
 messages() { grep $'^message\t' "$1" | cut -f3,4; } # colour and text; the time differs per run
 
 # A screen of our own for both programs.
@@ -105,18 +109,54 @@ sleep 1
 if [ -n "${MELDLUX_WINE_SCREENSHOT:-}" ]; then
   "$linux/meldlux-screenshot" "$MELDLUX_WINE_SCREENSHOT" >/dev/null
 fi
+# With no notification area on the X server, Wine's explorer keeps the icons in a window of its
+# own, which it shows only while it holds one: the program's, the only one running.
+tray_shown() { xdotool search --onlyvisible --name '^Wine System Tray$' >/dev/null 2>&1; }
+tray_shown || fail "Windows: no icon in the notification area"
 wine taskkill /IM meldlux.exe >/dev/null 2>&1 || fail "taskkill found no meldlux.exe"
 wait_for 60 eval '! kill -0 "$meldlux" 2>/dev/null' || fail "Windows: no end on WM_CLOSE"
+wait_for 10 eval '! tray_shown' || fail "Windows: the tray icon stayed after the end"
 
 diff <(messages "$work/linux.events") <(messages "$work/windows.events") ||
   fail "the message lines differ (< Linux, > Windows)"
 echo "message lines equal: $(messages "$work/windows.events" | wc -l)"
 has_line "$work/windows.events" '^saved' || fail "Windows: settings not saved"
+has_line "$work/windows.events" '^tray\tdelete' || fail "Windows: the tray icon was not removed"
 has_line "$work/windows.events" '^sent\tExit' || fail "Windows: no goodbye line"
 grep -q 'said Exit' "$work/sim-$port.log" || fail "the simulator heard no goodbye"
 # A value the program writes itself, not one given above.
 wine reg query "$key\\Einstellungen" /v MsgLogOnly | grep -q MsgLogOnly ||
   fail "no settings written to the registry"
+
+# Again, and this time the Windows session ends (a shut-down): Wine's wineboot sends every
+# program's top-level windows WM_QUERYENDSESSION, then WM_ENDSESSION, and ends whatever still runs
+# once they have returned, as Windows does. The value the program writes itself is removed first,
+# so that only this end can have written it again.
+wine reg delete "$key\\Einstellungen" /v MsgLogOnly /f >/dev/null
+goodbyes=$(grep -c 'said Exit' "$work/sim-$port.log")
+events=$(winepath -w "$work/session.events")
+(cd "$work/data" && MELDLUX_EVENT_LOG="$events" exec wine "$program/bin/meldlux.exe") \
+  >"$work/session.log" 2>&1 &
+meldlux=$!
+pids+=("$meldlux")
+wait_for 120 has_line "$work/session.events" '^sent\tPASS:' || fail "session end: no login"
+shown=$(grep -c $'^message\t' "$work/session.events")
+wait_for 60 more_lines "$work/session.events" $'^message\t' "$shown" ||
+  fail "session end: no message line from the server"
+# A shut-down called off (another program said no) ends nothing: the station stays alerted.
+wine "$cancelled" meldlux.exe || fail "no window of meldlux.exe to tell of a shut-down"
+sleep 2
+kill -0 "$meldlux" 2>/dev/null || fail "session end called off: the program ended"
+! has_line "$work/session.events" '^sent\tExit' || fail "session end called off: goodbye sent"
+wine wineboot --end-session --shutdown >/dev/null 2>&1 || fail "wineboot could not end the session"
+wait_for 60 eval '! kill -0 "$meldlux" 2>/dev/null' || fail "session end: the program runs on"
+has_line "$work/session.events" '^saved' || fail "session end: settings not saved"
+has_line "$work/session.events" '^sent\tExit' || fail "session end: no goodbye line"
+[ "$(grep -c 'said Exit' "$work/sim-$port.log")" -gt "$goodbyes" ] ||
+  fail "session end: the simulator heard no goodbye"
+wine reg query "$key\\Einstellungen" /v MsgLogOnly | grep -q MsgLogOnly ||
+  fail "session end: no settings written to the registry"
+echo "session end: settings saved, goodbye sent"
 
 journal() { find "$WINEPREFIX/drive_c/users" -path '*/AppData/Roaming/meldlux/*.sqlite' | grep -q .; }
 journal || fail "no journal in the user's AppData"
