@@ -37,6 +37,7 @@ int main(int argc, char** argv) {
   }
   meldlux::chooseXcbOnWayland(argc, argv);
   QApplication qapp(argc, argv);
+  meldlux::keepUiFontReadable();
   const auto qtGermanTexts = meldlux::installQtGermanTexts();
   if (!qtGermanTexts)
     std::fputs("Meldlux: Qts deutsche Texte (qtbase_de.qm) fehlen; seine Dialoge bleiben "

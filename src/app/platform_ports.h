@@ -29,4 +29,9 @@ std::unique_ptr<Voice> makeSystemVoice();
 // SIGINT on Linux; WM_CLOSE (as `taskkill` posts it) or the session's end on Windows.
 std::unique_ptr<PlatformHook> listenForEndRequests(std::function<void()> end);
 
+// After the application is made: on Windows, when the system's dialog font is not installed (Wine
+// without its fonts), the windows' texts take a usual sans font instead of whatever the font
+// machinery falls back to. Nothing on Linux, where fontconfig substitutes sensibly.
+void keepUiFontReadable();
+
 } // namespace meldlux
