@@ -16,7 +16,8 @@ qt=$(bash scripts/windows-qt.sh | tail -n 1)
 # The default sounds (and, for the installer's test, the Linux programs) from the Linux build.
 [ -f build/CMakeCache.txt ] ||
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMELDLUX_BUILD_BENCH=OFF >/dev/null
-cmake --build build -j "$jobs" --target meldlux_desktop_data meldlux meldlux-decoder-sim meldlux-refdata
+cmake --build build -j "$jobs" --target meldlux_desktop_data meldlux meldlux-decoder-sim meldlux-refdata \
+  meldlux-screenshot
 
 # GoogleTest from Debian's source (libgtest-dev), built with the same compiler.
 gtest=$out/googletest

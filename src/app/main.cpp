@@ -10,6 +10,7 @@
 #include "app/qt_german_texts.h"
 #include "app/shipped_sounds.h"
 #include "app/single_instance.h"
+#include "base/utf8_console.h"
 #include "board/vehicle_board_window.h"
 #include "display/foreground_qt.h"
 #include "display/platform_choice.h"
@@ -31,11 +32,13 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i)
     given << QString::fromLocal8Bit(argv[i]);
   if (meldlux::asksForHelp(given)) {
+    const meldlux::Utf8Console console(true); // a desktop program: the shell's console, if any
     std::fputs(meldlux::commandLineHelp().toUtf8().constData(), stdout);
     return 0;
   }
   meldlux::chooseXcbOnWayland(argc, argv);
   QApplication qapp(argc, argv);
+  meldlux::keepUiFontReadable();
   const auto qtGermanTexts = meldlux::installQtGermanTexts();
   if (!qtGermanTexts)
     std::fputs("Meldlux: Qts deutsche Texte (qtbase_de.qm) fehlen; seine Dialoge bleiben "

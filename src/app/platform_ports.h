@@ -30,4 +30,9 @@ std::unique_ptr<Voice> makeSystemVoice();
 // shut-down asked for may still be called off, and the station must stay alerted then.
 std::unique_ptr<PlatformHook> listenForEndRequests(std::function<void()> end);
 
+// After the application is made: on Windows, when the system's dialog font is not installed (Wine
+// without its fonts), the windows' texts take a usual sans font instead of whatever the font
+// machinery falls back to. Nothing on Linux, where fontconfig substitutes sensibly.
+void keepUiFontReadable();
+
 } // namespace meldlux

@@ -38,4 +38,6 @@ std::unique_ptr<PlatformHook> listenForEndRequests(std::function<void()> end) {
   return std::make_unique<SignalHook>(std::move(end));
 }
 
+void keepUiFontReadable() {}
+
 } // namespace meldlux

@@ -10,16 +10,7 @@
 #   installer_e2e.sh INSTALLER LINUX_BIN SOURCE WORK CANCELLED_SESSION_END_EXE
 set -euo pipefail
 installer=$1 linux=$2 source=$3 work=$4 cancelled=$5
-rm -rf "$work" && mkdir -p "$work"
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-export LC_ALL=C.UTF-8
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wineserver -k 2>/dev/null || true
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/common.sh" "$work"
 now() { date +%s.%N; }
 since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.2f", b - a }'; }
 # wait_for SECONDS COMMAND...: true once COMMAND succeeds, polled every 0.05 s.

@@ -2,6 +2,7 @@
 // meldlux-decoder-sim: a stand-in for the decoder server that Meldlux connects to.
 
 #include "app/qt_german_texts.h"
+#include "base/utf8_console.h"
 #include "scenario.h"
 #include "sim_server.h"
 
@@ -49,6 +50,7 @@ SIGINT oder SIGTERM trennt alle Clients und beendet das Programm.)";
 } // namespace
 
 int main(int argc, char** argv) {
+  const meldlux::Utf8Console console;
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("meldlux-decoder-sim"));
   const auto qtGermanTexts = meldlux::installQtGermanTexts(); // Qt's own words in --help
@@ -88,12 +90,18 @@ int main(int argc, char** argv) {
       QStringLiteral("N"), QStringLiteral("1"));
   parser.addOptions(
       {port, listen, password, heartbeat, scenario, loop, rate, format, duration, seed});
-  parser.process(app);
-
   auto fail = [](const QString& message) {
-    std::fprintf(stderr, "meldlux-decoder-sim: %s\n", message.toLocal8Bit().constData());
+    std::fprintf(stderr, "meldlux-decoder-sim: %s\n", message.toUtf8().constData());
     return 2;
   };
+  // Not Qt's process(): it writes in the system's code page (and on Windows without a console
+  // into a message box); ours is UTF-8 everywhere.
+  if (!parser.parse(app.arguments()))
+    return fail(parser.errorText());
+  if (parser.isSet(QStringLiteral("help"))) {
+    std::fputs(parser.helpText().toUtf8().constData(), stdout);
+    return 0;
+  }
   auto number = [&](const QCommandLineOption& option, double low, double high, double* out) {
     bool ok = false;
     *out = parser.value(option).toDouble(&ok);

@@ -12,7 +12,7 @@ namespace meldlux::sim {
 namespace {
 
 void print(const QString& line) {
-  std::fputs(line.toLocal8Bit().constData(), stdout);
+  std::fputs(line.toUtf8().constData(), stdout);
   std::fputc('\n', stdout);
   std::fflush(stdout);
 }

@@ -2,6 +2,7 @@
 // meldlux-journal: export, count and check the journal of received telegrams.
 
 #include "app/qt_german_texts.h"
+#include "base/utf8_console.h"
 #include "journal/journal_connection.h"
 #include "journal/journal_export.h"
 #include "journal/journal_reader.h"
@@ -27,7 +28,7 @@ namespace {
 constexpr int kUsage = 2;
 
 int usage(const QString& text) {
-  std::fprintf(stderr, "meldlux-journal: %s\n", qPrintable(text));
+  std::fprintf(stderr, "meldlux-journal: %s\n", qUtf8Printable(text));
   return kUsage;
 }
 
@@ -110,7 +111,7 @@ int parse(QCommandLineParser& p, const QStringList& args, const char* command) {
     text.replace(
         0, text.indexOf(u'\n'),
         QStringLiteral("Aufruf: meldlux-journal %1 [Optionen]").arg(QLatin1String(command)));
-    std::fputs(qPrintable(text), stdout);
+    std::fputs(qUtf8Printable(text), stdout);
     return 0;
   }
   if (!p.positionalArguments().isEmpty())
@@ -133,7 +134,7 @@ QString journalProblem(const QString& path) {
 bool isJournal(const QString& path) {
   const QString problem = journalProblem(path);
   if (!problem.isEmpty())
-    std::fprintf(stderr, "meldlux-journal: %s\n", qPrintable(problem));
+    std::fprintf(stderr, "meldlux-journal: %s\n", qUtf8Printable(problem));
   return problem.isEmpty();
 }
 
@@ -172,7 +173,7 @@ int runExport(const QStringList& args) {
   });
   out.flush();
   if (!ok)
-    std::fprintf(stderr, "meldlux-journal: %s\n", qPrintable(reader.lastError()));
+    std::fprintf(stderr, "meldlux-journal: %s\n", qUtf8Printable(reader.lastError()));
   return ok ? 0 : 1;
 }
 
@@ -191,8 +192,8 @@ int runStats(const QStringList& args) {
   JournalReader reader(path);
   const auto counts = reader.perDayAndKind(filter);
   if (!reader.error().isEmpty() || !reader.lastError().isEmpty()) {
-    std::fprintf(stderr, "meldlux-journal: %s%s\n", qPrintable(reader.error()),
-                 qPrintable(reader.lastError()));
+    std::fprintf(stderr, "meldlux-journal: %s%s\n", qUtf8Printable(reader.error()),
+                 qUtf8Printable(reader.lastError()));
     return 1;
   }
   QTextStream out(stdout);
@@ -217,13 +218,14 @@ int runCheck(const QStringList& args) {
     if (result.isEmpty())
       result = JournalSchema::check(connection.db());
   }
-  std::printf("%s\n", qPrintable(result));
+  std::printf("%s\n", qUtf8Printable(result));
   return result == u"ok" ? 0 : 1;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+  const Utf8Console console;
 #if defined(Q_OS_WIN)
   // The output is bytes as written: the CSV's lines end in CR LF of their own, and Windows'
   // text mode would put another CR before each LF.
@@ -247,7 +249,7 @@ int main(int argc, char** argv) {
       "  check   ob die Datei ein unbeschädigtes Journal ist\n"
       "Jeder Befehl kennt --help; --version gibt die Version aus.\n");
   if (command == u"--help" || command == u"-h") {
-    std::fputs(qPrintable(overview), stdout);
+    std::fputs(qUtf8Printable(overview), stdout);
     return 0;
   }
   args.removeAt(1 < args.size() ? 1 : 0);
@@ -257,6 +259,6 @@ int main(int argc, char** argv) {
     return runStats(args);
   if (command == u"check")
     return runCheck(args);
-  std::fputs(qPrintable(overview), stderr);
+  std::fputs(qUtf8Printable(overview), stderr);
   return kUsage;
 }

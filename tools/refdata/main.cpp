@@ -4,6 +4,7 @@
 
 #include "app/reference_data_check.h"
 #include "base/failure.h"
+#include "base/utf8_console.h"
 #include "refdata/sample_data_set.h"
 
 #include <QCoreApplication>
@@ -37,6 +38,7 @@ Die Beispieldaten (Landkreis "Musterstadt") enthalten unter anderem:
 } // namespace
 
 int main(int argc, char** argv) {
+  const meldlux::Utf8Console console;
   QCoreApplication app(argc, argv);
   QTextStream out(stdout);
   QTextStream err(stderr);
