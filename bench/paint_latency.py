@@ -13,9 +13,9 @@ than telegrams in the receive burst window (2 s) the lines wait for the cleanup 
 Not run in CI: the figure depends on the
 machine.
 """
-import os, re, shutil, statistics, subprocess, sys, tempfile, threading, time
+import os, re, shutil, statistics, sys, tempfile, threading, time
 
-from event_log_watch import await_login, end, follow, listen, start
+from event_log_watch import await_login, connecting, end, follow, listen, prepare, start
 
 root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 bin_dir = os.environ.get("MELDLUX_BIN", os.path.join(root, "build", "bin"))
@@ -34,15 +34,8 @@ def number(line):
 
 
 try:
-    data, config = os.path.join(work, "data"), os.path.join(work, "config", "meldlux")
-    os.makedirs(data)
-    os.makedirs(config)
-    subprocess.run([f"{bin_dir}/meldlux-refdata", "sample", data], check=True,
-                   capture_output=True)
     server = listen()
-    with open(os.path.join(config, "MeldluxWBR.ini"), "w") as f:
-        f.write(f"[Server]\nAdresse=127.0.0.1\nPort={server.getsockname()[1]}\nPW=bench\n"
-                "[Einstellungen]\nAutoConnect=1\nMsgLines=30\nMsgTime=0\nMsgPosition=1\n")
+    data = prepare(bin_dir, work, connecting(server.getsockname()[1], lines=30))
     client, events = start(bin_dir, work, data, MELDLUX_EVENT_LOG_PAINT="1")
     link = await_login(server, "bench")
     time.sleep(1)
