@@ -1,6 +1,10 @@
 """Follows a client's event log as it grows, for the latency benchmarks; meets its login and
-ends it."""
+ends it. Also hands the benchmarks the tests' `end_all` of the processes they started."""
 import os, socket, statistics, subprocess, sys, time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "tests",
+                                "support"))
+from processes import end_all  # noqa: E402,F401
 
 
 def start(bin_dir, work, data, **env_extra):
@@ -14,6 +18,13 @@ def start(bin_dir, work, data, **env_extra):
     client = subprocess.Popen([f"{bin_dir}/meldlux"], cwd=data, env=env,
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     return client, events
+
+
+def connecting(port, lines=5):
+    """Settings that connect at once to a bench server on 127.0.0.1 (password "bench"), with a
+    popup of the given lines that never times out, at the bottom."""
+    return (f"[Server]\nAdresse=127.0.0.1\nPort={port}\nPW=bench\n"
+            f"[Einstellungen]\nAutoConnect=1\nMsgLines={lines}\nMsgTime=0\nMsgPosition=1\n")
 
 
 def listen():
@@ -40,13 +51,7 @@ def await_login(server, password):
 
 def end(client):
     """Ends a client politely (its settings saved), or by force after 5 s."""
-    if client is None:
-        return
-    client.terminate()
-    try:
-        client.wait(timeout=5)
-    except subprocess.TimeoutExpired:
-        client.kill()
+    end_all(client)
 
 
 def follow(events, stop, kinds, pause=0.0002):

@@ -10,6 +10,8 @@ Not run in CI: the figure depends on the machine.
 """
 import os, shutil, subprocess, sys, tempfile, time
 
+from event_log_watch import end_all, prepare
+
 root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 bin_dir = os.environ.get("MELDLUX_BIN", os.path.join(root, "build", "bin"))
 seconds = float(sys.argv[1]) if len(sys.argv) > 1 else 60.0
@@ -26,12 +28,7 @@ def measure(arguments):
     work = tempfile.mkdtemp(prefix="meldlux-idle-")
     client = None
     try:
-        data, config = os.path.join(work, "data"), os.path.join(work, "config", "meldlux")
-        os.makedirs(config)
-        subprocess.run([f"{bin_dir}/meldlux-refdata", "sample", data], check=True,
-                       capture_output=True)
-        with open(os.path.join(config, "MeldluxWBR.ini"), "w") as f:
-            f.write("[Einstellungen]\nAutoConnect=0\n[Journal]\nEnabled=0\n")
+        data = prepare(bin_dir, work, "[Einstellungen]\nAutoConnect=0\n[Journal]\nEnabled=0\n")
         env = dict(os.environ, XDG_CONFIG_HOME=os.path.join(work, "config"),
                    XDG_DATA_HOME=os.path.join(work, "share"), QT_QPA_PLATFORM="xcb")
         client = subprocess.Popen([f"{bin_dir}/meldlux", *arguments], cwd=data, env=env,
@@ -42,12 +39,7 @@ def measure(arguments):
         used, wall = cpu_seconds(client.pid) - start_cpu, time.monotonic() - start
         return 100.0 * used / wall, used, wall
     finally:
-        if client is not None:
-            client.terminate()
-            try:
-                client.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                client.kill()
+        end_all(client)
         shutil.rmtree(work, ignore_errors=True)
 
 

@@ -17,7 +17,7 @@ Not run in CI: the figures depend on the machine.
 """
 import os, re, shutil, socket, statistics, subprocess, sys, tempfile, threading, time
 
-from event_log_watch import follow
+from event_log_watch import connecting, end_all, follow, prepare
 
 root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 bin_dir = os.environ.get("MELDLUX_BIN", os.path.join(root, "build", "bin"))
@@ -53,18 +53,13 @@ def start(args, **kw):
 
 def meldlux(name, port):
     folder = os.path.join(work, name)
-    os.makedirs(os.path.join(folder, "config", "meldlux"))
-    subprocess.run([f"{bin_dir}/meldlux-refdata", "sample", os.path.join(folder, "data")],
-                   check=True, capture_output=True)
-    with open(os.path.join(folder, "config", "meldlux", "MeldluxWBR.ini"), "w") as f:
-        f.write(f"[Server]\nAdresse=127.0.0.1\nPort={port}\nPW=bench\n"
-                "[Einstellungen]\nAutoConnect=1\nMsgLines=5\nMsgTime=0\nMsgPosition=1\n")
+    data = prepare(bin_dir, folder, connecting(port))
     events = os.path.join(folder, "events.log")
     open(events, "w").close()
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen", MELDLUX_EVENT_LOG=events,
                XDG_CONFIG_HOME=os.path.join(folder, "config"),
                XDG_DATA_HOME=os.path.join(folder, "share"))
-    client = start([f"{bin_dir}/meldlux"], cwd=os.path.join(folder, "data"), env=env,
+    client = start([f"{bin_dir}/meldlux"], cwd=data, env=env,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     return client, events
 
@@ -168,11 +163,5 @@ try:
     print(f"{flood} telegrams: local client {flood / local:.0f}/s, through the "
           f"broker to the station's client {flood / remote:.0f}/s ({remote / local:.1f}x the time)")
 finally:
-    for p in reversed(procs):
-        p.terminate()
-    for p in procs:
-        try:
-            p.wait(timeout=5)
-        except subprocess.TimeoutExpired:
-            p.kill()
+    end_all(*procs)
     shutil.rmtree(work, ignore_errors=True)

@@ -14,7 +14,7 @@ Not run in CI: the figure depends on the machine.
 """
 import os, re, shutil, statistics, subprocess, sys, tempfile, threading, time
 
-from event_log_watch import follow, prepare
+from event_log_watch import connecting, end_all, follow, prepare
 
 root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 bin_dir = os.environ.get("MELDLUX_BIN", os.path.join(root, "build", "bin"))
@@ -43,9 +43,7 @@ def number(line):
 
 
 try:
-    data = prepare(bin_dir, work,
-                   f"[Server]\nAdresse=127.0.0.1\nPort={port}\nPW=bench\n"
-                   "[Einstellungen]\nAutoConnect=1\nMsgLines=5\nMsgTime=0\nMsgPosition=1\n")
+    data = prepare(bin_dir, work, connecting(port))
     events = os.path.join(work, "events.log")
     open(events, "w").close()
 
@@ -134,11 +132,5 @@ try:
           f"median {statistics.median(delays):.1f} ms, worst {delays[-1]:.1f} ms, "
           f"best {delays[0]:.1f} ms" + (f"; lost: {sorted(set(ends) - set(seen))}" if lost else ""))
 finally:
-    for p in reversed(procs):
-        p.terminate()
-    for p in procs:
-        try:
-            p.wait(timeout=5)
-        except subprocess.TimeoutExpired:
-            p.kill()
+    end_all(*procs)
     shutil.rmtree(work, ignore_errors=True)

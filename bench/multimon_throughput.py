@@ -9,6 +9,8 @@ read by the slowest client. Not run in CI: the figure depends on the machine.
 """
 import os, socket, subprocess, sys, threading, time
 
+from event_log_watch import end_all
+
 root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 binary = os.environ.get("MELDLUX_BIN", os.path.join(root, "build", "bin")) + "/meldlux-multimon"
 lines = int(sys.argv[1]) if len(sys.argv) > 1 else 100000
@@ -57,5 +59,4 @@ try:
     print(f"{lines} lines to {clients} clients in {seconds:.2f} s: {lines / seconds:.0f} lines/s "
           f"({lines * clients / seconds:.0f} client lines/s)")
 finally:
-    bridge.terminate()
-    bridge.wait(5)
+    end_all(bridge)

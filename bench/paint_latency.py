@@ -15,7 +15,7 @@ machine.
 """
 import os, re, shutil, sys, tempfile, threading, time
 
-from event_log_watch import await_login, end, follow, listen, prepare, start, summary
+from event_log_watch import await_login, connecting, end, follow, listen, prepare, start, summary
 
 root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 bin_dir = os.environ.get("MELDLUX_BIN", os.path.join(root, "build", "bin"))
@@ -35,9 +35,7 @@ def number(line):
 
 try:
     server = listen()
-    data = prepare(bin_dir, work,
-                   f"[Server]\nAdresse=127.0.0.1\nPort={server.getsockname()[1]}\nPW=bench\n"
-                   "[Einstellungen]\nAutoConnect=1\nMsgLines=30\nMsgTime=0\nMsgPosition=1\n")
+    data = prepare(bin_dir, work, connecting(server.getsockname()[1], lines=30))
     client, events = start(bin_dir, work, data, MELDLUX_EVENT_LOG_PAINT="1")
     link = await_login(server, "bench")
     time.sleep(1)

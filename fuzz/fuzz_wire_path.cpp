@@ -30,6 +30,7 @@
 #include "base/cp1252.h"
 #include "base/event_log.h"
 #include "base/failure.h"
+#include "link/forwarding_handlers.h"
 #include "property.h"
 #include "qt_application.h"
 #include "tables/builtin_tables.h"
@@ -62,50 +63,44 @@ int linesAdded(const MessageList& before, const MessageList& after) {
 }
 
 // The program's own handlers, watched from outside on every call.
-class ObservedHandlers final : public TelegramHandlers {
+class ObservedHandlers final : public ForwardingHandlers {
 public:
-  explicit ObservedHandlers(Application& app) : app_(app) {}
-
-  void HandleZvei(QString& code, OleDate& time) override {
-    checkTime(time);
-    watch(app_.handlerSteps().ReceivedFme, [&] { app_.handlers().HandleZvei(code, time); });
-  }
-  void HandlePocsag(QString& ric, QString& text, QString& function, OleDate& time) override {
-    require(!text.startsWith(u' ') && !text.endsWith(u' '), "POCSAG text not trimmed");
-    // Trimmed in the tab format; in the marker format one character as it came, a blank too.
-    require(function.size() <= 1 || !function.endsWith(u' '), "POCSAG function not trimmed");
-    checkTime(time);
-    watch(app_.handlerSteps().ReceivedDme,
-          [&] { app_.handlers().HandlePocsag(ric, text, function, time); });
-  }
-  void HandleFmsVehicle(QString& identifier, std::int16_t& status, QString& text,
-                        OleDate& time) override {
-    require(status <= 18, "vehicle status above 18");
-    require(app_.linkState().TrafficMode == u"Kreisverkehr", "vehicle telegram without Kreisverkehr");
-    checkTime(time);
-    watch(app_.handlerSteps().ReceivedFms,
-          [&] { app_.handlers().HandleFmsVehicle(identifier, status, text, time); });
-  }
-  void HandleFmsControl(QString& identifier, std::int16_t& status, QString& text,
-                        OleDate& time) override {
-    require(status <= 18, "control-centre status above 18");
-    checkTime(time);
-    watch(app_.handlerSteps().ReceivedFms,
-          [&] { app_.handlers().HandleFmsControl(identifier, status, text, time); });
-  }
+  explicit ObservedHandlers(Application& app) : ForwardingHandlers(app.handlers()), app_(app) {}
 
   int calls = 0;
 
 private:
-  static void checkTime(OleDate time) { require(std::isfinite(time), "telegram time not a number"); }
+  void pass(TelegramCall& call) override {
+    require(std::isfinite(call.time), "telegram time not a number");
+    const HandlerSteps& steps = app_.handlerSteps();
+    switch (call.kind) {
+    case TelegramCall::Kind::Zvei:
+      return watch(steps.ReceivedFme, call);
+    case TelegramCall::Kind::Pocsag:
+      require(!call.text->startsWith(u' ') && !call.text->endsWith(u' '),
+              "POCSAG text not trimmed");
+      // Trimmed in the tab format; in the marker format one character as it came, a blank too.
+      require(call.function->size() <= 1 || !call.function->endsWith(u' '),
+              "POCSAG function not trimmed");
+      return watch(steps.ReceivedDme, call);
+    case TelegramCall::Kind::FmsVehicle:
+      require(*call.status <= 18, "vehicle status above 18");
+      require(app_.linkState().TrafficMode == u"Kreisverkehr",
+              "vehicle telegram without Kreisverkehr");
+      return watch(steps.ReceivedFms, call);
+    case TelegramCall::Kind::FmsControl:
+      require(*call.status <= 18, "control-centre status above 18");
+      return watch(steps.ReceivedFms, call);
+    }
+  }
 
-  template <typename Call> void watch(const std::int32_t& counter, Call call) {
+  void watch(const std::int32_t& counter, TelegramCall& call) {
     ++calls;
     const std::int32_t countBefore = counter;
     const MessageList before = app_.popupModel().messages();
     bool failed = false;
     try {
-      call();
+      forward(call);
     } catch (const Failure&) {
       failed = true; // the dispatcher drops the line; what was done so far must still hold
     }

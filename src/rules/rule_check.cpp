@@ -12,12 +12,15 @@
 
 namespace meldlux {
 
-template <typename Handle> void RuleCheck::handleThenCheck(Handle handle, RuleTelegram& telegram) {
+void RuleCheck::pass(TelegramCall& call) {
+  if (!rules_.active())
+    return forward(call);
+  RuleTelegram telegram = describe(call);
   telegram.arrival = clock_.now();
   telegram.test = testing_;
   // The handlers first: an alarm's sound is asked for before its speech.
   try {
-    handle();
+    forward(call);
   } catch (const Failure&) {
     rules_.check(telegram);
     throw;
@@ -25,58 +28,48 @@ template <typename Handle> void RuleCheck::handleThenCheck(Handle handle, RuleTe
   rules_.check(telegram);
 }
 
-void RuleCheck::HandleZvei(QString& code, OleDate& time) {
-  if (!rules_.active())
-    return handlers_.HandleZvei(code, time);
+// The telegram as the rules read it, with its name from the reference data; taken before the
+// handlers run, which may change the arguments.
+RuleTelegram RuleCheck::describe(const TelegramCall& call) const {
   RuleTelegram t;
-  t.kind = RuleKind::Zvei;
-  t.code = code;
-  if (const int index = reference_.fiveTones.FindFiveTone(code); index > 0)
-    t.name = trimSpaces(reference_.fiveTones.at(index).name.view());
-  handleThenCheck([&] { handlers_.HandleZvei(code, time); }, t);
+  switch (call.kind) {
+  case TelegramCall::Kind::Zvei:
+    t.kind = RuleKind::Zvei;
+    t.code = call.sender;
+    if (const int index = reference_.fiveTones.FindFiveTone(call.sender); index > 0)
+      t.name = trimSpaces(reference_.fiveTones.at(index).name.view());
+    break;
+  case TelegramCall::Kind::Pocsag: {
+    t.kind = RuleKind::Pocsag;
+    t.code = call.sender;
+    t.sub = *call.function;
+    t.text = trimSpaces(*call.text);
+    const int index =
+        reference_.pocsag.FindPocsag(call.sender, PocsagHandler::subAddressNumber(*call.function));
+    if (index > 0)
+      t.name = trimSpaces(reference_.pocsag.at(index).name.view());
+    break;
+  }
+  case TelegramCall::Kind::FmsVehicle:
+  case TelegramCall::Kind::FmsControl:
+    describeFms(call, t);
+    break;
+  }
+  return t;
 }
 
-void RuleCheck::HandlePocsag(QString& ric, QString& text, QString& function, OleDate& time) {
-  if (!rules_.active())
-    return handlers_.HandlePocsag(ric, text, function, time);
-  RuleTelegram t;
-  t.kind = RuleKind::Pocsag;
-  t.code = ric;
-  t.sub = function;
-  t.text = trimSpaces(text);
-  const int index = reference_.pocsag.FindPocsag(ric, PocsagHandler::subAddressNumber(function));
-  if (index > 0)
-    t.name = trimSpaces(reference_.pocsag.at(index).name.view());
-  handleThenCheck([&] { handlers_.HandlePocsag(ric, text, function, time); }, t);
-}
-
-void RuleCheck::HandleFmsVehicle(QString& identifier, std::int16_t& status, QString& text,
-                                 OleDate& time) {
-  if (!rules_.active())
-    return handlers_.HandleFmsVehicle(identifier, status, text, time);
-  fms(identifier, status, text, time, false);
-}
-
-void RuleCheck::HandleFmsControl(QString& identifier, std::int16_t& status, QString& text,
-                                 OleDate& time) {
-  if (!rules_.active())
-    return handlers_.HandleFmsControl(identifier, status, text, time);
-  fms(identifier, status, text, time, true);
-}
-
-void RuleCheck::fms(QString& identifier, std::int16_t& status, QString& text, OleDate& time,
-                    bool fromControl) {
-  RuleTelegram t;
+void RuleCheck::describeFms(const TelegramCall& call, RuleTelegram& t) const {
+  const std::int16_t status = *call.status;
   t.kind = RuleKind::Fms;
-  t.code = StripNul(identifier);
+  t.code = StripNul(call.sender);
   t.status = status;
-  t.fromControl = fromControl;
-  t.text = trimSpaces(StripNul(text));
-  if (const int index = reference_.vehicles.FindVehicle(identifier); index > 0) {
+  t.fromControl = call.kind == TelegramCall::Kind::FmsControl;
+  t.text = trimSpaces(StripNul(*call.text));
+  if (const int index = reference_.vehicles.FindVehicle(call.sender); index > 0) {
     t.name = trimSpaces(reference_.vehicles.at(index).name.view());
   } else {
     try {
-      QString copy = identifier;
+      QString copy = call.sender;
       t.name = DecodeKennung(copy, statusTables_);
     } catch (const Failure&) {
       // Not a BOS identifier: the rules see the code alone.
@@ -86,18 +79,10 @@ void RuleCheck::fms(QString& identifier, std::int16_t& status, QString& text, Ol
     try {
       t.text = statusTables_.texts.at(std::size_t(status))
                    .at(std::size_t(OrgIndex(t.code)))
-                   .at(fromControl ? 1 : 0);
+                   .at(t.fromControl ? 1 : 0);
     } catch (const Failure&) {
     }
   }
-  handleThenCheck(
-      [&] {
-        if (fromControl)
-          handlers_.HandleFmsControl(identifier, status, text, time);
-        else
-          handlers_.HandleFmsVehicle(identifier, status, text, time);
-      },
-      t);
 }
 
 } // namespace meldlux

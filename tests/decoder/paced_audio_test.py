@@ -11,6 +11,9 @@ through --audio. Exit status 0 when the served lines are exactly the expected on
 """
 import argparse, os, shlex, socket, subprocess, sys, tempfile, time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "support"))
+from processes import end_all  # noqa: E402
+
 DECODERS = ["-a", "POCSAG512", "-a", "POCSAG1200", "-a", "POCSAG2400", "-a", "ZVEI1", "-a",
             "FMSFSK"]
 
@@ -134,13 +137,7 @@ def main():
         got = [comparable(l) for l in received.decode("cp1252").split("\r\n")
                if l and not l.startswith("#!XX!#")]
     finally:
-        for p in reversed(procs):
-            p.terminate()
-        for p in procs:
-            try:
-                p.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                p.kill()
+        end_all(*procs)
     lost = [l for l in want if l not in got]
     invented = [l for l in got if l not in want]
     how = "straight into multimon-ng" if args.direct else "through --audio"

@@ -56,9 +56,11 @@ TEST_F(StationSafety, ASecondStartShowsTheRunningOneAndEnds) {
 TEST_F(StationSafety, ATypedChangeSurvivesAKill) {
   MeldluxRun meldlux(dir.path(), QStringLiteral("[Server]\nAdresse=10.0.0.1\n"));
   ASSERT_TRUE(meldlux.start({}, {}, desktop.environment()) && started(meldlux));
-  const QString window = desktop.xdotool({"search", "--onlyvisible", "--name", "^FMS Meldlux"});
+  // The popup is shown before the main window: type only once that is mapped and has the keyboard.
   // The address field has the focus in a new window, its cursor at the end.
-  desktop.xdotool({"windowfocus", "--sync", window.trimmed()});
+  const QString window = desktop.mainWindow(15000);
+  ASSERT_FALSE(window.isEmpty()) << meldlux.log().toStdString();
+  ASSERT_TRUE(desktop.focus(window));
   desktop.xdotool({"type", "9"});
   EXPECT_TRUE(waitFor([&] { return meldlux.settings().contains(u"\nAdresse=10.0.0.19\n"); }, 15000))
       << meldlux.settings().toStdString();

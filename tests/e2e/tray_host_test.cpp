@@ -86,13 +86,30 @@ TEST(TrayHost, IconClicksMenuHideRestoreAndExitOnARealNotificationArea) {
 QString firstStart(XDesktop& desktop, const QString& settings, const char* key, bool& shown) {
   QTemporaryDir dir;
   MeldluxRun meldlux(dir.path(), settings);
-  EXPECT_TRUE(meldlux.start({}, {}, desktop.environment()));
-  EXPECT_TRUE(waitFor([&] { return desktop.mainWindowVisible(); }, 15000));
+  // The loop's ticks in the log tell when start-up is over: then the windows are shown and the
+  // set-up, if any, logged. A loaded machine may take long over the start: a wide bound.
+  QProcessEnvironment env = desktop.environment();
+  env.insert(QStringLiteral("MELDLUX_EVENT_LOG_TICK_MS"), QStringLiteral("100"));
+  EXPECT_TRUE(meldlux.start({}, {}, env));
+  EXPECT_TRUE(waitFor(
+      [&] {
+        const QString log = meldlux.log();
+        const qsizetype started = log.indexOf(QStringLiteral("popup\tshown\n"));
+        return started >= 0 && log.indexOf(QStringLiteral("tick\t"), started) >= 0;
+      },
+      60000))
+      << meldlux.log().toStdString();
+  EXPECT_FALSE(desktop.mainWindow(15000).isEmpty()) << meldlux.log().toStdString();
   const QString name = QStringLiteral("^Meldlux einrichten$");
-  shown = waitFor([&] { return desktop.visible(name); }, 3000) &&
-          meldlux.logged(QStringLiteral("window\tMeldlux einrichten"));
-  desktop.xdotool({"search", "--name", name, "windowfocus", "--sync", "key", key});
-  EXPECT_TRUE(waitFor([&] { return !desktop.visible(name); }, 5000));
+  shown = meldlux.logged(QStringLiteral("window\tMeldlux einrichten")) &&
+          waitFor([&] { return desktop.visible(name); }, 15000);
+  if (shown) {
+    const QString setup =
+        desktop.xdotool({"search", "--onlyvisible", "--name", name}).section(u'\n', 0, 0).trimmed();
+    EXPECT_TRUE(desktop.focus(setup));
+    desktop.xdotool({"key", key});
+  }
+  EXPECT_TRUE(waitFor([&] { return !desktop.visible(name); }, 15000));
   meldlux.process.terminate();
   EXPECT_TRUE(meldlux.process.waitForFinished(10000));
   return meldlux.settings();

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/clock.h"
+#include "dispatch/dispatch_fixture.h"
 #include "state/link_state.h"
 #include "supervision/heartbeat_content.h"
 #include "supervision/link_watch.h"
 #include "supervision/ticker.h"
+#include "supervision/watched_handlers.h"
 
 #include <gtest/gtest.h>
 
@@ -161,6 +163,36 @@ TEST(WatchSettings, ExpectedListKeepsWhatReadsAndSaysWhatNot) {
                                               {QStringLiteral("21001"), 10080},
                                               {QStringLiteral("*"), 240}}));
   EXPECT_EQ(problems.size(), 4);
+}
+
+// Each of the four calls reaches the handlers with its arguments, a handler's failure reaches the
+// dispatch, and the watch hears every sender on the way.
+TEST(WatchedHandlers, HandEveryTelegramOnAndTellTheWatchItsSender) {
+  Rig rig("21001=5;1234567=5;64123456=5;66123456=5", 0);
+  rig.watch.start(false);
+  rig.pass(301);
+  EXPECT_EQ(rig.take().size(), 4);
+  testing::RecordingHandlers handlers;
+  WatchedHandlers watched(rig.watch, handlers);
+  QString zvei = QStringLiteral("21001"), ric = QStringLiteral("1234567");
+  QString vehicle = QStringLiteral("64123456"), control = QStringLiteral("66123456");
+  QString text = QStringLiteral("Brand"), function = QStringLiteral("4");
+  std::int16_t status = 3;
+  OleDate time = 46360.5;
+  watched.HandleZvei(zvei, time);
+  watched.HandlePocsag(ric, text, function, time);
+  watched.HandleFmsVehicle(vehicle, status, text, time);
+  handlers.failNext = true;
+  EXPECT_THROW(watched.HandleFmsControl(control, status, text, time), Failure);
+  EXPECT_EQ(handlers.calls, (QStringList{"Z:21001", "P:1234567:4:Brand", "V:64123456:3:Brand",
+                                         "C:66123456:3:Brand"}));
+  EXPECT_EQ(handlers.times, std::vector<OleDate>(4, 46360.5));
+  const QStringList events = rig.take();
+  for (const char* code : {"21001", "1234567", "64123456", "66123456"})
+    EXPECT_TRUE(events.contains(QStringLiteral("recovery expected:%1: Erwartete Meldung %1 wieder "
+                                               "empfangen")
+                                    .arg(QLatin1String(code))))
+        << code << ": " << events.join(u'|').toStdString();
 }
 
 } // namespace

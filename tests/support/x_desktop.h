@@ -73,6 +73,30 @@ public:
   }
 
   bool mainWindowVisible() const { return visible(QStringLiteral("^FMS Meldlux")); }
+  // The mapped main window's id once there is one (empty if none came within ms).
+  QString mainWindow(int ms) const {
+    QString id;
+    waitFor(
+        [&] {
+          id = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                        QStringLiteral("--name"), QStringLiteral("^FMS Meldlux")})
+                   .section(u'\n', 0, 0)
+                   .trimmed();
+          return !id.isEmpty();
+        },
+        ms);
+    return id;
+  }
+  // Gives window the keyboard and waits until the X server says it has it, so that keys typed
+  // next go to it.
+  bool focus(const QString& window) const {
+    return waitFor(
+        [&] {
+          xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+          return xdotool({QStringLiteral("getwindowfocus")}).trimmed() == window;
+        },
+        10000);
+  }
   bool visible(const QString& name) const {
     return !xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
                      QStringLiteral("--name"), name})
