@@ -114,7 +114,8 @@ TEST_F(MqttBridge, ALateSubscriberGetsTheFleetAndAKilledBridgeSaysOffline) {
   ASSERT_TRUE(broker.start());
   BridgeRun receiver(file("receiver.err"));
   ASSERT_TRUE(receiver.start(publishTo(broker.url(), "nord")));
-  ASSERT_TRUE(receiver.said(QStringLiteral("connected to the broker"), 10000));
+  ASSERT_TRUE(receiver.said(QStringLiteral("connected to the broker"), 10000))
+      << receiver.errors().toStdString();
   receiver.writeLine(fmsLine(3, 0));
   receiver.writeLine(fmsLine(4, 0));
   receiver.writeLine(fmsLine(2, 1)); // the control centre to the vehicle: not its status
@@ -162,7 +163,8 @@ TEST_F(MqttBridge, ABrokerRestartLosesNothingTheQueueHeldAndNothingComesTwice) {
   BridgeRun receiver(file("receiver.err"));
   ASSERT_TRUE(receiver.start(publishTo(broker.url(), "sued") +
                              QStringList{QStringLiteral("--mqtt-queue"), QStringLiteral("5")}));
-  ASSERT_TRUE(receiver.said(QStringLiteral("connected to the broker"), 10000));
+  ASSERT_TRUE(receiver.said(QStringLiteral("connected to the broker"), 10000))
+      << receiver.errors().toStdString();
   LineClient atStation, atReceiver;
   ASSERT_TRUE(atStation.connectTo(station.port));
   ASSERT_TRUE(atReceiver.connectTo(receiver.port));

@@ -7,6 +7,7 @@
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRandomGenerator>
 #include <QStringList>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -14,7 +15,16 @@
 // The generator's audio through the real multimon-ng, for the bridge's tests.
 namespace meldlux::decoder_test {
 
+// A port below the system's ephemeral range (32768 and up on Linux): a port the system hands out
+// can go, between this probe and the listen of the process started with it, to any test's
+// outgoing connection, and the process then cannot serve; one chosen here only to another probe.
 inline quint16 freePort() {
+  for (int attempt = 0; attempt < 200; ++attempt) {
+    QTcpServer probe;
+    const auto port = quint16(20000 + QRandomGenerator::global()->bounded(12000));
+    if (probe.listen(QHostAddress::LocalHost, port))
+      return port;
+  }
   QTcpServer probe;
   probe.listen(QHostAddress::LocalHost, 0);
   return probe.serverPort();
