@@ -7,9 +7,9 @@
 # does the same for the end of the Windows session (a shut-down; one called off first, which must
 # not end it), then uninstalls and checks that
 # the folder is gone. Prints the figures.
-#   installer_e2e.sh INSTALLER LINUX_BIN SOURCE WORK CANCELLED_SESSION_END_EXE
+#   installer_e2e.sh INSTALLER LINUX_BIN SOURCE WORK CANCELLED_SESSION_END_EXE WINDOW_ORDER_EXE
 set -euo pipefail
-installer=$1 linux=$2 source=$3 work=$4 cancelled=$5
+installer=$1 linux=$2 source=$3 work=$4 cancelled=$5 window_order=$6
 source "$(dirname "$0")/common.sh" "$work"
 now() { date +%s.%N; }
 since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.2f", b - a }'; }
@@ -125,6 +125,18 @@ wine reg query "$key\\Einstellungen" /v MsgLogOnly | grep -q MsgLogOnly ||
 # so that only this end can have written it again.
 wine reg delete "$key\\Einstellungen" /v MsgLogOnly /f >/dev/null
 goodbyes=$(grep -c 'said Exit' "$work/sim-$port.log")
+# Meanwhile the user types in another program: it has the keyboard focus from before the start
+# (the main window starts hidden in the tray), through the start-up notices and the server's
+# lines, and keeps it; the strip shows above it all the same.
+wine reg add "$key\\Einstellungen" /v FormVisible /d 0 /f >/dev/null
+wine notepad >"$work/notepad.log" 2>&1 &
+pids+=($!)
+window_of() { xdotool search --onlyvisible "$@" 2>/dev/null | head -n1; }
+wait_for 60 eval '[ -n "$(window_of --class "^notepad\.exe$")" ]' || fail "notepad did not open"
+notepad=$(window_of --class '^notepad\.exe$')
+focus_on_notepad() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$notepad" ]; }
+xdotool windowfocus --sync "$notepad"
+wait_for 10 focus_on_notepad || fail "notepad did not get the focus"
 events=$(winepath -w "$work/session.events")
 (cd "$work/data" && MELDLUX_EVENT_LOG="$events" exec wine "$program/bin/meldlux.exe") \
   >"$work/session.log" 2>&1 &
@@ -134,6 +146,29 @@ wait_for 120 has_line "$work/session.events" '^sent\tPASS:' || fail "session end
 shown=$(grep -c $'^message\t' "$work/session.events")
 wait_for 60 more_lines "$work/session.events" $'^message\t' "$shown" ||
   fail "session end: no message line from the server"
+sleep 1
+focus_on_notepad || fail "the strip took the focus from notepad (now $(xdotool getwindowfocus))"
+strip=$(window_of --name '^MsgForm$')
+[ -n "$strip" ] || fail "the strip is not shown"
+# xwininfo lists the root's children top-most first (XQueryTree's order reversed); without a
+# window manager Wine's top-level windows are children of the root, stacked as they were mapped:
+# the strip, mapped after notepad, lies above it even when it is not topmost, so Windows' own
+# order is asked as well.
+upper() {
+  xwininfo -root -children | awk -v a="$(printf '0x%x' "$1")" -v b="$(printf '0x%x' "$2")" \
+    '$1 == a || $1 == b { print $1; exit }'
+}
+[ "$(upper "$strip" "$notepad")" = "$(printf '0x%x' "$strip")" ] || {
+  xwininfo -root -children >&2
+  fail "the strip is under notepad"
+}
+# Windows' own order: the strip topmost, above notepad, which has the foreground.
+order=$(wine "$window_order" MsgForm 2>/dev/null | tr -d '\r' | paste -sd' ') ||
+  fail "the strip has no window"
+[ "$order" = 'visible 1 topmost 1 foreground Notepad above 1' ] ||
+  fail "the strip in Windows' order: $order"
+echo "strip above notepad, notepad kept the focus"
+wine taskkill /IM notepad.exe >/dev/null 2>&1 || fail "taskkill found no notepad.exe"
 # A shut-down called off (another program said no) ends nothing: the station stays alerted.
 wine "$cancelled" meldlux.exe || fail "no window of meldlux.exe to tell of a shut-down"
 sleep 2
