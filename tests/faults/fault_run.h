@@ -3,6 +3,8 @@
 
 #include "fault_support.h"
 
+#include <QDateTime>
+
 // One program under fault: a scratch folder, the server the test plays, meldlux with the event
 // log and its tick lines. With a clock rate above 1 the program's time, its timers and its tick
 // lines run that much faster than the test's.
@@ -21,8 +23,14 @@ public:
       return false;
     QProcessEnvironment env = withTicks(kTickMs * rate_);
     if (rate_ > 1)
-      env = fastClock(rate_, env);
+      env = fastClock(rate_, env, offsetSeconds_);
     return meldlux.start(arguments, workingDirectory, env);
+  }
+
+  // The program's clock starts at `time` of today, say shortly before midnight to see the day end.
+  void clockStartsAt(const QTime& time) {
+    const QDateTime now = QDateTime::currentDateTime();
+    offsetSeconds_ = now.secsTo(QDateTime(now.date(), time));
   }
 
   // Waits for the program to connect and log in; the first check comes 4 s (program time) after
@@ -71,17 +79,19 @@ public:
     return longestGap(ticks(meldlux.log()), fromMs) / rate_;
   }
 
-  // Every "Verbunden seit" time the status line showed, as seconds of the program's day.
-  QList<int> connectedSince() const {
+  // Every "Verbunden seit" time the status line showed, in seconds; date and time both count, so
+  // that a run across midnight still counts forward.
+  QList<qint64> connectedSince() const {
     static const QRegularExpression connected(
-        QStringLiteral("^status\\t65280\\tVerbunden seit \\d\\d\\.\\d\\d\\.\\d\\d "
-                       "(\\d\\d):(\\d\\d):(\\d\\d)$"),
+        QStringLiteral(
+            "^status\\t65280\\tVerbunden seit (\\d\\d\\.\\d\\d\\.\\d\\d \\d\\d:\\d\\d:\\d\\d)$"),
         QRegularExpression::MultilineOption);
-    QList<int> out;
+    QList<qint64> out;
     for (auto it = connected.globalMatch(meldlux.log()); it.hasNext();) {
-      const auto m = it.next();
-      out.append(m.captured(1).toInt() * 3600 + m.captured(2).toInt() * 60 +
-                 m.captured(3).toInt());
+      QDateTime at =
+          QDateTime::fromString(it.next().captured(1), QStringLiteral("dd.MM.yy HH:mm:ss"));
+      at.setTimeSpec(Qt::UTC); // no daylight-saving step between two readings
+      out.append(at.toSecsSinceEpoch());
     }
     return out;
   }
@@ -119,6 +129,7 @@ public:
 
 private:
   int rate_;
+  qint64 offsetSeconds_ = 0;
   bool server_ok_;
 
 public:

@@ -59,24 +59,23 @@ inline qint64 lastTick(const QString& log) {
 }
 
 // The environment that makes the program's clock, and with it every timer, run `rate` times as
-// fast as the real one. Only the program gets it; the test keeps real time.
-inline QProcessEnvironment fastClock(int rate,
-                                     QProcessEnvironment env =
-                                         QProcessEnvironment::systemEnvironment()) {
+// fast as the real one, from `offsetSeconds` away from it. Only the program gets it; the test
+// keeps real time.
+inline QProcessEnvironment
+fastClock(int rate, QProcessEnvironment env = QProcessEnvironment::systemEnvironment(),
+          qint64 offsetSeconds = 0) {
   env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(MELDLUX_LIBFAKETIME));
-  env.insert(QStringLiteral("FAKETIME"), QStringLiteral("+0 x%1").arg(rate));
+  env.insert(QStringLiteral("FAKETIME"), QString::asprintf("%+lld x%d", offsetSeconds, rate));
   // A sanitizer build wants its own runtime first; the preload comes before it.
-  env.insert(QStringLiteral("ASAN_OPTIONS"),
-             env.value(QStringLiteral("ASAN_OPTIONS")) + QStringLiteral(":verify_asan_link_order=0"));
+  env.insert(QStringLiteral("ASAN_OPTIONS"), env.value(QStringLiteral("ASAN_OPTIONS")) +
+                                                 QStringLiteral(":verify_asan_link_order=0"));
   return env;
 }
 
-inline bool fastClockAvailable() {
-  return QFileInfo::exists(QStringLiteral(MELDLUX_LIBFAKETIME));
-}
+inline bool fastClockAvailable() { return QFileInfo::exists(QStringLiteral(MELDLUX_LIBFAKETIME)); }
 
-inline QProcessEnvironment withTicks(int periodMs, QProcessEnvironment env =
-                                                       QProcessEnvironment::systemEnvironment()) {
+inline QProcessEnvironment
+withTicks(int periodMs, QProcessEnvironment env = QProcessEnvironment::systemEnvironment()) {
   env.insert(QStringLiteral("MELDLUX_EVENT_LOG_TICK_MS"), QString::number(periodMs));
   return env;
 }
@@ -179,8 +178,8 @@ inline ::testing::AssertionResult validSettingsStore(const QString& text) {
     if (!section && !line.contains(u'='))
       return ::testing::AssertionFailure() << "line " << line.toStdString();
   }
-  for (const char* key : {"[Server]", "Adresse=", "Port=", "[Einstellungen]", "AutoConnect=",
-                          "MsgLines=", "FormVisible="})
+  for (const char* key : {"[Server]", "Adresse=", "Port=", "[Einstellungen]",
+                          "AutoConnect=", "MsgLines=", "FormVisible="})
     if (!text.contains(QString::fromLatin1(key)))
       return ::testing::AssertionFailure() << "no " << key << " in\n" << text.toStdString();
   return ::testing::AssertionSuccess();
