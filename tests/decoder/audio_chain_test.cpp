@@ -31,6 +31,40 @@ bool loggedIn(MeldluxRun& meldlux) {
          waitFor([&] { return meldlux.logged(QStringLiteral("sent\tPASS:geheim\\r\\n")); }, 30000);
 }
 
+// An audio command that runs `firstTime` once, leaving `mark` behind; started again, it writes
+// audio on and on.
+QString onceThenAudio(const QString& mark, const char* firstTime) {
+  return QStringLiteral("if [ -e %1 ]; then while :; do head -c 4000 /dev/zero; sleep 0.1; done; "
+                        "fi; touch %1; %2")
+      .arg(shellQuote(mark), QLatin1String(firstTime));
+}
+
+// A client of the bridge of its own that times its heartbeats.
+class HeartbeatClock {
+public:
+  bool connect(quint16 port, const QByteArray& login = {}) {
+    socket_.connectToHost(QHostAddress::LocalHost, port);
+    if (!socket_.waitForConnected(5000))
+      return false;
+    socket_.write(login);
+    return true;
+  }
+  void poll() {
+    socket_.waitForReadyRead(20);
+    if (socket_.readAll().contains("#!XX!#")) {
+      if (since_.isValid())
+        longestGap_ = std::max(longestGap_, since_.elapsed());
+      since_.start();
+    }
+  }
+  qint64 longestGap() const { return longestGap_; }
+
+private:
+  QTcpSocket socket_;
+  QElapsedTimer since_;
+  qint64 longestGap_ = 0;
+};
+
 QString stationOf(const BridgeRun& bridge) {
   return QStringLiteral("[Server]\nAdresse=127.0.0.1\nPort=%1\nPW=geheim\n"
                         "[Einstellungen]\nAutoConnect=1\n")
@@ -43,13 +77,10 @@ TEST(AudioChain, ASourceThatEndsIsStartedAgainAndTheHeartbeatSaysTheReceiverIsDo
   QTemporaryDir dir;
   BridgeRun bridge(dir.filePath(QStringLiteral("bridge.err")));
   // Ends at once the first time; started again, it goes on.
-  const QString again = dir.filePath(QStringLiteral("again"));
-  ASSERT_TRUE(bridge.start(
-      {QStringLiteral("--audio"),
-       QStringLiteral("if [ -e %1 ]; then while :; do head -c 4000 /dev/zero; sleep 0.1; done; fi; "
-                      "touch %1; head -c 4000 /dev/zero")
-           .arg(shellQuote(again)),
-       QStringLiteral("--heartbeat"), QStringLiteral("0.2")}));
+  ASSERT_TRUE(
+      bridge.start({QStringLiteral("--audio"),
+                    onceThenAudio(dir.filePath(QStringLiteral("again")), "head -c 4000 /dev/zero"),
+                    QStringLiteral("--heartbeat"), QStringLiteral("0.2")}));
   QTcpSocket client;
   client.connectToHost(QHostAddress::LocalHost, bridge.port);
   ASSERT_TRUE(client.waitForConnected(5000));
@@ -69,6 +100,33 @@ TEST(AudioChain, ASourceThatEndsIsStartedAgainAndTheHeartbeatSaysTheReceiverIsDo
       },
       5000))
       << heard.toStdString();
+}
+
+// A source gone silent that ignores the request to end is killed a while later; meanwhile the
+// bridge's heartbeats go on, so no station thinks its server silent.
+TEST(AudioChain, ASilentSourceDeafToTheRequestToEndHoldsNoHeartbeat) {
+  QTemporaryDir dir;
+  BridgeRun bridge(dir.filePath(QStringLiteral("bridge.err")));
+  ASSERT_TRUE(bridge.start({QStringLiteral("--audio"),
+                            onceThenAudio(dir.filePath(QStringLiteral("again")),
+                                          "trap '' TERM; head -c 4000 /dev/zero; sleep 60"),
+                            QStringLiteral("--audio-timeout"), QStringLiteral("1"),
+                            QStringLiteral("--heartbeat"), QStringLiteral("0.2")}));
+  HeartbeatClock heartbeats;
+  ASSERT_TRUE(heartbeats.connect(bridge.port));
+  const auto said = [&](const QString& text) {
+    return waitFor(
+        [&] {
+          heartbeats.poll();
+          return bridge.errors().contains(text);
+        },
+        15000);
+  };
+  EXPECT_TRUE(said(QStringLiteral("no audio from the source; starting it again")))
+      << bridge.errors().toStdString();
+  EXPECT_TRUE(said(QStringLiteral("the receiver's audio reaches multimon-ng again")))
+      << bridge.errors().toStdString();
+  EXPECT_LT(heartbeats.longestGap(), 1500) << "between two heartbeats of 0.2 s";
 }
 
 // The receiver's plug is pulled behind the real bridge: the station's meldlux says so at once,
@@ -127,20 +185,9 @@ TEST(AudioChain, AKilledOrStoppedMultimonIsStartedAgainAndReachesTheStationsStri
   ASSERT_TRUE(loggedIn(meldlux)) << meldlux.log().toStdString();
   // After the version question, which is a multimon-ng of its own.
   ASSERT_TRUE(bridge.said(QStringLiteral("hands the audio on"), 10000));
-  QTcpSocket plain; // a second client, timing the bridge's heartbeats
-  plain.connectToHost(QHostAddress::LocalHost, bridge.port);
-  ASSERT_TRUE(plain.waitForConnected(5000));
-  plain.write("PASS:geheim\r\n");
-  QElapsedTimer sinceBeat;
-  qint64 longestGap = 0;
-  const auto beat = [&] {
-    plain.waitForReadyRead(20);
-    if (plain.readAll().contains("#!XX!#")) {
-      if (sinceBeat.isValid())
-        longestGap = std::max(longestGap, sinceBeat.elapsed());
-      sinceBeat.start();
-    }
-  };
+  HeartbeatClock heartbeats;
+  ASSERT_TRUE(heartbeats.connect(bridge.port, "PASS:geheim\r\n"));
+  const auto beat = [&] { heartbeats.poll(); };
   const auto count = [&](const QString& line) {
     beat();
     return meldlux.log().count(line);
@@ -186,7 +233,7 @@ TEST(AudioChain, AKilledOrStoppedMultimonIsStartedAgainAndReachesTheStationsStri
   EXPECT_EQ(bridge.errors().count(QStringLiteral("ended")), 1) << bridge.errors().toStdString();
   EXPECT_EQ(count(QStringLiteral("supervision\twarning\tsilence\t")), 0)
       << meldlux.log().toStdString();
-  EXPECT_LT(longestGap, 2000) << "between two heartbeats of 0.5 s";
+  EXPECT_LT(heartbeats.longestGap(), 2000) << "between two heartbeats of 0.5 s";
   meldlux.process.kill();
   meldlux.process.waitForFinished();
 }

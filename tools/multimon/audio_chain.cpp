@@ -17,6 +17,20 @@ void say(const char* text, int pauseMs) {
   std::fprintf(stderr, "meldlux-multimon: %s; starting it again in %d s\n", text, pauseMs / 1000);
 }
 
+// The source leads its own group; multimon-ng is one process.
+pid_t groupOrProcess(const QProcess& process) {
+  const pid_t pid = pid_t(process.processId());
+  return ::getpgid(pid) == pid ? -pid : pid;
+}
+
+// Asks politely. A stopped process (SIGSTOP, a debugger let go) would keep the request pending.
+pid_t askPolitely(const QProcess& process) {
+  const pid_t target = groupOrProcess(process);
+  ::kill(target, SIGTERM);
+  ::kill(target, SIGCONT);
+  return target;
+}
+
 } // namespace
 
 QStringList AudioChain::defaultDecoderArguments() {
@@ -105,13 +119,13 @@ void AudioChain::watch() {
   case ChainWatch::Fault::SourceSilent:
     if (sourceRunning && sourceFault_ == nullptr) {
       sourceFault_ = "no audio from the source";
-      end(source_);
+      askToEnd(source_);
     }
     break;
   case ChainWatch::Fault::DecoderStuck:
     if (decoder_.state() == QProcess::Running && decoderFault_ == nullptr) {
       decoderFault_ = "multimon-ng does not read its audio";
-      end(decoder_);
+      askToEnd(decoder_);
     }
     break;
   case ChainWatch::Fault::None:
@@ -134,17 +148,24 @@ void AudioChain::stop() {
 void AudioChain::end(QProcess& process) {
   if (process.state() == QProcess::NotRunning)
     return;
-  const pid_t pid = pid_t(process.processId());
-  // The source leads its own group; multimon-ng is one process.
-  const pid_t target = ::getpgid(pid) == pid ? -pid : pid;
-  ::kill(target, SIGTERM);
-  // A stopped process (SIGSTOP, a debugger let go) would keep the request pending and hold this
-  // loop, and so every client's lines and heartbeats, for the whole wait.
-  ::kill(target, SIGCONT);
+  const pid_t target = askPolitely(process);
   if (!process.waitForFinished(3000)) {
     ::kill(target, SIGKILL);
     process.waitForFinished(1000);
   }
+}
+
+void AudioChain::askToEnd(QProcess& process) {
+  if (process.state() == QProcess::NotRunning)
+    return;
+  // Waiting here would hold this loop, and so every client's lines and heartbeats; one that
+  // ignores the request is killed later, unless it has ended, or been started anew, by then.
+  const pid_t target = askPolitely(process);
+  const qint64 pid = process.processId();
+  QTimer::singleShot(3000, &process, [&process, target, pid] {
+    if (process.state() != QProcess::NotRunning && process.processId() == pid)
+      ::kill(target, SIGKILL);
+  });
 }
 
 void AudioChain::startSource() {

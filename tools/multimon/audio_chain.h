@@ -59,7 +59,8 @@ private:
   void sourceEnded();
   void decoderGone();
   void watch();
-  static void end(QProcess& process);
+  static void end(QProcess& process);      // waits for it: the bridge is ending
+  static void askToEnd(QProcess& process); // a part to start again: the loop goes on
 
   Options options_;
   std::unique_ptr<AudioRelay> relay_;
