@@ -21,6 +21,7 @@ tests=(libgtest-dev libgmock-dev libbenchmark-dev
        libclang-rt-14-dev  # clang's libFuzzer and sanitizer runtimes, only recommended by clang
        trayer xdotool     # a notification area and a hand for the tray's end-to-end test
        x11-utils          # xwininfo: the order of windows on the screen, for the Wine test
+       libsm-dev libice-dev  # the desktop session's manager the log-out test plays
        tesseract-ocr tesseract-ocr-deu  # reads the hall monitor's pictures back in its tests
        qt6-base-private-dev  # the offscreen platform's screens plugged in and out by a test
        dpkg-dev desktop-file-utils appstream   # the Debian package and its checks

@@ -342,6 +342,12 @@ void Application::Form_Unload(bool mainWindowVisible) {
   Q_EMIT unloaded();
 }
 
+void Application::saveNow() {
+  saveSoon_.now();
+  if (journal_)
+    journal_->flush();
+}
+
 QString Application::caption() { return title() + u' ' + QStringLiteral(MELDLUX_VERSION); }
 
 bool Application::loadSettingsAtStart() {

@@ -127,6 +127,9 @@ public:
   // The main window is being unloaded: settings saved, tray icon removed, link shut down; then
   // unloaded() tells the program to end.
   void Form_Unload(bool mainWindowVisible);
+  // The desktop session asks to save, perhaps before it ends: what changed is written and the
+  // journal flushed now. The program goes on; the session's end may still be called off.
+  void saveNow();
   // Whether Form_Unload has run. A signal or a log-out may unload the program while a loader's
   // box is open; start-up then ends when the box returns, and the program must not go on.
   bool isUnloaded() const { return unloaded_; }

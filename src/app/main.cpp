@@ -25,6 +25,7 @@
 #include "tray/tray_icon.h"
 
 #include <QApplication>
+#include <QSessionManager>
 #include <cstdio>
 
 int main(int argc, char** argv) {
@@ -111,6 +112,10 @@ int main(int argc, char** argv) {
       window.close();
   };
   const auto endRequests = meldlux::listenForEndRequests(endInOrder);
+  // The session asks to save, for a checkpoint or before it ends: an end that may still be called
+  // off, by the user or another program. The station stays alerted until the end really comes.
+  QObject::connect(&qapp, &QGuiApplication::commitDataRequest, &app,
+                   [&app](QSessionManager&) { app.saveNow(); });
   // Looked at before start-up, which may write settings of its own.
   app.keepDamagedSettings();
   const bool firstStart = meldlux::storeHoldsNoSettings(app.settingsStore());

@@ -25,9 +25,10 @@ std::unique_ptr<SoundPlayer> makeSystemSoundPlayer();
 std::unique_ptr<Voice> makeSystemVoice();
 
 // Calls `end` on the GUI thread when the system asks the program politely to end: SIGTERM, SIGINT
-// or the desktop session's request to save on Linux; WM_CLOSE (as `taskkill` posts it) or the
-// session's end on Windows, but not its question whether it may end (WM_QUERYENDSESSION): a
-// shut-down asked for may still be called off, and the station must stay alerted then.
+// or the desktop session's end on Linux; WM_CLOSE (as `taskkill` posts it) or the session's end
+// on Windows. Not the session's request to save, nor its question whether it may end
+// (WM_QUERYENDSESSION): a log-out or shut-down asked for may still be called off, and the station
+// must stay alerted then.
 std::unique_ptr<PlatformHook> listenForEndRequests(std::function<void()> end);
 
 // After the application is made: on Windows, when the system's dialog font is not installed (Wine

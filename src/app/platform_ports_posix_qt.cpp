@@ -5,27 +5,31 @@
 #include "speech/espeak_voice_posix.h"
 #include "telegrams/sound_player_qt.h"
 
+#include <QEvent>
 #include <QGuiApplication>
-#include <QSessionManager>
 
 namespace meldlux {
 
 namespace {
 
-class SignalHook final : public PlatformHook {
+class SignalHook final : public QObject, public PlatformHook {
 public:
-  explicit SignalHook(std::function<void()> end) : quit_(end) {
-#ifndef QT_NO_SESSIONMANAGER
-    // Logging out of the desktop session: its manager asks the program to save before it ends it.
-    session_ = QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest,
-                                [end](QSessionManager&) { end(); });
-#endif
+  explicit SignalHook(std::function<void()> end) : quit_(end), end_(std::move(end)) {
+    // The desktop session's real end: its manager tells the program to die, which Qt turns into
+    // a request to quit. It must end in order even while its main window is hidden, which Qt's
+    // own closing of the windows passes over.
+    qGuiApp->installEventFilter(this);
   }
-  ~SignalHook() override { QObject::disconnect(session_); }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == qGuiApp && event->type() == QEvent::Quit)
+      end_();
+    return false;
+  }
 
 private:
   QuitOnSignal quit_;
-  QMetaObject::Connection session_;
+  std::function<void()> end_;
 };
 
 } // namespace

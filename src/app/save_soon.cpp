@@ -20,6 +20,11 @@ void SaveSoon::hint() {
     timer_.start();
 }
 
+void SaveSoon::now() {
+  timer_.stop();
+  check();
+}
+
 void SaveSoon::end() {
   active_ = false;
   timer_.stop();

@@ -25,6 +25,8 @@ public:
   void begin(bool mainWindowVisible);
   // Something may have changed.
   void hint();
+  // Writes what changed at once, without waiting.
+  void now();
   // The save at exit takes over; nothing is written after it.
   void end();
 
