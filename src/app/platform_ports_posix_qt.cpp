@@ -12,9 +12,9 @@ namespace meldlux {
 
 namespace {
 
-class SignalHook final : public QObject, public PlatformHook {
+class EndRequestHook final : public QObject, public PlatformHook {
 public:
-  explicit SignalHook(std::function<void()> end) : quit_(end), end_(std::move(end)) {
+  explicit EndRequestHook(std::function<void()> end) : quit_(end), end_(std::move(end)) {
     // The desktop session's real end: its manager tells the program to die, which Qt turns into
     // a request to quit. It must end in order even while its main window is hidden, which Qt's
     // own closing of the windows passes over.
@@ -39,7 +39,7 @@ std::unique_ptr<SoundPlayer> makeSystemSoundPlayer() { return std::make_unique<Q
 std::unique_ptr<Voice> makeSystemVoice() { return std::make_unique<EspeakVoice>(); }
 
 std::unique_ptr<PlatformHook> listenForEndRequests(std::function<void()> end) {
-  return std::make_unique<SignalHook>(std::move(end));
+  return std::make_unique<EndRequestHook>(std::move(end));
 }
 
 void keepUiFontReadable() {}
