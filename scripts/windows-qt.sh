@@ -51,9 +51,10 @@ need_packages dpkg-dev g++-mingw-w64-x86-64-posix qt6-base-dev qt6-base-dev-tool
 
 if [ ! -x "$qt/bin/qt-cmake" ]; then
   if [ -n "${MELDLUX_QT_MINGW_ARCHIVE:-}" ]; then
+    mkdir -p "$cache" # a fresh machine has no cache folder yet
     unpack=$(mktemp -d "$cache/unpack.XXXXXX")
     tar -C "$unpack" -xJf "$MELDLUX_QT_MINGW_ARCHIVE"
-    rm -rf "$qt" && mkdir -p "$cache" && mv "$unpack"/qt6-mingw-* "$qt" && rm -rf "$unpack"
+    rm -rf "$qt" && mv "$unpack"/qt6-mingw-* "$qt" && rm -rf "$unpack"
   else
     work=$cache/qt-build
     make_amalgamation "$work"
