@@ -22,7 +22,8 @@ struct SessionManagerCallbacks {
     char* id = SmsGenerateClientID(sms);
     if (id == nullptr)
       id = strdup("1meldlux-test-client"); // SmsGenerateClientID wants a resolvable host name
-    SmsRegisterClientReply(sms, id);
+    SmsRegisterClientReply(sms, id); // keeps a copy
+    free(id);
     ++static_cast<SessionManager*>(data)->registered_;
     return 1;
   }
@@ -121,11 +122,21 @@ SessionManager::~SessionManager() {
   if (thread_.joinable())
     thread_.join();
   for (void* connection : connections_) {
+    endClient(connection);
     IceSetShutdownNegotiation(static_cast<IceConn>(connection), False);
     IceCloseConnection(static_cast<IceConn>(connection));
   }
   if (listeners_ != nullptr)
     IceFreeListenObjs(listenerCount_, static_cast<IceListenObj*>(listeners_));
+}
+
+// A client gone without saying goodbye leaves its part of the protocol to be freed.
+void SessionManager::endClient(void* connection) {
+  auto* client = static_cast<SmsConn>(client_);
+  if (client != nullptr && SmsGetIceConnection(client) == connection) {
+    SmsCleanUp(client);
+    client_ = nullptr;
+  }
 }
 
 void SessionManager::post(std::function<void()> job) {
@@ -198,6 +209,7 @@ void SessionManager::run() {
       case IceProcessMessagesSuccess:
         break;
       case IceProcessMessagesIOError:
+        endClient(connection);
         IceSetShutdownNegotiation(connection, False);
         IceCloseConnection(connection);
         ended.push_back(connection);

@@ -38,6 +38,7 @@ public:
 private:
   void run();
   void post(std::function<void()> job);
+  void endClient(void* connection);
 
   QString address_;
   QString error_;
