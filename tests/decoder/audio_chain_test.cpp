@@ -39,32 +39,6 @@ QString onceThenAudio(const QString& mark, const char* firstTime) {
       .arg(shellQuote(mark), QLatin1String(firstTime));
 }
 
-// A client of the bridge of its own that times its heartbeats.
-class HeartbeatClock {
-public:
-  bool connect(quint16 port, const QByteArray& login = {}) {
-    socket_.connectToHost(QHostAddress::LocalHost, port);
-    if (!socket_.waitForConnected(5000))
-      return false;
-    socket_.write(login);
-    return true;
-  }
-  void poll() {
-    socket_.waitForReadyRead(20);
-    if (socket_.readAll().contains("#!XX!#")) {
-      if (since_.isValid())
-        longestGap_ = std::max(longestGap_, since_.elapsed());
-      since_.start();
-    }
-  }
-  qint64 longestGap() const { return longestGap_; }
-
-private:
-  QTcpSocket socket_;
-  QElapsedTimer since_;
-  qint64 longestGap_ = 0;
-};
-
 QString stationOf(const BridgeRun& bridge) {
   return QStringLiteral("[Server]\nAdresse=127.0.0.1\nPort=%1\nPW=geheim\n"
                         "[Einstellungen]\nAutoConnect=1\n")
@@ -112,12 +86,12 @@ TEST(AudioChain, ASilentSourceDeafToTheRequestToEndHoldsNoHeartbeat) {
                                           "trap '' TERM; head -c 4000 /dev/zero; sleep 60"),
                             QStringLiteral("--audio-timeout"), QStringLiteral("1"),
                             QStringLiteral("--heartbeat"), QStringLiteral("0.2")}));
-  HeartbeatClock heartbeats;
-  ASSERT_TRUE(heartbeats.connect(bridge.port));
+  LineClient heartbeats; // a client of its own, timing the bridge's heartbeats
+  ASSERT_TRUE(heartbeats.connectTo(bridge.port));
   const auto said = [&](const QString& text) {
     return waitFor(
         [&] {
-          heartbeats.poll();
+          heartbeats.lines();
           return bridge.errors().contains(text);
         },
         15000);
@@ -126,7 +100,7 @@ TEST(AudioChain, ASilentSourceDeafToTheRequestToEndHoldsNoHeartbeat) {
       << bridge.errors().toStdString();
   EXPECT_TRUE(said(QStringLiteral("the receiver's audio reaches multimon-ng again")))
       << bridge.errors().toStdString();
-  EXPECT_LT(heartbeats.longestGap(), 1500) << "between two heartbeats of 0.2 s";
+  EXPECT_LT(heartbeats.longestHeartbeatGap(), 1500) << "between two heartbeats of 0.2 s";
 }
 
 // The receiver's plug is pulled behind the real bridge: the station's meldlux says so at once,
@@ -185,9 +159,9 @@ TEST(AudioChain, AKilledOrStoppedMultimonIsStartedAgainAndReachesTheStationsStri
   ASSERT_TRUE(loggedIn(meldlux)) << meldlux.log().toStdString();
   // After the version question, which is a multimon-ng of its own.
   ASSERT_TRUE(bridge.said(QStringLiteral("hands the audio on"), 10000));
-  HeartbeatClock heartbeats;
-  ASSERT_TRUE(heartbeats.connect(bridge.port, "PASS:geheim\r\n"));
-  const auto beat = [&] { heartbeats.poll(); };
+  LineClient heartbeats; // a second client, timing the bridge's heartbeats
+  ASSERT_TRUE(heartbeats.connectTo(bridge.port, "geheim"));
+  const auto beat = [&] { heartbeats.lines(); };
   const auto count = [&](const QString& line) {
     beat();
     return meldlux.log().count(line);
@@ -233,7 +207,7 @@ TEST(AudioChain, AKilledOrStoppedMultimonIsStartedAgainAndReachesTheStationsStri
   EXPECT_EQ(bridge.errors().count(QStringLiteral("ended")), 1) << bridge.errors().toStdString();
   EXPECT_EQ(count(QStringLiteral("supervision\twarning\tsilence\t")), 0)
       << meldlux.log().toStdString();
-  EXPECT_LT(heartbeats.longestGap(), 2000) << "between two heartbeats of 0.5 s";
+  EXPECT_LT(heartbeats.longestHeartbeatGap(), 2000) << "between two heartbeats of 0.5 s";
   meldlux.process.kill();
   meldlux.process.waitForFinished();
 }

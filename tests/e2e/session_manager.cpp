@@ -22,7 +22,7 @@ struct SessionManagerCallbacks {
     char* id = SmsGenerateClientID(sms);
     if (id == nullptr)
       id = strdup("1meldlux-test-client"); // SmsGenerateClientID wants a resolvable host name
-    SmsRegisterClientReply(sms, id); // keeps a copy
+    SmsRegisterClientReply(sms, id);       // keeps a copy
     free(id);
     ++static_cast<SessionManager*>(data)->registered_;
     return 1;
@@ -40,7 +40,6 @@ struct SessionManagerCallbacks {
     if (self->client_ == sms)
       self->client_ = nullptr;
     SmsCleanUp(sms);
-    self->gone_ = true;
   }
   static void setProperties(SmsConn, SmPointer, int count, SmProp** properties) {
     for (int i = 0; i < count; ++i)
@@ -222,7 +221,6 @@ void SessionManager::run() {
     for (void* connection : ended) {
       connections_.erase(std::find(connections_.begin(), connections_.end(), connection));
       client_ = nullptr; // there is one client, and its connection is gone
-      gone_ = true;
     }
   }
 }

@@ -28,7 +28,6 @@ public:
 
   int registered() const { return registered_; }
   int savesDone() const { return savesDone_; }
-  bool clientGone() const { return gone_; }
 
   void saveYourself(bool shutdown); // the client answers with savesDone() + 1
   void saveComplete();              // after a checkpoint
@@ -50,7 +49,6 @@ private:
   std::vector<std::function<void()>> jobs_;
   std::atomic<int> registered_ = 0;
   std::atomic<int> savesDone_ = 0;
-  std::atomic<bool> gone_ = false;
   std::atomic<bool> stop_ = false;
   std::thread thread_;
 

@@ -5,12 +5,14 @@
 
 #include "base/cp1252.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRandomGenerator>
 #include <QStringList>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <algorithm>
 
 // The generator's audio through the real multimon-ng, for the bridge's tests.
 namespace meldlux::decoder_test {
@@ -76,7 +78,8 @@ private:
   QString errorFile_;
 };
 
-// A plain client of a bridge: logs in and collects the telegram lines (heartbeats left out).
+// A plain client of a bridge: logs in and collects the telegram lines (heartbeats left out, but
+// timed).
 class LineClient {
 public:
   bool connectTo(quint16 port, const QByteArray& password = {}) {
@@ -94,19 +97,31 @@ public:
     while ((end = pending_.indexOf("\r\n")) >= 0) {
       const QByteArray line = pending_.left(end);
       pending_.remove(0, end + 2);
-      if (line != "#!XX!#")
+      if (line.startsWith("#!XX!#"))
+        heartbeat();
+      else
         lines_ << cp1252::decode(line);
     }
     return lines_;
   }
+  // The longest time between two heartbeats seen by lines().
+  qint64 longestHeartbeatGap() const { return longestGap_; }
   bool waitForLines(qsizetype count, int milliseconds) {
     return e2e::waitFor([&] { return lines().size() >= count; }, milliseconds);
   }
 
 private:
+  void heartbeat() {
+    if (sinceHeartbeat_.isValid())
+      longestGap_ = std::max(longestGap_, sinceHeartbeat_.elapsed());
+    sinceHeartbeat_.start();
+  }
+
   QTcpSocket socket_;
   QByteArray pending_;
   QStringList lines_;
+  QElapsedTimer sinceHeartbeat_;
+  qint64 longestGap_ = 0;
 };
 
 inline QString multimonCommand() {
